@@ -1,0 +1,13 @@
+# Cross build for i686 Windows with Debian's MinGW-w64 (posix thread model).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(RIZER_TRIPLET i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${RIZER_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${RIZER_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${RIZER_TRIPLET}-windres)
+# libjpeg built by scripts/build-libjpeg.sh lives under .deps/<triplet>.
+set(CMAKE_FIND_ROOT_PATH /usr/${RIZER_TRIPLET} ${CMAKE_CURRENT_LIST_DIR}/../.deps/${RIZER_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
