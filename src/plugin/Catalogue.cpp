@@ -1,0 +1,8 @@
+// Placeholder until the catalogue lands.
+#include "plugin/Catalogue.h"
+
+namespace cv {
+
+void RegisterCatalogue() {}
+
+}  // namespace cv
