@@ -1,0 +1,419 @@
+#include "Session.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "BlockLedger.h"
+#include "Log.h"
+
+namespace host {
+namespace {
+
+Session* g_current = nullptr;
+
+// ---- the four callbacks the host hands to the module ----------------------
+
+void CV_CALL AddActionCallback(std::int32_t number, const char* name, const char* hint,
+                               const std::uint8_t* kinds, std::int32_t lastKindIndex,
+                               std::int32_t paramCount) {
+    CatalogueEntry entry;
+    entry.number = number;
+    entry.name = name ? name : "";
+    entry.hint = hint ? hint : "";
+    if (kinds && lastKindIndex >= 0) entry.kinds.assign(kinds, kinds + lastKindIndex + 1);
+    entry.lastKindIndex = lastKindIndex;
+    entry.paramCount = paramCount;
+    g_current->OnAddAction(entry);
+}
+
+void CV_CALL SetVariableCallback(const char* name, const char* value) {
+    g_current->OnSetVariable(name ? name : "", value ? value : "");
+}
+
+void CV_CALL ScriptProcessorCallback(const char* line) { g_current->OnScriptLine(line ? line : ""); }
+
+cv::Bool8 CV_CALL InterfaceAccessCallback(std::int32_t code, cv::HostSlot slot) {
+    return g_current->OnPicker(code, slot);
+}
+
+void CALLBACK TimerCallback(HWND, UINT, UINT_PTR id, DWORD) { g_current->OnTimer(id); }
+
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateHostWindow() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = HostWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+    wc.lpszClassName = "CorvaneStandIn";
+    RegisterClassA(&wc);
+    HWND window = CreateWindowExA(0, wc.lpszClassName, "Corvane stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 320,
+                                  200, nullptr, nullptr, wc.hInstance, nullptr);
+    ShowWindow(window, SW_SHOW);
+    SetActiveWindow(window);
+    SetForegroundWindow(window);
+    return window;
+}
+
+std::string SlotText(const cv::HostString block) { return block ? Quote(block) : "<none>"; }
+
+// Parameter slots made by the host for one call, freed afterwards.
+struct Slots {
+    std::vector<cv::HostString> blocks;
+    explicit Slots(const std::vector<std::string>& texts, std::size_t from) {
+        for (std::size_t i = from; i < texts.size(); ++i) blocks.push_back(NewHostString(texts[i].c_str()));
+        blocks.resize(blocks.size() + 2, nullptr);  // room for an action that reads more slots
+    }
+    ~Slots() {
+        for (cv::HostString block : blocks) {
+            if (block) CountedGlobalFree(block);
+        }
+    }
+};
+
+long ParseNumber(const std::string& text) { return std::strtol(text.c_str(), nullptr, 10); }
+
+}  // namespace
+
+const Session::CommandRow Session::kCommands[] = {
+    {"Exec", &Session::CmdExec},         {"Edit", &Session::CmdEdit},
+    {"Init", &Session::CmdInit},         {"Register", &Session::CmdRegister},
+    {"Message", &Session::CmdMessage},   {"About", &Session::CmdAbout},
+    {"Sleep", &Session::CmdSleep},       {"Print", &Session::CmdPrint},
+    {"Expect", &Session::CmdExpect},     {"ExpectBox", &Session::CmdExpectBox},
+    {"ExpectNoBox", &Session::CmdExpectNoBox}, {"Picker", &Session::CmdPicker},
+    {"Dialog", &Session::CmdDialog},     {"After", &Session::CmdAfter},
+    {"Call", &Session::CmdCall},         {"Unload", &Session::CmdUnload},
+    {"Echo", &Session::CmdEcho},         {"BoxDelay", &Session::CmdBoxDelay},
+    {"Log", &Session::CmdLog},           {"Blocks", &Session::CmdBlocks},
+};
+
+Session::Session() { g_current = this; }
+
+Session::~Session() {
+    watcher_.Stop();
+    module_.Unload();
+    if (hostWindow_) DestroyWindow(hostWindow_);
+    g_current = nullptr;
+}
+
+Session* Session::Current() { return g_current; }
+
+bool Session::Open(const std::string& modulePath) {
+    hostWindow_ = CreateHostWindow();
+    watcher_.Start(GetCurrentThreadId(), hostWindow_);
+    std::string error;
+    if (!module_.Load(modulePath, &error)) {
+        LogLine("host: " + error);
+        return false;
+    }
+    InitPlugIn();
+    RegisterPlugIn();
+    module_.Fn().RegisterScriptProcessor(ScriptProcessorCallback);
+    module_.Fn().RegisterInterfaceAccess(InterfaceAccessCallback);
+    return true;
+}
+
+void Session::InitPlugIn() {
+    cv::HostString slots[3] = {NewHostString("old title"), NewHostString("old author"),
+                               NewHostString("old description")};
+    const cv::HostString old[3] = {slots[0], slots[1], slots[2]};
+    module_.Fn().InitPlugIn(hostWindow_, &slots[0], &slots[1], &slots[2]);
+    int freed = 0;
+    for (const cv::HostString block : old) freed += IsLiveBlock(block) ? 0 : 1;
+    LogLine("Title " + SlotText(slots[0]));
+    LogLine("Author " + SlotText(slots[1]));
+    LogLine("Description " + SlotText(slots[2]));
+    LogLine("Init freed " + std::to_string(freed) + " old blocks");
+    for (cv::HostString block : slots) {
+        if (block) CountedGlobalFree(block);  // the host owns them now
+    }
+}
+
+void Session::RegisterPlugIn() {
+    catalogue_.clear();
+    module_.Fn().RegisterPlugIn(AddActionCallback, nullptr, nullptr, SetVariableCallback);
+}
+
+bool Session::Run(const Script& script) {
+    script_ = &script;
+    return RunCommands(script.main);
+}
+
+int Session::Finish() {
+    watcher_.Stop();
+    module_.Unload();
+    const LedgerCounts counts = Ledger();
+    LogLine("Blocks allocated " + std::to_string(counts.allocs) + ", freed " + std::to_string(counts.frees) +
+            ", left " + std::to_string(LiveBlocks()) + ", bad frees " + std::to_string(counts.badFrees));
+    LogLine("Expectations: " + std::to_string(passed_) + " passed, " + std::to_string(failed_) + " failed");
+    if (LiveBlocks() != 0 || counts.badFrees != 0) {
+        LogLine("host: global-memory imbalance");
+        return 3;
+    }
+    return failed_ ? 1 : 0;
+}
+
+// ---- callbacks -------------------------------------------------------------
+
+void Session::OnAddAction(const CatalogueEntry& entry) {
+    std::string kinds;
+    for (unsigned char k : entry.kinds) kinds += (kinds.empty() ? "" : ",") + std::to_string(k);
+    LogLine("AddAction " + std::to_string(entry.number) + " " + Quote(entry.name) + " hint=" + Quote(entry.hint) +
+            " kinds=" + kinds + " last=" + std::to_string(entry.lastKindIndex) +
+            " count=" + std::to_string(entry.paramCount));
+    catalogue_.push_back(entry);
+}
+
+void Session::OnSetVariable(const std::string& name, const std::string& value) {
+    variables_[name] = value;
+    if (logVariables_) LogLine("SetVariable " + Quote(name) + " = " + Quote(value));
+}
+
+void Session::OnScriptLine(const std::string& line) {
+    LogLine("Script " + Quote(line));
+    const std::string prefix = "GoSub \"";
+    if (line.size() > prefix.size() && line.compare(0, prefix.size(), prefix) == 0 && line.back() == '"') {
+        RunSub(line.substr(prefix.size(), line.size() - prefix.size() - 1));
+    }
+}
+
+bool Session::OnPicker(int code, cv::HostSlot slot) {
+    LogLine("Picker code=" + std::to_string(code) + " in=" + SlotText(*slot) + " answer=" + pickerMode_);
+    if (pickerMode_ == "false") return false;
+    if (pickerMode_ == "replace") {
+        CountedGlobalFree(*slot);
+        *slot = NewHostString(pickerText_.c_str());
+    } else if (pickerMode_ == "empty") {
+        CountedGlobalFree(*slot);
+        *slot = nullptr;
+    }
+    return true;  // "same": true with the block as it was
+}
+
+void Session::OnTimer(UINT_PTR id) {
+    KillTimer(nullptr, id);
+    auto it = timers_.find(id);
+    if (it == timers_.end()) return;
+    const std::string sub = it->second;
+    timers_.erase(it);
+    RunSub(sub);
+}
+
+// ---- interpreter -----------------------------------------------------------
+
+bool Session::RunCommands(const std::vector<Command>& commands) {
+    bool ok = true;
+    for (const Command& command : commands) ok = RunCommand(command) && ok;
+    return ok;
+}
+
+bool Session::RunCommand(const Command& command) {
+    for (const CatalogueEntry& entry : catalogue_) {
+        if (entry.number > 0 && entry.name == command.word) return DoAction(command, entry.number);
+    }
+    for (const CommandRow& row : kCommands) {
+        if (command.word == row.word) return (this->*row.handler)(command);
+    }
+    return Fail(command, "unknown command " + command.word);
+}
+
+bool Session::RunSub(const std::string& name) {
+    auto it = script_ ? script_->subs.find(name) : decltype(script_->subs.end()){};
+    if (!script_ || it == script_->subs.end()) {
+        LogLine("GoSub unknown " + Quote(name));
+        return false;
+    }
+    if (depth_ > 32) {
+        LogLine("GoSub too deep " + Quote(name));
+        return false;
+    }
+    ++depth_;
+    bool ok = RunCommands(it->second);
+    --depth_;
+    return ok;
+}
+
+bool Session::Fail(const Command& command, const std::string& why) {
+    ++failed_;
+    LogLine("FAIL line " + std::to_string(command.line) + ": " + why);
+    return false;
+}
+
+void Session::Pump(DWORD ms) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= ms) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
+    }
+}
+
+bool Session::DoAction(const Command& c, int number) {
+    if (!module_.Loaded()) return Fail(c, "module not loaded");
+    Slots slots(c.args, 0);
+    const std::vector<cv::HostString> before = slots.blocks;
+    const bool result = module_.Fn().ExecAction(number, slots.blocks.data());
+    if (!result) return Fail(c, c.word + " answered false");
+    if (slots.blocks != before) return Fail(c, c.word + " changed its parameter slots");
+    return true;
+}
+
+bool Session::CmdExec(const Command& c) {
+    if (c.args.empty()) return Fail(c, "Exec N [\"param\"...]");
+    Slots slots(c.args, 1);
+    const std::vector<cv::HostString> before = slots.blocks;
+    const LedgerCounts ledger = Ledger();
+    const bool result = module_.Fn().ExecAction(static_cast<std::int32_t>(ParseNumber(c.args[0])), slots.blocks.data());
+    const LedgerCounts after = Ledger();
+    LogLine("Exec " + c.args[0] + " -> " + (result ? "true" : "false") +
+            " slots=" + (slots.blocks == before ? "same" : "changed") +
+            " blocks=" + std::to_string(after.allocs - ledger.allocs) + "/" + std::to_string(after.frees - ledger.frees));
+    return true;
+}
+
+bool Session::CmdEdit(const Command& c) {
+    if (c.args.empty()) return Fail(c, "Edit N [\"param\"...]");
+    Slots slots(c.args, 1);
+    const std::vector<cv::HostString> before = slots.blocks;
+    const bool result = module_.Fn().EditAction(static_cast<std::int32_t>(ParseNumber(c.args[0])), slots.blocks.data());
+    std::string line = "Edit " + c.args[0] + " -> " + (result ? "true" : "false");
+    for (std::size_t i = 0; i + 2 < slots.blocks.size() || (i < slots.blocks.size() && slots.blocks[i]); ++i) {
+        line += " " + SlotText(slots.blocks[i]) + (slots.blocks[i] == before[i] ? "" : "[new]");
+    }
+    LogLine(line);
+    return true;
+}
+
+bool Session::CmdInit(const Command&) {
+    InitPlugIn();
+    return true;
+}
+
+bool Session::CmdRegister(const Command&) {
+    RegisterPlugIn();
+    return true;
+}
+
+bool Session::CmdMessage(const Command&) {
+    module_.Fn().Message(WM_USER, 1, 2);
+    LogLine("Message sent");
+    return true;
+}
+
+bool Session::CmdAbout(const Command&) {
+    SetActiveWindow(hostWindow_);
+    module_.Fn().About();
+    LogLine("About closed");
+    return true;
+}
+
+bool Session::CmdSleep(const Command& c) {
+    Pump(c.args.empty() ? 0 : static_cast<DWORD>(ParseNumber(c.args[0])));
+    return true;
+}
+
+bool Session::CmdPrint(const Command& c) {
+    for (const std::string& name : c.args) LogLine("Var " + name + " = " + Quote(variables_[name]));
+    return true;
+}
+
+bool Session::CmdExpect(const Command& c) {
+    if (c.args.size() != 2) return Fail(c, "Expect Var \"text\"");
+    const std::string& actual = variables_[c.args[0]];
+    if (actual != c.args[1]) return Fail(c, c.args[0] + " is " + Quote(actual) + ", expected " + Quote(c.args[1]));
+    ++passed_;
+    return true;
+}
+
+bool Session::CmdExpectBox(const Command& c) {
+    if (c.args.size() < 2) return Fail(c, "ExpectBox \"caption\" \"text\" [icon]");
+    BoxRecord box;
+    for (int waited = 0; !watcher_.TakeBox(&box); waited += 20) {
+        if (waited >= 3000) return Fail(c, "no message box appeared");
+        Pump(20);
+    }
+    if (box.caption != c.args[0] || box.text != c.args[1] || (c.args.size() > 2 && box.icon != c.args[2])) {
+        return Fail(c, "box " + Quote(box.caption) + " " + Quote(box.text) + " " + box.icon);
+    }
+    ++passed_;
+    return true;
+}
+
+bool Session::CmdExpectNoBox(const Command& c) {
+    Pump(100);
+    BoxRecord box;
+    if (watcher_.TakeBox(&box)) return Fail(c, "unexpected box " + Quote(box.caption) + " " + Quote(box.text));
+    ++passed_;
+    return true;
+}
+
+bool Session::CmdPicker(const Command& c) {
+    if (c.args.empty()) return Fail(c, "Picker false|same|empty|replace \"text\"");
+    pickerMode_ = c.args[0];
+    pickerText_ = c.args.size() > 1 ? c.args[1] : "";
+    return true;
+}
+
+bool Session::CmdDialog(const Command& c) {
+    std::vector<DialogAction> actions;
+    for (std::size_t i = 0; i < c.args.size(); ++i) {
+        DialogAction action{c.args[i], ""};
+        if ((action.verb == "Shot" || action.verb == "Click" || action.verb == "Wait") && i + 1 < c.args.size()) {
+            action.arg = c.args[++i];
+        }
+        actions.push_back(action);
+    }
+    watcher_.QueueDialogActions(std::move(actions));
+    return true;
+}
+
+bool Session::CmdAfter(const Command& c) {
+    if (c.args.size() != 2) return Fail(c, "After ms SubName");
+    const UINT_PTR id = SetTimer(nullptr, 0, static_cast<UINT>(ParseNumber(c.args[0])), TimerCallback);
+    timers_[id] = c.args[1];
+    return true;
+}
+
+bool Session::CmdCall(const Command& c) {
+    if (c.args.size() != 1) return Fail(c, "Call SubName");
+    return RunSub(c.args[0]) || Fail(c, "Call " + c.args[0] + " failed");
+}
+
+bool Session::CmdUnload(const Command&) {
+    module_.Unload();
+    catalogue_.clear();
+    LogLine("Unloaded");
+    return true;
+}
+
+bool Session::CmdEcho(const Command& c) {
+    std::string line;
+    for (const std::string& arg : c.args) line += (line.empty() ? "" : " ") + arg;
+    LogLine(line);
+    return true;
+}
+
+bool Session::CmdBoxDelay(const Command& c) {
+    watcher_.SetBoxDelay(c.args.empty() ? 0 : static_cast<DWORD>(ParseNumber(c.args[0])));
+    return true;
+}
+
+bool Session::CmdLog(const Command& c) {
+    logVariables_ = c.args.empty() || c.args[0] != "off";
+    return true;
+}
+
+bool Session::CmdBlocks(const Command&) {
+    LogLine("Blocks live " + std::to_string(LiveBlocks()));
+    return true;
+}
+
+}  // namespace host
