@@ -1,0 +1,78 @@
+// Colours of the gradient control: TColor values, the multiply-divide with
+// rounding, and the 256-entry colour table built from two colours with the
+// Reverse, Shift and Rotation settings. Portable: no windows.h.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace cv {
+
+// A 32-bit colour. An RGB colour keeps red in the low byte, then green, then
+// blue, with a zero high byte. A value whose high byte is 0xFF names a system
+// colour by the index in its low byte; it is resolved to RGB before drawing.
+using TColor = std::uint32_t;
+
+constexpr TColor RgbColor(unsigned r, unsigned g, unsigned b) {
+  return (r & 0xFFu) | ((g & 0xFFu) << 8) | ((b & 0xFFu) << 16);
+}
+constexpr TColor SysColor(unsigned index) { return 0xFF000000u | (index & 0xFFu); }
+constexpr bool IsSysColor(TColor c) { return (c >> 24) == 0xFFu; }
+constexpr unsigned SysColorIndex(TColor c) { return c & 0xFFu; }
+constexpr unsigned RedOf(TColor c) { return c & 0xFFu; }
+constexpr unsigned GreenOf(TColor c) { return (c >> 8) & 0xFFu; }
+constexpr unsigned BlueOf(TColor c) { return (c >> 16) & 0xFFu; }
+
+constexpr TColor clBlack = RgbColor(0, 0, 0);
+constexpr TColor clWhite = RgbColor(0xFF, 0xFF, 0xFF);
+constexpr TColor clBlue = RgbColor(0, 0, 0xFF);
+constexpr TColor clNavy = RgbColor(0, 0, 0x80);
+constexpr TColor clMedGray = RgbColor(0xA0, 0xA0, 0xA4);
+constexpr TColor clSkyBlue = RgbColor(0xA6, 0xCA, 0xF0);
+constexpr TColor clActiveCaption = SysColor(2);
+constexpr TColor clActiveBorder = SysColor(10);
+constexpr TColor clBtnFace = SysColor(15);
+constexpr TColor clGradientActiveCaption = SysColor(27);
+
+// Turns a system colour into its current RGB value through `sysColor`
+// (index -> RGB TColor); RGB colours come back unchanged (high byte cleared).
+using SysColorResolver = TColor (*)(unsigned index);
+TColor ResolveColor(TColor c, SysColorResolver sysColor);
+
+// a * b formed exactly, divided by c, rounded to the nearest integer with
+// halves away from zero. c must not be 0.
+int MulDivRound(int a, int b, int c);
+
+// One entry of the colour table, laid out as one 32-bit pixel of a
+// top-down 32-bpp image: byte 0 blue, 1 green, 2 red, byte 3 unused (0).
+using TGradientEntry = std::uint32_t;
+using TGradientColors = std::array<TGradientEntry, 256>;
+
+constexpr TGradientEntry EntryOf(TColor rgb) {
+  return BlueOf(rgb) | (GreenOf(rgb) << 8) | (RedOf(rgb) << 16);
+}
+constexpr TColor ColorOfEntry(TGradientEntry e) {
+  return RgbColor((e >> 16) & 0xFFu, (e >> 8) & 0xFFu, e & 0xFFu);
+}
+
+// Both ends of the gradient as RGB: A is the first colour and B the second,
+// swapped when `reverse` is set. Shift and Rotation are not applied here.
+struct GradientEnds {
+  TColor a;
+  TColor b;
+};
+GradientEnds OrderEnds(TColor beginRgb, TColor endRgb, bool reverse);
+
+// Limits of Shift and Rotation; setters clamp to them before storing.
+constexpr int kGradientLimit = 100;
+constexpr int ClampShift(int v) {
+  return v < -kGradientLimit ? -kGradientLimit : (v > kGradientLimit ? kGradientLimit : v);
+}
+
+// Fills `colors` from the ordered ends: Shift (-100..100) moves A towards B
+// (positive) or B towards A (negative); Rotation (-100..100) folds the ramp
+// back on itself. Rotation 0 runs from A at entry 0 to B at entry 255.
+void BuildGradientColors(const GradientEnds& ends, int shift, int rotation,
+                         TGradientColors& colors);
+
+}  // namespace cv
