@@ -75,6 +75,4 @@ LedgerCounts Ledger() { return counts; }
 
 long LiveBlocks() { return static_cast<long>(LiveSet().size()); }
 
-bool IsLiveBlock(const void* block) { return LiveSet().count(block) != 0; }
-
 }  // namespace host

@@ -28,7 +28,4 @@ struct LedgerCounts {
 LedgerCounts Ledger();
 long LiveBlocks();
 
-// Was this block allocated and not yet freed?
-bool IsLiveBlock(const void* block);
-
 }  // namespace host

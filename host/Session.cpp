@@ -119,10 +119,9 @@ bool Session::Open(const std::string& modulePath) {
 void Session::InitPlugIn() {
     cv::HostString slots[3] = {NewHostString("old title"), NewHostString("old author"),
                                NewHostString("old description")};
-    const cv::HostString old[3] = {slots[0], slots[1], slots[2]};
+    const long freesBefore = Ledger().frees;
     module_.Fn().InitPlugIn(hostWindow_, &slots[0], &slots[1], &slots[2]);
-    int freed = 0;
-    for (const cv::HostString block : old) freed += IsLiveBlock(block) ? 0 : 1;
+    const long freed = Ledger().frees - freesBefore;
     LogLine("Title " + SlotText(slots[0]));
     LogLine("Author " + SlotText(slots[1]));
     LogLine("Description " + SlotText(slots[2]));
@@ -285,7 +284,8 @@ bool Session::CmdEdit(const Command& c) {
     const std::vector<cv::HostString> before = slots.blocks;
     const bool result = module_.Fn().EditAction(static_cast<std::int32_t>(ParseNumber(c.args[0])), slots.blocks.data());
     std::string line = "Edit " + c.args[0] + " -> " + (result ? "true" : "false");
-    for (std::size_t i = 0; i + 2 < slots.blocks.size() || (i < slots.blocks.size() && slots.blocks[i]); ++i) {
+    for (std::size_t i = 0; i < slots.blocks.size(); ++i) {
+        if (i + 1 >= c.args.size() && !slots.blocks[i]) continue;  // a spare slot left empty
         line += " " + SlotText(slots.blocks[i]) + (slots.blocks[i] == before[i] ? "" : "[new]");
     }
     LogLine(line);
