@@ -1,0 +1,37 @@
+// Frame kinds, sizes and the little-endian sequence field of the datagrams
+// that l_net sends and receives. Every datagram starts with the kind byte.
+#pragma once
+
+#include <cstdint>
+
+namespace cv {
+
+enum FrameKind : std::uint8_t {
+    fkPlain = 0,     // kind, payload
+    fkAck = 1,       // kind, sequence (2 bytes): 3 bytes in all
+    fkReliable = 2,  // kind, sequence (2 bytes), payload
+};
+
+constexpr std::int32_t kNetBufferSize = 65507;   // each buffer; largest receive limit
+constexpr std::int32_t kNetLargestFrame = 65506; // largest frame assembled in SendBuf
+constexpr std::uint16_t kNetFirstSequence = 5;   // 0 to 4 are never sent
+constexpr int kNetSeenRingSize = 128;
+constexpr char kNetBroadcastAddress[] = "255.255.255.255";
+constexpr int kNetAckLength = 3;
+constexpr int kNetReliableHeader = 3;            // kind + sequence
+// Asked of the system so that a burst between two polls is not dropped.
+constexpr int kNetReceiveBufferBytes = 1 << 20;
+// Acknowledgements, repeats and unknown frames that one NetReceive consumes
+// before it answers "nothing waiting", so a flood of them cannot hold it.
+constexpr int kNetMaxSkippedPerReceive = 256;
+
+inline std::uint16_t ReadSequence(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+inline void WriteSequence(std::uint8_t* p, std::uint16_t seq) {
+    p[0] = static_cast<std::uint8_t>(seq & 0xFF);
+    p[1] = static_cast<std::uint8_t>(seq >> 8);
+}
+
+}  // namespace cv

@@ -1,0 +1,206 @@
+#include "net/Net.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "net/SocketApi.h"
+
+namespace cv {
+namespace {
+
+namespace sock = net::sock;
+
+// Module state of the endpoint.
+bool NetReady = false;
+sock::Handle NetSocket = sock::kNoSocket;
+std::unique_ptr<std::uint8_t[]> SendBuf;
+std::unique_ptr<std::uint8_t[]> RecvBuf;
+std::int32_t SendLen = 1;
+std::uint16_t SeqNo = 1;
+std::vector<TAPLpacket> PendingList;
+// Lives as long as the module: neither NetInit nor NetClose touches it.
+std::array<TAPLreg, kNetSeenRingSize> SeenRing;
+int SeenIndex = 0;
+
+bool HasSocket() { return NetSocket != sock::kNoSocket; }
+
+void CloseSocket() {
+    if (!HasSocket()) return;
+    sock::Close(NetSocket);
+    NetSocket = sock::kNoSocket;
+}
+
+std::string DottedDecimal(std::uint32_t networkOrder) {
+    const auto* b = reinterpret_cast<const std::uint8_t*>(&networkOrder);
+    char text[16];
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
+    return text;
+}
+
+std::uint16_t NextSequence() {
+    ++SeqNo;  // 16-bit: 65535 is followed by 0
+    if (SeqNo < kNetFirstSequence) SeqNo = kNetFirstSequence;
+    return SeqNo;
+}
+
+void MarkAcknowledged(std::uint16_t seq, std::uint16_t port, const std::string& address) {
+    for (TAPLpacket& p : PendingList) {
+        if (p.sequence == seq && p.port == port && p.address == address) {
+            p.state = kPacketAcknowledged;
+            return;
+        }
+    }
+}
+
+bool SeenBefore(std::uint16_t seq, std::uint16_t port, const std::string& address) {
+    for (const TAPLreg& r : SeenRing) {
+        if (r.sequence == seq && r.port == port && r.address == address) return true;
+    }
+    return false;
+}
+
+void RememberSeen(std::uint16_t seq, std::uint16_t port, const std::string& address) {
+    TAPLreg& r = SeenRing[static_cast<std::size_t>(SeenIndex)];
+    r.sequence = seq;
+    r.port = port;
+    r.address = address;
+    SeenIndex = (SeenIndex + 1) % kNetSeenRingSize;
+}
+
+std::int32_t Deliver(void* dest, const std::uint8_t* payload, std::int32_t n, std::uint32_t from,
+                     std::uint16_t port, std::string* senderAddress, int* senderPort,
+                     std::int32_t* length) {
+    if (n > 0) std::memcpy(dest, payload, static_cast<std::size_t>(n));
+    *senderAddress = DottedDecimal(from);
+    *senderPort = port;
+    *length = n;
+    return n;
+}
+
+}  // namespace
+
+bool NetInit() {
+    NetClose();
+    NetReady = false;
+    if (!sock::Startup()) return false;
+    NetReady = true;
+    SendLen = 1;
+    PendingList.clear();
+    NetSocket = sock::kNoSocket;
+    SeqNo = 1;
+    if (!SendBuf) SendBuf = std::make_unique<std::uint8_t[]>(kNetBufferSize);
+    if (!RecvBuf) RecvBuf = std::make_unique<std::uint8_t[]>(kNetBufferSize);
+    return true;
+}
+
+void NetClose() {
+    if (!NetReady) return;
+    CloseSocket();
+    SendBuf.reset();
+    RecvBuf.reset();
+    PendingList.clear();
+    PendingList.shrink_to_fit();
+    sock::Cleanup();
+    NetReady = false;
+}
+
+std::intptr_t NetOpen(int port) {
+    CloseSocket();
+    sock::Handle s = sock::OpenUdp();
+    if (s == sock::kNoSocket) return 0;
+    if (!sock::SetNonBlocking(s)) {
+        sock::Close(s);
+        return 0;
+    }
+    sock::EnableBroadcast(s);  // a refusal is not fatal: receiving still works
+    sock::DisableConnectionReset(s);
+    sock::RequestReceiveBuffer(s, kNetReceiveBufferBytes);
+    if (!sock::BindAny(s, static_cast<std::uint16_t>(port))) {
+        sock::Close(s);
+        return 0;
+    }
+    NetSocket = s;
+    // A handle of 0 is a valid POSIX descriptor but would read as failure.
+    return s == 0 ? -1 : s;
+}
+
+void NetResetSend() { SendLen = 1; }
+
+bool NetAppend(const void* bytes, std::int32_t length) {
+    if (!NetReady || !HasSocket() || length <= 0) return false;
+    if (static_cast<std::int64_t>(SendLen) + length >= kNetBufferSize) return false;
+    std::memcpy(SendBuf.get() + SendLen, bytes, static_cast<std::size_t>(length));
+    SendLen += length;
+    return true;
+}
+
+int NetSend(const char* address, int port, bool acknowledged) {
+    if (!NetReady || !HasSocket()) return 0;
+    const auto p = static_cast<std::uint16_t>(port);
+    const std::uint32_t to = sock::ParseAddress(address ? address : kNetBroadcastAddress);
+    if (!acknowledged || !address) {
+        SendBuf[0] = fkPlain;
+        return sock::SendTo(NetSocket, SendBuf.get(), SendLen, to, p);
+    }
+    TAPLpacket rec;
+    rec.state = kPacketSent;
+    rec.sequence = NextSequence();
+    rec.sendTime = sock::TickCount();
+    rec.length = static_cast<std::uint16_t>(SendLen);
+    rec.port = p;
+    rec.address = address;
+    rec.frame.resize(static_cast<std::size_t>(SendLen) + 2);
+    rec.frame[0] = fkReliable;
+    WriteSequence(&rec.frame[1], rec.sequence);
+    std::memcpy(&rec.frame[3], SendBuf.get() + 1, static_cast<std::size_t>(SendLen - 1));
+    PendingList.push_back(std::move(rec));
+    const TAPLpacket& sent = PendingList.back();
+    return sock::SendTo(NetSocket, sent.frame.data(), static_cast<int>(sent.frame.size()), to, p);
+}
+
+std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddress,
+                        int* senderPort, std::int32_t* length) {
+    if (!NetReady || !HasSocket() || limit < 1 || limit > kNetBufferSize) return 0;
+    std::uint8_t* buf = RecvBuf.get();
+    for (int skipped = 0; skipped < kNetMaxSkippedPerReceive; ++skipped) {
+        std::uint32_t from = 0;
+        std::uint16_t port = 0;
+        const int n = sock::RecvFrom(NetSocket, buf, limit, &from, &port);
+        if (n <= 0) break;  // nothing waiting, failure, over-long (dropped) or empty
+        if (n == 1) {
+            *length = 0;
+            return 0;
+        }
+        switch (buf[0]) {
+            case fkPlain:
+                return Deliver(dest, buf + 1, n - 1, from, port, senderAddress, senderPort, length);
+            case fkAck:
+                if (n >= kNetAckLength) MarkAcknowledged(ReadSequence(buf + 1), port, DottedDecimal(from));
+                continue;
+            case fkReliable: {
+                if (n < kNetReliableHeader) continue;  // incomplete sequence: dropped
+                const std::uint8_t ack[kNetAckLength] = {fkAck, buf[1], buf[2]};
+                sock::SendTo(NetSocket, ack, kNetAckLength, from, port);
+                const std::uint16_t seq = ReadSequence(buf + 1);
+                const std::string address = DottedDecimal(from);
+                if (SeenBefore(seq, port, address)) continue;
+                RememberSeen(seq, port, address);
+                return Deliver(dest, buf + kNetReliableHeader, n - kNetReliableHeader, from, port,
+                               senderAddress, senderPort, length);
+            }
+            default:
+                continue;  // unknown kind: consumed, never surfaces as payload
+        }
+    }
+    *length = -1;
+    return -1;
+}
+
+bool NetIsReady() { return NetReady; }
+std::intptr_t NetSocketHandle() { return HasSocket() ? NetSocket : 0; }
+std::int32_t NetSendLength() { return SendLen; }
+const std::vector<TAPLpacket>& NetPendingList() { return PendingList; }
+
+}  // namespace cv

@@ -1,0 +1,76 @@
+// l_net: the plug-in's one UDP endpoint. One IPv4 datagram socket bound on one
+// port, used both to send and to receive; a send buffer in which one frame is
+// assembled; acknowledged sends with a list of sent records and a ring of the
+// last acknowledged frames received. Module state, plain procedures, one
+// thread; the socket is non-blocking, so nothing waits for the network.
+//
+// Calling order: NetInit, NetOpen, then per message NetResetSend, NetAppend...,
+// NetSend; NetReceive whenever the caller polls; NetClose at the end.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "net/Frames.h"
+
+namespace cv {
+
+// One acknowledged send.
+struct TAPLpacket {
+    std::uint8_t state = 1;          // 1 sent, 255 acknowledged
+    std::uint16_t sequence = 0;
+    std::uint32_t sendTime = 0;      // tick count when made
+    std::uint16_t length = 0;        // SendLen at the send (the frame is 2 bytes longer)
+    std::uint16_t port = 0;          // destination port, host order
+    std::string address;             // destination exactly as given to NetSend
+    std::vector<std::uint8_t> frame; // the frame as sent
+};
+
+// One entry of the ring of acknowledged frames received.
+struct TAPLreg {
+    std::uint16_t sequence = 0;
+    std::uint16_t port = 0;
+    std::string address;
+};
+
+constexpr std::uint8_t kPacketSent = 1;
+constexpr std::uint8_t kPacketAcknowledged = 255;
+
+// Starts the socket library and makes the endpoint ready (closing it first).
+// False when the library cannot start; the endpoint then stays closed.
+bool NetInit();
+// Closes the socket, releases the buffers and the sent records, stops the
+// library. Does nothing unless ready.
+void NetClose();
+// Binds a new non-blocking broadcast socket on the low 16 bits of `port`.
+// The socket handle on success, 0 on failure (the endpoint keeps no socket).
+std::intptr_t NetOpen(int port);
+// Empties the frame being assembled; works in every state.
+void NetResetSend();
+// Appends `length` bytes to the frame; false (changing nothing) unless the
+// endpoint is open, length > 0 and the frame stays below 65507 bytes.
+bool NetAppend(const void* bytes, std::int32_t length);
+// Sends the frame to `address` (dotted decimal; null for 255.255.255.255) on
+// the low 16 bits of `port`; acknowledged (with an address) sends a
+// fkReliable frame and records it. The byte count sent, -1 when the send
+// failed, 0 when the endpoint is not open.
+int NetSend(const char* address, int port, bool acknowledged);
+// Takes waiting datagrams until one yields a result: the payload length (> 0,
+// copied to `dest`, unterminated), 0 for a 1-byte datagram or an empty
+// fkReliable payload, -1 when nothing is waiting, the receive failed, or the
+// datagram was longer than `limit` (it is lost). Acknowledgements, repeats and
+// frames of unknown kind are consumed without reaching the caller. `dest` must
+// hold limit - 1 bytes. Returns 0 writing no output unless the endpoint is
+// open and 1 <= limit <= 65507. The sender outputs are written for results
+// above 0 and for an empty fkReliable payload.
+std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddress,
+                        int* senderPort, std::int32_t* length);
+
+// Read-only views for tests and tools.
+bool NetIsReady();
+std::intptr_t NetSocketHandle();   // 0 when there is none
+std::int32_t NetSendLength();
+const std::vector<TAPLpacket>& NetPendingList();
+
+}  // namespace cv
