@@ -132,3 +132,22 @@ TEST(GradientColorValues, SystemColoursResolveThroughTheResolver) {
   EXPECT_EQ(SysColorIndex(clActiveBorder), 10u);
   EXPECT_FALSE(IsSysColor(clSkyBlue));
 }
+
+// The table's quotients are formed in floating point for speed; they must
+// equal the integer quotients for every difference and every rotation.
+TEST(GradientColorsTable, MatchesIntegerArithmeticForEveryDifferenceAndRotation) {
+  for (int d = -255; d <= 255; ++d) {
+    const int ca = d < 0 ? -d : 0, cb = ca + d;
+    for (int rot = -100; rot <= 100; ++rot) {
+      TGradientColors t = Table(RgbColor(ca, 0, 0), RgbColor(cb, 0, 0), 0, rot);
+      const int r = MulDivRound(255, rot, 100);
+      for (int i = 0; i < 256; ++i) {
+        int want;
+        if (r == 0) want = ca + i * d / 255;
+        else if (r > 0) want = i < 255 - r ? ca + i * d / (255 - r) : ca + (255 - i) * d / r;
+        else want = i <= -r ? cb - i * d / -r : cb - (255 - i) * d / (255 + r);
+        ASSERT_EQ(int(Red(t, i)), want) << d << " " << rot << " " << i;
+      }
+    }
+  }
+}
