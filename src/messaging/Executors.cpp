@@ -1,14 +1,81 @@
-// Placeholder until the messaging layer lands.
+// The six action executors. Every one returns true, whatever happened.
 #include "messaging/Executors.h"
 
-namespace cv {
+#include "messaging/MessagingState.h"
+#include "messaging/Payloads.h"
+#include "net/Net.h"
 
-bool ExecOpenPort(const std::string&, const std::string&) { return true; }
-bool ExecClosePort() { return true; }
-bool ExecSendMessage(const std::string&, const std::string&) { return true; }
-bool ExecGoSub(const std::string&) { return true; }
-bool ExecSystemMessage(const std::string&, const std::string&) { return true; }
-bool ExecMessageClear() { return true; }
-void MessagingUnload() {}
+namespace cv {
+namespace {
+
+constexpr char kInitErrorText[] = "Can not initialize network protocol.";
+constexpr char kInitErrorCaption[] = "Error";
+
+// One plain frame to 255.255.255.255 on the port of PortText.
+void Broadcast(const std::string& payload) {
+    NetResetSend();
+    NetAppend(payload.data(), static_cast<std::int32_t>(payload.size()));
+    NetSend(nullptr, PortNumber(Messaging().PortText), false);
+}
+
+void StopReceiving() {
+    FreePollTimer();
+    Messaging().ChatList.reset();
+}
+
+}  // namespace
+
+bool ExecOpenPort(const std::string& portText, const std::string& chatVariable) {
+    MessagingState& s = Messaging();
+    s.ChatVariable = chatVariable;
+    s.PortText = portText;
+    s.ChatList = std::make_shared<TChatList>();
+    if (!NetInit()) {
+        // The host (and the author's unsaved work) stays alive: say so, and
+        // leave the port closed.
+        StopReceiving();
+        platform::ShowOwnedErrorBox(kInitErrorCaption, kInitErrorText);
+        return true;
+    }
+    NetOpen(PortNumber(portText));
+    FreePollTimer();
+    StartPollTimer();
+    return true;
+}
+
+bool ExecClosePort() {
+    StopReceiving();
+    NetClose();
+    return true;
+}
+
+bool ExecSendMessage(const std::string& user, const std::string& text) {
+    Broadcast(ChatPayload(user, text));
+    return true;
+}
+
+bool ExecGoSub(const std::string& name) {
+    Broadcast(GoSubPayload(name));
+    return true;
+}
+
+bool ExecSystemMessage(const std::string& text, const std::string& kind) {
+    Broadcast(SystemPayload(text, kind));
+    return true;
+}
+
+bool ExecMessageClear() {
+    if (const auto& list = Messaging().ChatList) list->Clear();
+    return true;
+}
+
+void MessagingUnload() {
+    MessagingState& s = Messaging();
+    StopReceiving();
+    NetClose();
+    platform::ReleasePlatform();
+    s.PortText = std::string();
+    s.ChatVariable = std::string();
+}
 
 }  // namespace cv

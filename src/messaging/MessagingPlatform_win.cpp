@@ -1,0 +1,118 @@
+// Win32 filler of MessagingPlatform.h. The poll timers belong to a
+// message-only window of this module, so WM_TIMER reaches our own window
+// procedure through the host's message loop (and every nested modal loop).
+#include "messaging/MessagingPlatform.h"
+
+#include <windows.h>
+
+#include <map>
+
+#include "plugin/HostCallbacks.h"
+
+namespace cv::platform {
+namespace {
+
+constexpr char kWindowClass[] = "riZER2PollWindow";
+
+struct TimerEntry {
+    unsigned intervalMs;
+    TimerHandler handler;
+};
+
+HWND gWindow = nullptr;
+ATOM gClass = 0;
+UINT_PTR gNextId = 1;
+std::map<UINT_PTR, TimerEntry> gTimers;
+
+HINSTANCE ThisModule() {
+    HMODULE m = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&ThisModule), &m);
+    return m;
+}
+
+LRESULT CALLBACK PollWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_TIMER) {
+        // Only a timer that still exists runs its handler.
+        auto it = gTimers.find(static_cast<UINT_PTR>(wp));
+        if (it != gTimers.end()) it->second.handler();
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+bool EnsureWindow() {
+    if (gWindow) return true;
+    HINSTANCE inst = ThisModule();
+    if (!gClass) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = PollWindowProc;
+        wc.hInstance = inst;
+        wc.lpszClassName = kWindowClass;
+        gClass = RegisterClassA(&wc);
+        if (!gClass) return false;
+    }
+    gWindow = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst,
+                              nullptr);
+    return gWindow != nullptr;
+}
+
+UINT IconFlag(BoxIcon icon) {
+    switch (icon) {
+        case BoxIcon::Error: return MB_ICONSTOP;
+        case BoxIcon::Warning: return MB_ICONEXCLAMATION;
+        case BoxIcon::Question: return MB_ICONQUESTION;
+        case BoxIcon::Information: return MB_ICONINFORMATION;
+    }
+    return 0;
+}
+
+}  // namespace
+
+TimerId StartTimer(unsigned intervalMs, TimerHandler handler) {
+    if (!EnsureWindow()) return 0;
+    const UINT_PTR id = gNextId++;
+    if (!SetTimer(gWindow, id, intervalMs, nullptr)) return 0;
+    gTimers[id] = {intervalMs, handler};
+    return id;
+}
+
+void FreeTimer(TimerId timer) {
+    auto it = gTimers.find(timer);
+    if (it == gTimers.end()) return;
+    KillTimer(gWindow, timer);  // also drops a WM_TIMER already queued
+    gTimers.erase(it);
+}
+
+void SetTimerEnabled(TimerId timer, bool enabled) {
+    auto it = gTimers.find(timer);
+    if (it == gTimers.end()) return;
+    if (enabled) {
+        SetTimer(gWindow, timer, it->second.intervalMs, nullptr);
+    } else {
+        KillTimer(gWindow, timer);
+    }
+}
+
+void ShowMessageBox(const char* caption, const char* text, BoxIcon icon) {
+    // No owner: the box is centred on the screen; task-modal disables the
+    // host's windows while it is shown.
+    MessageBoxA(nullptr, text, caption, MB_OK | IconFlag(icon) | MB_TASKMODAL | MB_SETFOREGROUND);
+}
+
+void ShowOwnedErrorBox(const char* caption, const char* text) {
+    HWND owner = static_cast<HWND>(host::HostWindow);
+    MessageBoxA(owner, text, caption, MB_OK | MB_ICONSTOP | (owner ? 0 : MB_TASKMODAL));
+}
+
+void ReleasePlatform() {
+    for (const auto& [id, entry] : gTimers) KillTimer(gWindow, id);
+    gTimers.clear();
+    if (gWindow) DestroyWindow(gWindow);
+    gWindow = nullptr;
+    if (gClass) UnregisterClassA(kWindowClass, ThisModule());
+    gClass = 0;
+}
+
+}  // namespace cv::platform

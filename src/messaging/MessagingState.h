@@ -1,0 +1,35 @@
+// Module state shared by the executors and the receive poller.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "messaging/ChatList.h"
+#include "messaging/MessagingPlatform.h"
+
+namespace cv {
+
+struct MessagingState {
+    std::string PortText;      // first parameter of the last riZEROpenPort
+    std::string ChatVariable;  // the author's variable for the chat text
+    // None until riZEROpenPort. Shared so that a tick that hands its text to
+    // the host keeps it alive if host script replaces or frees the list.
+    std::shared_ptr<TChatList> ChatList;
+    platform::TimerId PollTimer = 0;  // at most one exists
+    // Advances whenever PollTimer is started or freed: a tick that sees it
+    // change knows the port was closed or reopened under it.
+    std::uint64_t TimerGeneration = 0;
+    bool InTick = false;
+};
+
+MessagingState& Messaging();
+
+constexpr unsigned kPollIntervalMs = 50;
+
+// Creates PollTimer (enabled, 50 ms, PollTick); true when the timer exists.
+bool StartPollTimer();
+// Frees PollTimer if it exists.
+void FreePollTimer();
+
+}  // namespace cv

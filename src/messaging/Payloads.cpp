@@ -1,0 +1,64 @@
+#include "messaging/Payloads.h"
+
+#include <cstdint>
+
+namespace cv {
+
+const BoxKind kBoxKinds[4] = {
+    {"Error", '1', "Error", platform::BoxIcon::Error},
+    {"Warning", '2', "Warning", platform::BoxIcon::Warning},
+    {"Confimation", '3', "Confirm", platform::BoxIcon::Question},
+    {"Information", '4', "Information", platform::BoxIcon::Information},
+};
+
+int PortNumber(std::string_view text) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i == text.size()) return kDefaultPort;
+    std::int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9') return kDefaultPort;
+        value = value * 10 + (c - '0');
+        if (value > 2147483648LL) return kDefaultPort;
+    }
+    if (negative) value = -value;
+    if (value > 2147483647LL) return kDefaultPort;
+    return static_cast<int>(value);
+}
+
+std::string ChatPayload(std::string_view user, std::string_view text) {
+    std::string p;
+    p.reserve(user.size() + text.size() + 3);
+    p.append("<").append(user).append(">: ").append(text);
+    return p;
+}
+
+std::string GoSubPayload(std::string_view name) {
+    return std::string("$A").append(name);
+}
+
+std::string SystemPayload(std::string_view text, std::string_view kind) {
+    for (const BoxKind& k : kBoxKinds) {
+        if (kind == k.kindText) return std::string("$M").append(1, k.digit).append(text);
+    }
+    return {};
+}
+
+const BoxKind* BoxKindByDigit(char digit) {
+    for (const BoxKind& k : kBoxKinds) {
+        if (k.digit == digit) return &k;
+    }
+    return nullptr;
+}
+
+std::string GoSubLine(std::string_view name) {
+    return std::string("GoSub \"").append(name).append("\"");
+}
+
+bool IsSafeSubroutineName(std::string_view name) {
+    return name.find_first_of(std::string_view("\"\r\n\0", 4)) == std::string_view::npos;
+}
+
+}  // namespace cv

@@ -1,0 +1,20 @@
+// The receive poller: the handler of PollTimer. Each tick drains the datagrams
+// waiting on the endpoint and dispatches every payload by the message
+// conventions: a system message becomes a modal box, a subroutine request a
+// GoSub line for the host, anything else not starting with "$" a chat line.
+#pragma once
+
+#include <cstdint>
+
+namespace cv {
+
+constexpr std::int32_t kReceiveLimit = 255;      // per datagram, kind byte included
+constexpr int kMaxDatagramsPerTick = 256;        // a flood cannot hold the GUI thread
+constexpr unsigned kMaxTickDrainMs = 20;         // nor can a slow host
+
+void PollTick();
+
+// Dispatches one payload of `length` bytes, as a tick does.
+void DispatchPayload(const char* payload, std::int32_t length);
+
+}  // namespace cv

@@ -1,0 +1,116 @@
+// The executors: what goes on the wire, port handling, open/close/unload.
+#include "MessagingFixture.h"
+
+#include <cstring>
+
+#include "messaging/PollTick.h"
+#include "net/Net.h"
+#include "net/SocketApi.h"
+
+namespace {
+
+namespace rec = cv::platform::recorder;
+
+class Executors : public rizer::test::Messaging {
+protected:
+    // The next payload on our own port (every broadcast reaches the sender).
+    std::string OwnPayload() {
+        char buf[300];
+        std::string a;
+        int p = 0;
+        std::int32_t len = 0;
+        std::int32_t n = cv::NetReceive(buf, 255, &a, &p, &len);
+        return n < 0 ? "<none>" : std::string(buf, static_cast<std::size_t>(n));
+    }
+};
+
+TEST_F(Executors, PayloadsReachTheSenderByteForByte) {
+    EXPECT_TRUE(cv::ExecSendMessage("Ann", "hi"));
+    EXPECT_EQ(OwnPayload(), "<Ann>: hi");
+    EXPECT_TRUE(cv::ExecSendMessage("", ""));
+    EXPECT_EQ(OwnPayload(), "<>: ");
+    EXPECT_TRUE(cv::ExecGoSub("Refresh"));
+    EXPECT_EQ(OwnPayload(), "$ARefresh");
+    EXPECT_TRUE(cv::ExecSystemMessage("Stop", "Warning"));
+    EXPECT_EQ(OwnPayload(), "$M2Stop");
+    EXPECT_TRUE(cv::ExecSystemMessage("Stop", "warning"));  // the kind byte alone
+    EXPECT_EQ(OwnPayload(), "");
+    EXPECT_TRUE(cv::ExecSendMessage("A", std::string(300, 'x')));  // sent, too long to receive
+    EXPECT_EQ(OwnPayload(), "<none>");
+}
+
+TEST_F(Executors, ReopenStartsOver) {
+    SendPlain("<A>: x");
+    Tick();
+    ASSERT_EQ(cv::Messaging().ChatList->Count(), 1u);
+    EXPECT_TRUE(cv::ExecOpenPort(std::to_string(kPort), "Chat"));
+    EXPECT_TRUE(cv::ExecOpenPort(std::to_string(kPort), "Chat"));
+    EXPECT_EQ(rec::LiveTimers(), 1);
+    EXPECT_EQ(rec::Timers().back().intervalMs, 50u);
+    EXPECT_EQ(cv::Messaging().ChatList->Count(), 0u);
+    EXPECT_NE(cv::NetSocketHandle(), 0);
+    SendPlain("<A>: y");
+    Tick();
+    EXPECT_EQ(rizer::test::Host().variables.back().second, "<A>: y\r\n");
+}
+
+TEST_F(Executors, CloseKeepsTheTextsAndIsHarmlessTwice) {
+    EXPECT_TRUE(cv::ExecClosePort());
+    EXPECT_TRUE(cv::ExecClosePort());
+    EXPECT_EQ(rec::LiveTimers(), 0);
+    EXPECT_EQ(cv::Messaging().ChatList, nullptr);
+    EXPECT_EQ(cv::Messaging().PortText, std::to_string(kPort));
+    EXPECT_EQ(cv::Messaging().ChatVariable, "Chat");
+    EXPECT_TRUE(cv::ExecSendMessage("A", "b"));  // closed: nothing is sent
+    EXPECT_TRUE(cv::ExecMessageClear());
+}
+
+TEST_F(Executors, NonIntegerPortTextOpensTheDefaultPort) {
+    ASSERT_TRUE(cv::ExecOpenPort("abc", "Chat"));
+    rizer::test::PeerSocket other(50172);
+    other.Send(50150, std::string(1, '\0') + "<A>: on 50150");
+    Tick();
+    ASSERT_EQ(rizer::test::Host().variables.size(), 1u);
+    // 50150 + 65536: the low 16 bits.
+    ASSERT_TRUE(cv::ExecOpenPort("115686", "Chat"));
+    other.Send(50150, std::string(1, '\0') + "<A>: again");
+    Tick();
+    EXPECT_EQ(rizer::test::Host().variables.size(), 2u);
+}
+
+TEST_F(Executors, TimerRefusedLeavesNothingRunning) {
+    rec::RefuseTimers() = true;
+    EXPECT_TRUE(cv::ExecOpenPort(std::to_string(kPort), "Chat"));
+    EXPECT_EQ(rec::LiveTimers(), 0);
+    EXPECT_EQ(cv::Messaging().PollTimer, 0u);
+}
+
+TEST_F(Executors, UnloadStopsTheTimerAndClosesTheSocket) {
+    cv::MessagingUnload();
+    EXPECT_EQ(rec::LiveTimers(), 0);
+    EXPECT_FALSE(cv::NetIsReady());
+    EXPECT_TRUE(cv::Messaging().PortText.empty());
+    EXPECT_TRUE(cv::Messaging().ChatVariable.empty());
+    // The port is free again.
+    rizer::test::PeerSocket taker(kPort);
+    EXPECT_TRUE(taker.Bound());
+}
+
+#if !defined(_WIN32)
+TEST_F(Executors, SocketLibraryThatCannotStartLeavesTheHostRunning) {
+    cv::net::sock::SimulateStartupFailure(true);
+    const bool result = cv::ExecOpenPort(std::to_string(kPort), "Chat");
+    cv::net::sock::SimulateStartupFailure(false);
+    EXPECT_TRUE(result);
+    ASSERT_EQ(rec::Boxes().size(), 1u);
+    EXPECT_EQ(rec::Boxes()[0].caption, "Error");
+    EXPECT_EQ(rec::Boxes()[0].text, "Can not initialize network protocol.");
+    EXPECT_EQ(rec::Boxes()[0].icon, cv::platform::BoxIcon::Error);
+    EXPECT_TRUE(rec::Boxes()[0].ownedByHost);
+    EXPECT_FALSE(cv::NetIsReady());
+    EXPECT_EQ(rec::LiveTimers(), 0);
+    EXPECT_TRUE(cv::ExecSendMessage("A", "b"));
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,194 @@
+// The receive poller: what each payload becomes, ticks and re-entry.
+#include "MessagingFixture.h"
+
+#include "messaging/PollTick.h"
+#include "net/Net.h"
+
+namespace {
+
+using rizer::test::Host;
+namespace rec = cv::platform::recorder;
+using Var = std::pair<std::string, std::string>;
+
+class PollTick : public rizer::test::Messaging {};
+
+TEST_F(PollTick, ChatLinesBuildTheWholeTextInArrivalOrder) {
+    SendPlain("<Ann>: hi");
+    SendPlain("<Bob>: yo");
+    SendPlain("<Bob>: yo");
+    Tick();
+    EXPECT_EQ(Host().variables, (std::vector<Var>{
+        {"Chat", "<Ann>: hi\r\n"},
+        {"Chat", "<Ann>: hi\r\n<Bob>: yo\r\n"},
+        {"Chat", "<Ann>: hi\r\n<Bob>: yo\r\n<Bob>: yo\r\n"},
+    }));
+    EXPECT_EQ(cv::Messaging().ChatList->Count(), 3u);
+    EXPECT_EQ(rec::EnabledTimers(), 1);
+}
+
+TEST_F(PollTick, SystemMessagesShowTheirBoxes) {
+    SendPlain("$M1Server stops");
+    SendPlain("$M2w");
+    SendPlain("$M3c");
+    SendPlain("$M4");
+    SendPlain("$M9text");
+    SendPlain("$M");
+    SendPlain("$X");
+    Tick();
+    const auto& boxes = rec::Boxes();
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_EQ(boxes[0].caption, "Error");
+    EXPECT_EQ(boxes[0].text, "Server stops");
+    EXPECT_EQ(boxes[0].icon, cv::platform::BoxIcon::Error);
+    EXPECT_EQ(boxes[1].caption, "Warning");
+    EXPECT_EQ(boxes[1].icon, cv::platform::BoxIcon::Warning);
+    EXPECT_EQ(boxes[2].caption, "Confirm");
+    EXPECT_EQ(boxes[2].icon, cv::platform::BoxIcon::Question);
+    EXPECT_EQ(boxes[3].caption, "Information");
+    EXPECT_EQ(boxes[3].text, "");
+    EXPECT_FALSE(boxes[3].ownedByHost);
+    EXPECT_TRUE(Host().variables.empty());
+    EXPECT_TRUE(Host().scriptLines.empty());
+}
+
+TEST_F(PollTick, SubroutineRequestsAndInjectionAttempts) {
+    SendPlain("$ARefresh");
+    SendPlain("$A");
+    SendPlain("$ABad\" : Exit \"");
+    SendPlain("$ABad\r\nExit");
+    SendPlain(std::string("$ABad\0\"Exit", 11));
+    Tick();
+    EXPECT_EQ(Host().scriptLines, (std::vector<std::string>{"GoSub \"Refresh\"", "GoSub \"\""}));
+}
+
+TEST_F(PollTick, TextIsCutAtZeroAndNeverCarriesEarlierBytes) {
+    SendPlain(std::string("ab\0cd", 5));
+    SendPlain("$M1a long message text");
+    SendPlain("$M1s");
+    SendPlain("$Alongname");
+    SendPlain("$Ax");
+    SendPlain("<A>: long chat line");
+    SendPlain("z");
+    SendPlain(std::string(1, '\0'));  // empty text: an empty chat line
+    Tick();
+    ASSERT_EQ(rec::Boxes().size(), 2u);
+    EXPECT_EQ(rec::Boxes()[1].text, "s");
+    EXPECT_EQ(Host().scriptLines.back(), "GoSub \"x\"");
+    EXPECT_EQ(Host().variables.back().second, "ab\r\n<A>: long chat line\r\nz\r\n\r\n");
+}
+
+TEST_F(PollTick, OneByteDatagramEndsTheTick) {
+    SendPlain("<A>: 1");
+    peer_->Send(kPort, std::string(1, '\0'));
+    SendPlain("<A>: 2");
+    Tick();
+    ASSERT_EQ(Host().variables.size(), 1u);
+    Tick();
+    ASSERT_EQ(Host().variables.size(), 2u);
+    EXPECT_EQ(Host().variables[1].second, "<A>: 1\r\n<A>: 2\r\n");
+}
+
+TEST_F(PollTick, DrainIsBoundedPerTick) {
+    const int total = cv::kMaxDatagramsPerTick + 44;
+    for (int i = 0; i < total; ++i) SendPlain("<A>: " + std::to_string(i));
+    Tick();
+    // Either bound may end the first tick; the rest waits for the next ones.
+    const std::size_t first = Host().variables.size();
+    EXPECT_GE(first, 1u);
+    EXPECT_LE(first, static_cast<std::size_t>(cv::kMaxDatagramsPerTick));
+    for (int i = 0; i < 10 && Host().variables.size() < static_cast<std::size_t>(total); ++i) Tick();
+    EXPECT_EQ(Host().variables.size(), static_cast<std::size_t>(total));
+}
+
+TEST_F(PollTick, TimerIsOffForTheWholeTick) {
+    int enabledDuringTick = -1;
+    Host().onSetVariable = [&] { enabledDuringTick = rec::EnabledTimers(); };
+    SendPlain("<A>: x");
+    Tick();
+    EXPECT_EQ(enabledDuringTick, 0);
+    EXPECT_EQ(rec::EnabledTimers(), 1);
+}
+
+TEST_F(PollTick, ClearThenOneLineLeavesThatLine) {
+    SendPlain("<A>: old");
+    Tick();
+    cv::ExecMessageClear();
+    EXPECT_EQ(Host().variables.back().second, "<A>: old\r\n");  // not written by the clear
+    SendPlain("<A>: new");
+    Tick();
+    EXPECT_EQ(Host().variables.back().second, "<A>: new\r\n");
+}
+
+TEST_F(PollTick, EmptyVariableNameAndAbsentCallbacks) {
+    cv::ExecOpenPort(std::to_string(kPort), "");
+    SendPlain("<A>: x");
+    Tick();
+    ASSERT_EQ(Host().variables.size(), 1u);
+    EXPECT_EQ(Host().variables[0].first, "");
+
+    cv::host::ResetHostCallbacks();
+    SendPlain("<A>: y");
+    SendPlain("$AName");
+    Tick();
+    EXPECT_EQ(Host().variables.size(), 1u);
+    EXPECT_EQ(cv::Messaging().ChatList->Count(), 2u);
+}
+
+// Host script run inside a tick: each kind of re-entry, from each callback.
+TEST_F(PollTick, ClosePortFromScriptEndsTheTick) {
+    Host().onScript = [] { cv::ExecClosePort(); };
+    SendPlain("$AStop");
+    SendPlain("<A>: after");
+    Tick();
+    EXPECT_EQ(rec::LiveTimers(), 0);
+    EXPECT_FALSE(cv::NetIsReady());
+    EXPECT_TRUE(Host().variables.empty());
+    Tick();  // nothing runs any more
+    EXPECT_TRUE(Host().variables.empty());
+}
+
+TEST_F(PollTick, ReopenFromScriptLeavesExactlyOneTimer) {
+    Host().onScript = [] { cv::ExecOpenPort(std::to_string(kPort), "Other"); };
+    SendPlain("$AReopen");
+    Tick();
+    EXPECT_EQ(rec::LiveTimers(), 1);
+    EXPECT_EQ(rec::EnabledTimers(), 1);
+    Host().onScript = nullptr;
+    SendPlain("<A>: on the new port");
+    Tick();
+    ASSERT_EQ(Host().variables.size(), 1u);
+    EXPECT_EQ(Host().variables[0], (Var{"Other", "<A>: on the new port\r\n"}));
+}
+
+TEST_F(PollTick, ReentryFromInsideCallbacksAndBoxes) {
+    // The list and variable go away while the host holds the chat text.
+    Host().onSetVariable = [] { cv::ExecOpenPort(std::to_string(kPort), "New"); };
+    SendPlain("<A>: x");
+    Tick();
+    EXPECT_EQ(rec::EnabledTimers(), 1);
+    Host().onSetVariable = [] { cv::ExecClosePort(); };
+    cv::ExecOpenPort(std::to_string(kPort), "Chat");
+    SendPlain("<A>: y");
+    Tick();
+    EXPECT_EQ(rec::LiveTimers(), 0);
+    Host().onSetVariable = nullptr;
+
+    // A box's own message loop runs host script: clear, then reopen.
+    cv::ExecOpenPort(std::to_string(kPort), "Chat");
+    rec::OnBox() = [](const rec::Box&) { cv::ExecMessageClear(); };
+    SendPlain("<A>: before");
+    SendPlain("$M4hello");
+    SendPlain("<A>: after");
+    Tick();
+    EXPECT_EQ(Host().variables.back().second, "<A>: after\r\n");
+    rec::OnBox() = [](const rec::Box&) {
+        cv::ExecOpenPort(std::to_string(kPort), "Chat");
+        rec::FireTimers();  // the new timer ticks inside the box: no nesting
+    };
+    SendPlain("$M4again");
+    Tick();
+    EXPECT_EQ(rec::LiveTimers(), 1);
+    EXPECT_EQ(rec::EnabledTimers(), 1);
+}
+
+}  // namespace
