@@ -1,10 +1,32 @@
 // The action catalogue and its registration with the host.
 #pragma once
 
+#include <cstdint>
+#include <span>
+#include <string>
+
 namespace cv {
 
+// One entry as the host learns it through AddActionProc.
+struct CatalogueEntry {
+    std::int32_t number;          // 0 = group entry, 1..6 = actions
+    const char* name;
+    const char* hintKey;          // localization key, or nullptr (group entry: hint "")
+    std::uint8_t kinds[2];        // parameter-kind bytes (ParamKind)
+    std::int32_t lastKindIndex;   // index of the last kind byte
+    std::int32_t paramCount;      // what the host reads as the number of parameters
+};
+
+// The group entry, then the six actions, in registration order.
+std::span<const CatalogueEntry> Catalogue();
+
+// The hint the host gets for `entry`: "" for the group entry, else the
+// localized text of its key with the table's default hint (read anew).
+std::string CatalogueHint(const CatalogueEntry& entry);
+
 // Registers the group entry and the six actions through the stored
-// AddActionProc (nothing when the host gave none).
+// AddActionProc (nothing when the host gave none). Every call registers the
+// whole catalogue again.
 void RegisterCatalogue();
 
 }  // namespace cv

@@ -1,0 +1,22 @@
+// The one message of the localization file, at the Win32 edge.
+#pragma once
+
+namespace cv {
+
+// The caption of the box that reports a modified riZER.loc header.
+inline constexpr char kLocMessageCaption[] = "riZER 2.0";
+
+// Shows `text` in a simple modal message box (caption kLocMessageCaption, no
+// icon, one OK button) owned by cv::host::HostWindow, and returns when it is
+// closed. LocMessageBox_win.cpp: MessageBoxA; LocMessageBox_posix.cpp: nothing
+// (the native build has no user interface).
+void ShowLocMessageBox(const char* text);
+
+// Tests replace the box with their own function; nullptr restores the box.
+using LocMessageBoxFn = void (*)(const char* text);
+void SetLocMessageBoxOverride(LocMessageBoxFn fn);
+
+// Shows the message through the override when one is set, else the box.
+void ReportLocMessage(const char* text);
+
+}  // namespace cv

@@ -1,0 +1,7 @@
+#include "localization/LocMessageBox.h"
+
+namespace cv {
+
+void ShowLocMessageBox(const char*) {}
+
+}  // namespace cv
