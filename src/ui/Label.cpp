@@ -1,0 +1,95 @@
+#include "ui/Label.h"
+
+#include "ui/Gdi.h"
+#include "ui/WinControl.h"
+
+namespace ui {
+
+TLabel::TLabel() {
+  parentColor_ = true;
+  SetControlStyle(ControlStyle() | csOpaque);
+}
+
+UINT TLabel::TextFlags() const {
+  return DT_EXPANDTABS | DT_LEFT | (wordWrap_ ? DT_WORDBREAK : 0u) | (showAccel_ ? 0u : DT_NOPREFIX);
+}
+
+void TLabel::SetCaption(const std::string& text) {
+  if (text == caption_) return;
+  caption_ = text;
+  AdjustBounds();
+  Invalidate();
+}
+
+void TLabel::SetAutoSize(bool v) {
+  autoSize_ = v;
+  AdjustBounds();
+}
+
+void TLabel::SetWordWrap(bool v) {
+  wordWrap_ = v;
+  AdjustBounds();
+  Invalidate();
+}
+
+void TLabel::SetTransparent(bool v) {
+  transparent_ = v;
+  SetControlStyle(v ? (ControlStyle() & ~csOpaque) : (ControlStyle() | csOpaque));
+  Invalidate();
+}
+
+void TLabel::SetShowAccelChar(bool v) {
+  showAccel_ = v;
+  AdjustBounds();
+  Invalidate();
+}
+
+void TLabel::FontChanged() {
+  AdjustBounds();
+  Invalidate();
+}
+
+void TLabel::Loaded() { AdjustBounds(); }
+
+void TLabel::AdjustBounds() {
+  if (Loading() || !autoSize_) return;
+  HDC dc = CreateCompatibleDC(nullptr);
+  if (!dc) return;
+  FontHandle font = Font().Create();
+  RECT r{0, 0, wordWrap_ ? Width() : 0, 0};
+  {
+    SelectObjectScope sel(dc, font.get());
+    const std::string text = caption_.empty() ? std::string(" ") : caption_;
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, TextFlags() | DT_CALCRECT);
+  }
+  DeleteDC(dc);
+  const int w = wordWrap_ ? Width() : r.right, h = r.bottom;
+  if (w == Width() && h == Height()) return;
+  SetBounds(Left(), Top(), w, h);
+  if (OnResized) OnResized(this);
+}
+
+void TLabel::Paint(HDC dc) {
+  RECT r = ClientRect();
+  if (!transparent_) {
+    BrushHandle b(CreateSolidBrush(ColorToRGB(Color())));
+    FillRect(dc, &r, b.get());
+  }
+  FontHandle font = Font().Create();
+  SelectObjectScope sel(dc, font.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, EnabledInForm() ? ColorToRGB(Font().Color) : GetSysColor(COLOR_GRAYTEXT));
+  DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, TextFlags());
+}
+
+bool TLabel::SetProperty(std::string_view name, const TValue& v) {
+  if (name == "Caption") SetCaption(v.AsText());
+  else if (name == "AutoSize") SetAutoSize(v.AsBool());
+  else if (name == "WordWrap") SetWordWrap(v.AsBool());
+  else if (name == "Transparent") SetTransparent(v.AsBool());
+  else if (name == "ShowAccelChar") SetShowAccelChar(v.AsBool());
+  else return TGraphicControl::SetProperty(name, v);
+  return true;
+}
+
+}  // namespace ui
