@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds the plug-in for both Windows targets and lays out dist/:
+#   dist/x64/riZER_2.cvp  dist/x86/riZER_2.cvp   the module, for 64- and 32-bit hosts
+#   dist/x64/rizer-host.exe dist/x86/rizer-host.exe   the stand-in host
+#   dist/riZER.loc.ru dist/riZER.loc.en           sample localization files
+# The 64-bit build also carries the tests (run under Wine by test.sh).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+"$root/scripts/setup.sh"
+
+jobs=${RIZER_JOBS:-$(nproc)}
+configure() {  # dir, toolchain, tests on/off
+  [ -f "$1/build.ninja" ] && return 0
+  cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$2-w64-mingw32.cmake" -DRIZER_BUILD_TESTS="$3" >/dev/null
+}
+configure build/x64 x86_64 ON
+configure build/x86 i686 OFF
+ninja -C build/x64 -j "$jobs" >/dev/null
+ninja -C build/x86 -j "$jobs" >/dev/null
+
+mkdir -p dist/x64 dist/x86
+for arch in x64 x86; do
+  cp "build/$arch/src/plugin/riZER_2.cvp" "build/$arch/host/rizer-host.exe" "dist/$arch/"
+done
+for sample in samples/riZER.loc.*; do
+  [ -e "$sample" ] && cp "$sample" dist/
+done
+echo "build: dist/ is ready"

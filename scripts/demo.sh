@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# The plug-in's main job: builds dist/ (both modules) and runs the stand-in
+# host with the 64-bit module inside a private network namespace: set-up
+# (title, author, description, catalogue), a chat line heard by its own
+# sender, screenshots of every dialog, then two copies talking on a LAN of
+# two joined namespaces.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+"$root/scripts/build.sh"
+exec "$root/scripts/netns-run" bash -c '
+  set -euo pipefail
+  cd "$1"
+  source scripts/wine-env.sh
+  wine_start demo
+  trap wine_stop EXIT
+  mkdir -p dist/screenshots
+  scripts/wine-run dist/x64/rizer-host.exe dist/x64/riZER_2.cvp demo/solo.cvs
+  scripts/wine-run dist/x64/rizer-host.exe dist/x64/riZER_2.cvp demo/dialogs.cvs
+  for bmp in dist/screenshots/*.bmp; do
+    [ -e "$bmp" ] && /usr/bin/convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+  done
+  ls dist/screenshots/*.png 2>/dev/null | sed "s/^/screenshot: /" || true
+  wine_stop; trap - EXIT
+  if [ -x scripts/demo-lan.sh ]; then scripts/demo-lan.sh; fi
+' bash "$root"

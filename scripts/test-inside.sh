@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The part of test.sh that runs inside the private network namespace.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+"$root/scripts/netns-check" || exit 1
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+
+passed=0 failed=0
+tally() {  # name, exit code, "N passed, M failed" line or ""
+  local p f
+  if [[ "$3" =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
+    p=${BASH_REMATCH[1]} f=${BASH_REMATCH[2]}
+  elif [ "$2" = 0 ]; then p=1 f=0; else p=0 f=1; fi
+  [ "$2" != 0 ] && [ "$f" = 0 ] && f=1
+  passed=$((passed + p)) failed=$((failed + f))
+  printf '== %-28s %s\n' "$1" "$([ "$2" = 0 ] && echo ok || echo FAILED)"
+}
+ctest_counts() {  # ctest output -> "N passed, M failed"
+  local total bad
+  total=$(grep -oE 'out of [0-9]+' <<<"$1" | grep -oE '[0-9]+' | tail -1)
+  bad=$(grep -oE '[0-9]+ tests failed' <<<"$1" | grep -oE '^[0-9]+' | tail -1)
+  echo "$(( ${total:-0} - ${bad:-0} )) passed, ${bad:-0} failed"
+}
+
+echo "== native tests"
+out=$(ctest --test-dir build/native --output-on-failure 2>&1); rc=$?
+printf '%s\n' "$out" | tail -n 25
+tally "native tests" $rc "$(ctest_counts "$out")"
+
+echo "== fuzzing (short runs)"
+for fuzzer in $(find build/fuzz -maxdepth 4 -type f -name 'fuzz_*' -perm -u+x 2>/dev/null | sort); do
+  corpus=$(mktemp -d)
+  "$fuzzer" -max_total_time="${RIZER_FUZZ_SECONDS:-15}" -print_final_stats=0 "$corpus" >"$corpus.log" 2>&1
+  rc=$?
+  [ $rc = 0 ] || tail -n 30 "$corpus.log"
+  tally "$(basename "$fuzzer")" $rc ""
+  rm -rf "$corpus" "$corpus.log"
+done
+
+echo "== module PE tables"
+out=$(tests/module/check-pe.sh dist/x64/riZER_2.cvp dist/x86/riZER_2.cvp 2>&1); rc=$?
+printf '%s\n' "$out" | grep -v '^ok' || true
+tally "PE tables" $rc "$(tail -n1 <<<"$out")"
+
+echo "== Windows build under Wine"
+source "$root/scripts/wine-env.sh"
+wine_start ci
+out=$(ctest --test-dir build/x64 --output-on-failure 2>&1); rc=$?
+printf '%s\n' "$out" | tail -n 25
+tally "wine tests" $rc "$(ctest_counts "$out")"
+for suite in tests/*/wine_*.sh; do
+  [ -x "$suite" ] || continue
+  out=$("$suite" "$root/build/x64/host/rizer-host.exe" "$root/build/x64/src/plugin/riZER_2.cvp" 2>&1); rc=$?
+  printf '%s\n' "$out" | grep -vE '^(ok|PASS)' | tail -n 20
+  tally "$suite" $rc "$(tail -n1 <<<"$out")"
+done
+wine_stop
+
+if [ -x tests/e2e/run.sh ]; then
+  echo "== two copies on a LAN"
+  out=$(tests/e2e/run.sh "$root/build/x64/host/rizer-host.exe" "$root/build/x64/src/plugin/riZER_2.cvp" 2>&1); rc=$?
+  printf '%s\n' "$out" | tail -n 30
+  tally "end to end" $rc "$(tail -n1 <<<"$out")"
+fi
+
+echo
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]
