@@ -58,6 +58,11 @@ BOOL CALLBACK FindChildByText(HWND child, LPARAM param) {
     return TRUE;
 }
 
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    return TRUE;
+}
+
 void PostKey(HWND target, WPARAM key) {
     PostMessageA(target, WM_KEYDOWN, key, 1);
     PostMessageA(target, WM_KEYUP, key, 0xC0000001);
@@ -99,13 +104,7 @@ void WindowWatcher::Run() {
 
 void WindowWatcher::Sweep() {
     std::vector<HWND> windows;
-    EnumThreadWindows(
-        uiThread_,
-        [](HWND window, LPARAM param) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
+    EnumThreadWindows(uiThread_, CollectWindow, reinterpret_cast<LPARAM>(&windows));
     for (HWND window : windows) {
         if (window == hostWindow_ || !IsWindowVisible(window) || handled_.count(window)) continue;
         handled_.insert(window);

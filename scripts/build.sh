@@ -17,8 +17,10 @@ configure() {  # dir, toolchain, tests on/off
 }
 configure build/x64 x86_64 ON
 configure build/x86 i686 OFF
-ninja -C build/x64 -j "$jobs" >/dev/null
-ninja -C build/x86 -j "$jobs" >/dev/null
+for arch in x64 x86; do
+  ninja -C "build/$arch" -j "$jobs" >"build/$arch/last-build.log" 2>&1 ||
+    { grep -E -B2 -A8 'error|FAILED' "build/$arch/last-build.log" | head -n 60; exit 1; }
+done
 
 mkdir -p dist/x64 dist/x86
 for arch in x64 x86; do

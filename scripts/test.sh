@@ -12,11 +12,15 @@ jobs=${RIZER_JOBS:-$(nproc)}
 if [ ! -f build/native/build.ninja ]; then
   cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRIZER_SANITIZE=ON >/dev/null
 fi
-ninja -C build/native -j "$jobs" >/dev/null
+build() {  # dir
+  ninja -C "$1" -j "$jobs" >"$1/last-build.log" 2>&1 ||
+    { grep -E -B2 -A8 'error|FAILED' "$1/last-build.log" | head -n 60; exit 1; }
+}
+build build/native
 if [ ! -f build/fuzz/build.ninja ]; then
   CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DRIZER_FUZZ=ON -DRIZER_SANITIZE=ON >/dev/null
 fi
-ninja -C build/fuzz -j "$jobs" >/dev/null
+build build/fuzz
 
 exec "$root/scripts/netns-run" "$root/scripts/test-inside.sh"
