@@ -39,13 +39,13 @@ using TComponentFactory = std::function<std::unique_ptr<TComponent>()>;
 using TProps = std::vector<std::pair<std::string, TValue>>;
 
 struct TLayoutRow {
-  std::string Name;
-  std::string Kind;
-  std::string Parent;
+  std::string Name{};
+  std::string Kind{};
+  std::string Parent{};
   int Left = 0, Top = 0, Width = 0, Height = 0;
-  TProps Props;
-  TComponentFactory Create;
-  std::function<void(TComponent&)> Setup;
+  TProps Props{};
+  TComponentFactory Create{};
+  std::function<void(TComponent&)> Setup{};
 };
 
 // A table that cannot be applied: unknown kind, parent or property.
