@@ -19,8 +19,9 @@ constexpr int kNetSeenRingSize = 128;
 constexpr char kNetBroadcastAddress[] = "255.255.255.255";
 constexpr int kNetAckLength = 3;
 constexpr int kNetReliableHeader = 3;            // kind + sequence
-// Asked of the system so that a burst between two polls is not dropped.
-constexpr int kNetReceiveBufferBytes = 1 << 20;
+// Asked of the system (best effort) so that a burst of a few thousand
+// datagrams between two polls is not dropped.
+constexpr int kNetReceiveBufferBytes = 4 << 20;
 // Acknowledgements, repeats and unknown frames that one NetReceive consumes
 // before it answers "nothing waiting", so a flood of them cannot hold it.
 constexpr int kNetMaxSkippedPerReceive = 256;

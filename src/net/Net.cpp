@@ -1,7 +1,6 @@
 #include "net/Net.h"
 
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -32,11 +31,20 @@ void CloseSocket() {
     NetSocket = sock::kNoSocket;
 }
 
+// Dotted-decimal text of an address in network byte order (what inet_ntoa
+// gives), without the cost of a formatted print on every datagram.
 std::string DottedDecimal(std::uint32_t networkOrder) {
     const auto* b = reinterpret_cast<const std::uint8_t*>(&networkOrder);
     char text[16];
-    std::snprintf(text, sizeof text, "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
-    return text;
+    char* p = text;
+    for (int i = 0; i < 4; ++i) {
+        const unsigned v = b[i];
+        if (v >= 100) *p++ = static_cast<char>('0' + v / 100);
+        if (v >= 10) *p++ = static_cast<char>('0' + v / 10 % 10);
+        *p++ = static_cast<char>('0' + v % 10);
+        if (i < 3) *p++ = '.';
+    }
+    return std::string(text, static_cast<std::size_t>(p - text));
 }
 
 std::uint16_t NextSequence() {

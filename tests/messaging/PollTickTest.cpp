@@ -22,7 +22,9 @@ TEST_F(PollTick, ChatLinesBuildTheWholeTextInArrivalOrder) {
         {"Chat", "<Ann>: hi\r\n<Bob>: yo\r\n"},
         {"Chat", "<Ann>: hi\r\n<Bob>: yo\r\n<Bob>: yo\r\n"},
     }));
-    EXPECT_EQ(cv::Messaging().ChatList->Count(), 3u);
+    ASSERT_EQ(cv::Messaging().ChatList->Count(), 3u);
+    EXPECT_EQ(cv::Messaging().ChatList->Line(0), "<Ann>: hi");
+    EXPECT_EQ(cv::Messaging().ChatList->Line(2), "<Bob>: yo");
     EXPECT_EQ(rec::EnabledTimers(), 1);
 }
 
