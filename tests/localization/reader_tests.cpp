@@ -7,6 +7,7 @@
 
 #include "LocTestFolder.h"
 #include "localization/LocFile.h"
+#include "localization/LocFolder.h"
 #include "localization/LocLineReader.h"
 #include "localization/Localization.h"
 
@@ -130,6 +131,19 @@ TEST(LocRobustness, UnreadableFileBehavesAsMissing) {
     std::filesystem::create_directory(folder.LocPath());  // exists, but is no file
     EXPECT_EQ(Lookup("001*"), kDefault);
     EXPECT_FALSE(LocKeyExists("001*", kLocFileName));
+}
+
+// Without an override the file is looked for beside the running program.
+TEST(LocFolderSeam, ExecutableFolderEndsWithSeparatorAndHoldsTheProgram) {
+    const std::string folder = HostExecutableFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_TRUE(folder.back() == '/' || folder.back() == '\\');
+#if defined(_WIN32)
+    EXPECT_TRUE(std::filesystem::exists(folder + "localization_tests.exe"));
+#else
+    EXPECT_TRUE(std::filesystem::exists(folder + "localization_tests"));
+#endif
+    EXPECT_EQ(LocFolder(), folder);
 }
 
 // The reader's chunking must not change the lines, whatever the chunk size.
