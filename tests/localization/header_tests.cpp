@@ -83,13 +83,6 @@ TEST_F(LocHeaderTest, MissingOrUnreadableFileIsNotReported) {
     EXPECT_TRUE(g_shown.empty());
 }
 
-TEST_F(LocHeaderTest, BothSamplesPass) {
-    for (const char* sample : {"riZER.loc.ru", "riZER.loc.en"}) {
-        folder_.CopyFrom(std::string(RIZER_SAMPLES_DIR) + sample);
-        EXPECT_EQ(State(), LocHeaderState::Intact) << sample;
-    }
-}
-
 TEST_F(LocHeaderTest, ModifiedHeaderShowsOneMessageAndKeepsTheFileInUse) {
     folder_.WriteLines({"a", "b", "c", "d", "e", "f", "011*still read"});
     CheckLocalizationHeader();
