@@ -50,6 +50,18 @@ int main() {
   const double base = BestUs(blit, kReps);
   std::printf("BitBlt %d x %d: %.2f us\n", kW, kH, base);
 
+  // Where the time goes: the platform's scaled copy alone, from a 256 x 1 and
+  // a 362 x 362 image already selected into a memory DC.
+  for (auto [pw, ph] : {std::pair{256, 1}, {1, 256}, {362, 362}}) {
+    ui::MemoryBitmap pattern(pw, ph);
+    pattern.Fill(RGB(200, 100, 10));
+    SetStretchBltMode(target.dc(), COLORONCOLOR);
+    const double t = BestUs(
+        [&] { StretchBlt(target.dc(), 0, 0, kW, kH, pattern.dc(), 0, 0, pw, ph, SRCCOPY); }, kReps);
+    std::printf("StretchBlt %3d x %3d -> %d x %d        %8.2f us  ratio %.2f\n", pw, ph, kW, kH, t,
+                t / base);
+  }
+
   struct Case {
     const char* name;
     TGradientStyle style;
@@ -61,6 +73,8 @@ int main() {
       {"gsLinearV stRectangle", gsLinearV, stRectangle, 0},
       {"gsLinearH stRoundRect border 1", gsLinearH, stRoundRect, 1},
       {"gsRadialC stRectangle", gsRadialC, stRectangle, 0},
+      {"gsRadialRect stEllipse", gsRadialRect, stEllipse, 0},
+      {"gsRadialRect stEllipse border 1", gsRadialRect, stEllipse, 1},
       {"gsRadialRect stEllipse border 2", gsRadialRect, stEllipse, 2},
   };
   for (const Case& c : cases) {

@@ -8,21 +8,6 @@ namespace {
 
 TColor WinSysColor(unsigned index) { return GetSysColor(static_cast<int>(index)); }
 
-// A memory DC compatible with `dc`, deleted at the end of the scope.
-class CompatibleDC {
- public:
-  explicit CompatibleDC(HDC dc) : dc_(CreateCompatibleDC(dc)) {}
-  ~CompatibleDC() {
-    if (dc_) DeleteDC(dc_);
-  }
-  CompatibleDC(const CompatibleDC&) = delete;
-  CompatibleDC& operator=(const CompatibleDC&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
 // The DC's clip region for the scope: narrowed to `rgn` (given in device
 // coordinates) on entry, the clip found on entry put back on exit.
 class ClipScope {
@@ -165,32 +150,42 @@ bool TGradient::BuildPattern() {
       pattern_.pixels.size() < static_cast<std::size_t>(pattern_.width) * pattern_.height)
     return false;  // a custom handler left no usable image
   UpdatePatternBitmap();
-  return static_cast<bool>(patternBitmap_);
+  return image_ != nullptr;
+}
+
+TGradient::Image::Image(int width, int height) : w(width), h(height) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;  // top-down: row 0 on top
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  bitmap_.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap_) return;
+  dc_ = CreateCompatibleDC(nullptr);
+  if (!dc_) return;
+  old_ = SelectObject(dc_, bitmap_.get());
+  if (old_) bits_ = static_cast<std::uint32_t*>(bits);
+}
+
+TGradient::Image::~Image() {
+  if (dc_) {
+    if (old_) SelectObject(dc_, old_);
+    DeleteDC(dc_);
+  }
 }
 
 void TGradient::UpdatePatternBitmap() {
-  if (!patternBitmap_ || bitmapW_ != pattern_.width || bitmapH_ != pattern_.height) {
-    patternBitmap_.reset();
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = pattern_.width;
-    bi.bmiHeader.biHeight = -pattern_.height;  // top-down: row 0 on top
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    patternBitmap_.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    bitmapW_ = patternBitmap_ ? pattern_.width : 0;
-    bitmapH_ = patternBitmap_ ? pattern_.height : 0;
-    if (!patternBitmap_) return;
-  }
-  DIBSECTION ds{};
-  if (GetObjectA(patternBitmap_.get(), sizeof(ds), &ds) != sizeof(ds) || !ds.dsBm.bmBits) {
-    patternBitmap_.reset();
-    return;
+  if (!image_ || image_->w != pattern_.width || image_->h != pattern_.height) {
+    image_.reset();
+    auto image = std::make_unique<Image>(pattern_.width, pattern_.height);
+    if (!image->Ok()) return;
+    image_ = std::move(image);
   }
   GdiFlush();
-  std::memcpy(ds.dsBm.bmBits, pattern_.pixels.data(),
+  std::memcpy(image_->Bits(), pattern_.pixels.data(),
               static_cast<std::size_t>(pattern_.width) * pattern_.height * 4);
 }
 
@@ -222,17 +217,14 @@ void TGradient::WndProc(ui::TMessage& m) {
 // ---- Painting ------------------------------------------------------------------------
 
 void TGradient::PaintPattern(HDC dc, const RECT& r) const {
-  CompatibleDC src(dc);
-  if (!src.get()) return;
-  ui::SelectObjectScope bitmap(src.get(), patternBitmap_.get());
   const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
-  StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, src.get(), 0, 0,
-             bitmapW_, bitmapH_, SRCCOPY);
+  StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, image_->dc(), 0, 0, image_->w,
+             image_->h, SRCCOPY);
   SetStretchBltMode(dc, oldMode);
 }
 
 void TGradient::Paint(HDC dc) {
-  if (!patternValid_ || !patternBitmap_) return;
+  if (!patternValid_ || !image_) return;
   const bool opaque = IsOpaqueShape(shape_);
   if (borderWidth_ == 0 && opaque) {
     PaintPattern(dc, RECT{0, 0, Width(), Height()});
