@@ -138,21 +138,35 @@ void FillRadialRect(const TGradientColors& c, PixelBuffer& p) {  // min(x, 511-x
 // k^2 - k < s <= k^2 + k (a square root is never half-way between integers).
 // The 181 x 181 indices do not depend on the colours, so they are worked out
 // once per process and every radial fill only looks them up.
+//
+// Along a row k never grows by more than 1 from one pixel to the next, so two
+// neighbouring pixels (a, a + 1) are one of the 512 pairs (k, k) or (k, k + 1):
+// the index keeps one code 2k + step per pair, and each fill makes the 512
+// two-pixel values once, then writes two pixels per look-up.
 
-constexpr int kAxis = 181;  // 0..180
-using RadialIndex = std::array<std::array<std::uint8_t, kAxis>, kAxis>;
+constexpr int kAxis = 181;         // 0..180
+constexpr int kPairs = kAxis / 2;  // pixels 0..179 in pairs; pixel 180 alone
+
+struct RadialIndex {
+  std::array<std::array<std::uint16_t, kPairs>, kAxis> pair;  // [b][a / 2]
+  std::array<std::uint8_t, kAxis> last;                       // [b]: k at a = 180
+};
 
 RadialIndex MakeRadialIndex() {
   std::array<int, kAxis> squares{};
   for (int i = 0; i < kAxis; ++i) squares[i] = i * i;
   RadialIndex index{};
   for (int b = 0; b < kAxis; ++b) {
-    int k = b;
+    std::array<int, kAxis> k{};
+    int r = b;
     for (int a = 0; a < kAxis; ++a) {
       const int s = squares[a] + squares[b];
-      while (s > k * k + k) ++k;
-      index[b][a] = static_cast<std::uint8_t>(k);
+      while (s > r * r + r) ++r;
+      k[a] = r;
     }
+    for (int j = 0; j < kPairs; ++j)
+      index.pair[b][j] = static_cast<std::uint16_t>(2 * k[2 * j] + (k[2 * j + 1] - k[2 * j]));
+    index.last[b] = static_cast<std::uint8_t>(k[180]);
   }
   return index;
 }
@@ -162,25 +176,54 @@ const RadialIndex& Radial() {
   return index;
 }
 
-// Row of a 362-wide radial image for distance b: a = h(x), so the pixel for a
-// goes to x = 180 - a and its mirror to x = 181 + a.
-void RadialRowMirrored(const TGradientColors& c, int b, Entry* row) {
-  const std::uint8_t* k = Radial()[b].data();
-  for (int a = 0; a < kAxis; ++a) {
-    const Entry e = c[k[a]];
-    row[180 - a] = e;
-    row[181 + a] = e;
+// Two-pixel values: entry 2k + step of `rising` holds colour k then colour
+// k + step (left to right); `falling` holds the same two the other way round,
+// for rows whose distance grows to the left.
+struct PairTable {
+  std::array<std::uint64_t, 512> rising;
+  std::array<std::uint64_t, 512> falling;
+};
+
+void MakePairs(const TGradientColors& c, PairTable& pairs, bool falling) {
+  for (int k = 0; k < 256; ++k) {
+    const std::uint64_t lo = c[k], hi = c[k < 255 ? k + 1 : 255];
+    pairs.rising[2 * k] = lo | (lo << 32);
+    pairs.rising[2 * k + 1] = lo | (hi << 32);
+    if (falling) {
+      pairs.falling[2 * k] = lo | (lo << 32);
+      pairs.falling[2 * k + 1] = hi | (lo << 32);
+    }
   }
 }
 
+// Pixels a = 0..180 of distance b at out[a] (left to right).
+void RadialRun(const PairTable& pairs, const TGradientColors& c, int b, Entry* out) {
+  const std::uint16_t* code = Radial().pair[b].data();
+  for (int j = 0; j < kPairs; ++j)
+    std::memcpy(out + 2 * j, &pairs.rising[code[j]], sizeof(std::uint64_t));
+  out[180] = c[Radial().last[b]];
+}
+
+// Pixels a = 0..180 of distance b at out[180 - a] (right to left).
+void RadialRunBack(const PairTable& pairs, const TGradientColors& c, int b, Entry* out) {
+  const std::uint16_t* code = Radial().pair[b].data();
+  for (int j = 0; j < kPairs; ++j)
+    std::memcpy(out + 179 - 2 * j, &pairs.falling[code[j]], sizeof(std::uint64_t));
+  out[0] = c[Radial().last[b]];
+}
+
+// Row of a 362-wide radial image for distance b: a = h(x), so the pixel for a
+// is at x = 181 + a and its mirror at x = 180 - a.
+void RadialRowMirrored(const PairTable& pairs, const TGradientColors& c, int b, Entry* row) {
+  RadialRunBack(pairs, c, b, row);
+  RadialRun(pairs, c, b, row + 181);
+}
+
 // Row of a 181-wide radial image for distance b: a = x, or a = 180 - x.
-void RadialRow(const TGradientColors& c, int b, bool fromRight, Entry* row) {
-  const std::uint8_t* k = Radial()[b].data();
-  if (fromRight) {
-    for (int a = 0; a < kAxis; ++a) row[180 - a] = c[k[a]];
-  } else {
-    for (int a = 0; a < kAxis; ++a) row[a] = c[k[a]];
-  }
+void RadialRow(const PairTable& pairs, const TGradientColors& c, int b, bool fromRight,
+               Entry* row) {
+  if (fromRight) RadialRunBack(pairs, c, b, row);
+  else RadialRun(pairs, c, b, row);
 }
 
 void CopyRow(PixelBuffer& p, int from, int to) {
@@ -189,34 +232,35 @@ void CopyRow(PixelBuffer& p, int from, int to) {
 
 void FillRadialC(const TGradientColors& c, PixelBuffer& p) {
   p.Resize(362, 362);
+  PairTable pairs;
+  MakePairs(c, pairs, true);
   for (int b = 0; b < kAxis; ++b) {  // one quarter computed, three mirrored
-    RadialRowMirrored(c, b, p.Row(180 - b));
+    RadialRowMirrored(pairs, c, b, p.Row(180 - b));
     CopyRow(p, 180 - b, 181 + b);
   }
 }
 
 void FillRadialT(const TGradientColors& c, PixelBuffer& p) {
   p.Resize(362, 181);
-  for (int y = 0; y < kAxis; ++y) RadialRowMirrored(c, y, p.Row(y));
+  PairTable pairs;
+  MakePairs(c, pairs, true);
+  for (int y = 0; y < kAxis; ++y) RadialRowMirrored(pairs, c, y, p.Row(y));
 }
 
 void FillRadialB(const TGradientColors& c, PixelBuffer& p) {
   p.Resize(362, 181);
-  for (int y = 0; y < kAxis; ++y) RadialRowMirrored(c, 180 - y, p.Row(y));
+  PairTable pairs;
+  MakePairs(c, pairs, true);
+  for (int y = 0; y < kAxis; ++y) RadialRowMirrored(pairs, c, 180 - y, p.Row(y));
 }
 
-void FillRadialL(const TGradientColors& c, PixelBuffer& p) {
+template <bool Right>
+void FillRadialSide(const TGradientColors& c, PixelBuffer& p) {
   p.Resize(181, 362);
+  PairTable pairs;
+  MakePairs(c, pairs, Right);
   for (int b = 0; b < kAxis; ++b) {
-    RadialRow(c, b, false, p.Row(180 - b));
-    CopyRow(p, 180 - b, 181 + b);
-  }
-}
-
-void FillRadialR(const TGradientColors& c, PixelBuffer& p) {
-  p.Resize(181, 362);
-  for (int b = 0; b < kAxis; ++b) {
-    RadialRow(c, b, true, p.Row(180 - b));
+    RadialRow(pairs, c, b, Right, p.Row(180 - b));
     CopyRow(p, 180 - b, 181 + b);
   }
 }
@@ -224,14 +268,16 @@ void FillRadialR(const TGradientColors& c, PixelBuffer& p) {
 template <bool Right, bool Bottom>
 void FillRadialCorner(const TGradientColors& c, PixelBuffer& p) {
   p.Resize(181, 181);
-  for (int y = 0; y < kAxis; ++y) RadialRow(c, Bottom ? 180 - y : y, Right, p.Row(y));
+  PairTable pairs;
+  MakePairs(c, pairs, Right);
+  for (int y = 0; y < kAxis; ++y) RadialRow(pairs, c, Bottom ? 180 - y : y, Right, p.Row(y));
 }
 
 }  // namespace
 
 const std::array<FillRoutine, kGradientStyleCount> FillStyleTable = {
     nullptr,  // gsCustom: drawn by the application
-    FillRadialC, FillRadialT, FillRadialB, FillRadialL, FillRadialR,
+    FillRadialC, FillRadialT, FillRadialB, FillRadialSide<false>, FillRadialSide<true>,
     FillRadialCorner<false, false>, FillRadialCorner<true, false>,
     FillRadialCorner<false, true>, FillRadialCorner<true, true>,
     FillLinearH, FillLinearV, FillReflectedH, FillReflectedV,
