@@ -145,7 +145,8 @@ int TForm::ShowModal() {
       if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         Application::Idle();
         if (modalResult_ != mrNone) break;
-        WaitMessage();
+        // Wakes for any message waiting, also one posted by an idle handler.
+        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         continue;
       }
       if (msg.message == WM_QUIT) {

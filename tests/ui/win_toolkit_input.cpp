@@ -1,0 +1,199 @@
+// Keyboard navigation, modal loop and mouse routing to lightweight controls.
+#include <gtest/gtest.h>
+
+#include "ui/Button.h"
+#include "ui/Edit.h"
+#include "ui/Form.h"
+#include "ui/Layout.h"
+#include "ui/Screen.h"
+#include "ui/SpeedButton.h"
+
+namespace {
+
+// Ends a modal loop that a failing test would leave running.
+ui::TForm* g_watched = nullptr;
+void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
+  if (g_watched && g_watched->IsModal()) g_watched->SetModalResult(99);
+}
+
+// The frame of a two-field dialog whose footer creates Cancel first.
+struct Dialog : ::testing::Test {
+  ui::TForm form;
+  UINT_PTR timer = 0;
+  void TearDown() override {
+    KillTimer(nullptr, timer);
+    g_watched = nullptr;
+  }
+  void SetUp() override {
+    g_watched = &form;
+    timer = SetTimer(nullptr, 0, 5000, &Watchdog);
+    ui::LoadLayout(form, {
+        {.Name = "", .Props = {{"ClientWidth", 300}, {"ClientHeight", 200}}},
+        {.Name = "Panel1", .Kind = "TPanel", .Left = 0, .Top = 0, .Width = 300, .Height = 50},
+        {.Name = "Foot", .Kind = "TPanel", .Left = 0, .Top = 150, .Width = 300, .Height = 50},
+        {.Name = "pnl2", .Kind = "TPanel", .Left = 0, .Top = 60, .Width = 300, .Height = 50},
+        {.Name = "Hidden", .Kind = "TEdit", .Parent = "Panel1", .Left = 5, .Top = 2, .Width = 50, .Height = 20,
+         .Props = {{"Visible", false}}},
+        {.Name = "LEdit1", .Kind = "TEdit", .Parent = "Panel1", .Left = 5, .Top = 25, .Width = 200, .Height = 20},
+        {.Name = "Cancel", .Kind = "TButton", .Parent = "Foot", .Left = 200, .Top = 10, .Width = 75, .Height = 25,
+         .Props = {{"Caption", "Cancel"}, {"ModalResult", 2}, {"Default", true}}},
+        {.Name = "OK", .Kind = "TButton", .Parent = "Foot", .Left = 120, .Top = 10, .Width = 75, .Height = 25,
+         .Props = {{"Caption", "OK"}, {"ModalResult", 1}, {"Default", true}}},
+        {.Name = "Off", .Kind = "TButton", .Parent = "Foot", .Left = 5, .Top = 10, .Width = 75, .Height = 25,
+         .Props = {{"Enabled", false}}},
+        {.Name = "LEdit2", .Kind = "TEdit", .Parent = "pnl2", .Left = 5, .Top = 25, .Width = 200, .Height = 20},
+    });
+  }
+  HWND H(const char* name) { return form.Find<ui::TWinControl>(name)->Handle(); }
+  void Key(WPARAM vk) { PostMessageA(GetFocus() ? GetFocus() : form.Handle(), WM_KEYDOWN, vk, 1); }
+};
+
+TEST_F(Dialog, TabOrderCoversTheFormAndSkipsHiddenAndDisabledControls) {
+  std::vector<std::string> names;
+  for (auto* c : form.FocusOrder()) names.push_back(c->Name());
+  EXPECT_EQ(names, (std::vector<std::string>{"LEdit1", "Cancel", "OK", "LEdit2"}));
+  form.Find<ui::TControl>("pnl2")->SetVisible(false);
+  names.clear();
+  for (auto* c : form.FocusOrder()) names.push_back(c->Name());
+  EXPECT_EQ(names, (std::vector<std::string>{"LEdit1", "Cancel", "OK"}));
+}
+
+TEST_F(Dialog, FocusStartsOnTheFirstControlAndEnterInAFieldUsesTheFirstDefaultButton) {
+  HWND focusAtIdle = nullptr;
+  ui::TApplicationEvents events;
+  events.OnIdle = [&](ui::TComponent*, bool&) {
+    if (!focusAtIdle) {
+      focusAtIdle = GetFocus();
+      PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
+    }
+  };
+  EXPECT_EQ(form.ShowModal(), 2);
+  EXPECT_EQ(focusAtIdle, H("LEdit1"));
+  EXPECT_FALSE(IsWindowVisible(form.Handle()));
+}
+
+TEST_F(Dialog, TabMovesTheFocusAndEnterOnAButtonActivatesIt) {
+  int step = 0;
+  ui::TApplicationEvents events;
+  events.OnIdle = [&](ui::TComponent*, bool&) {
+    if (step == 0) {
+      Key(VK_TAB);  // LEdit1 -> Cancel -> OK
+      Key(VK_TAB);
+    } else if (step == 1) {
+      Key(VK_ESCAPE);  // does nothing
+    } else if (step == 2) {
+      EXPECT_EQ(GetFocus(), H("OK"));
+      Key(VK_RETURN);
+    }
+    ++step;
+  };
+  EXPECT_EQ(form.ShowModal(), 1);
+  EXPECT_GE(step, 3);
+}
+
+TEST_F(Dialog, CloseBoxGivesCancelAndTheOwnerIsDisabledMeanwhile) {
+  ui::TForm owner;
+  owner.SetClientSize(50, 50);
+  form.SetOwnerWindow(owner.Handle());
+  bool ownerEnabledInLoop = true;
+  int idles = 0;
+  ui::TApplicationEvents events;
+  events.OnIdle = [&](ui::TComponent*, bool& done) {
+    EXPECT_TRUE(done);
+    if (idles++ == 0) {
+      ownerEnabledInLoop = IsWindowEnabled(owner.Handle()) != FALSE;
+      PostMessageA(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+  };
+  EXPECT_EQ(form.ShowModal(), 2);
+  EXPECT_FALSE(ownerEnabledInLoop);
+  EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
+  EXPECT_GE(idles, 1);
+}
+
+TEST_F(Dialog, ModalResultSetByAnIdleHandlerEndsTheLoop) {
+  ui::TApplicationEvents first, second;
+  int secondCalls = 0;
+  first.OnIdle = [&](ui::TComponent*, bool&) { form.SetModalResult(7); };
+  second.OnIdle = [&](ui::TComponent*, bool&) { ++secondCalls; };
+  EXPECT_EQ(form.ShowModal(), 7);
+  EXPECT_EQ(secondCalls, 1);  // every subscriber sees the idle moment
+}
+
+TEST_F(Dialog, ButtonClickSetsTheFormsModalResult) {
+  int clicks = 0;
+  form.Find<ui::TButton>("OK")->OnClick = [&](ui::TComponent*) { ++clicks; };
+  SendMessageA(H("OK"), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(form.ModalResult(), 1);
+}
+
+// A lightweight control that logs its mouse events.
+class TLog : public ui::TGraphicControl {
+ public:
+  void Paint(HDC) override {}
+  std::string log;
+  void MouseEnter() override { log += "E"; }
+  void MouseLeave() override { log += "L"; }
+
+ protected:
+  void MouseDown(ui::TMouseButton, WPARAM, int x, int y) override { log += "D" + std::to_string(x) + "," + std::to_string(y); }
+  void MouseUp(ui::TMouseButton, WPARAM, int, int) override { log += "U"; }
+};
+
+TEST(Mouse, EnterLeaveAndClickNeedPressAndReleaseOverTheControl) {
+  ui::TForm form;
+  form.SetClientSize(200, 100);
+  TLog a, b;
+  a.SetParent(&form);
+  a.SetBounds(10, 10, 50, 20);
+  b.SetParent(&form);
+  b.SetBounds(100, 10, 50, 20);
+  int clicks = 0;
+  a.OnClick = [&](ui::TComponent*) { ++clicks; };
+  HWND h = form.Handle();
+  SendMessageA(h, WM_MOUSEMOVE, 0, MAKELPARAM(15, 15));
+  SendMessageA(h, WM_MOUSEMOVE, 0, MAKELPARAM(16, 15));
+  SendMessageA(h, WM_MOUSEMOVE, 0, MAKELPARAM(110, 15));
+  EXPECT_EQ(a.log, "EL");
+  EXPECT_EQ(b.log, "E");
+  SendMessageA(h, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(b.log, "EL");
+  a.log.clear();
+  SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(13, 17));
+  SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(14, 17));
+  EXPECT_EQ(a.log, "D3,7U");
+  EXPECT_EQ(clicks, 1);
+  // Released elsewhere: the press went to A, the release too, no click.
+  SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(13, 17));
+  SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(120, 17));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(b.log, "EL");
+}
+
+TEST(Mouse, SpeedButtonClicksAndShowsAFrameOnlyWhileHot) {
+  ui::TForm form;
+  form.SetClientSize(100, 50);
+  ui::TSpeedButton sb;
+  sb.SetParent(&form);
+  sb.SetBounds(10, 10, 26, 24);
+  int clicks = 0;
+  sb.OnClick = [&](ui::TComponent*) { ++clicks; };
+  auto frame = [&] {
+    ui::MemoryBitmap bmp(100, 50);
+    form.PaintTo(bmp.dc(), 0, 0);
+    return bmp.Pixel(10, 10);
+  };
+  const COLORREF face = ui::ColorToRGB(ui::clBtnFace);
+  EXPECT_EQ(frame(), face);
+  SendMessageA(form.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+  EXPECT_NE(frame(), face);
+  SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+  EXPECT_TRUE(sb.Down());
+  SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+  EXPECT_EQ(clicks, 1);
+  SendMessageA(form.Handle(), WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(frame(), face);
+}
+
+}  // namespace
