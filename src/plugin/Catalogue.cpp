@@ -24,13 +24,13 @@ constexpr CatalogueEntry kCatalogue[] = {
     {ActionMessageClear,  "riZERMessageClear",  "012*",  {T},    0, 0},
 };
 
-}  // namespace
-
-std::span<const CatalogueEntry> Catalogue() { return kCatalogue; }
-
 std::string CatalogueHint(const CatalogueEntry& entry) {
     return entry.hintKey ? LocalizedText(entry.hintKey, LocPlace::Hint) : std::string();
 }
+
+}  // namespace
+
+std::span<const CatalogueEntry> Catalogue() { return kCatalogue; }
 
 void RegisterCatalogue() {
     if (!host::AddAction) return;

@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <span>
-#include <string>
 
 namespace cv {
 
@@ -20,13 +19,11 @@ struct CatalogueEntry {
 // The group entry, then the six actions, in registration order.
 std::span<const CatalogueEntry> Catalogue();
 
-// The hint the host gets for `entry`: "" for the group entry, else the
-// localized text of its key with the table's default hint (read anew).
-std::string CatalogueHint(const CatalogueEntry& entry);
-
 // Registers the group entry and the six actions through the stored
-// AddActionProc (nothing when the host gave none). Every call registers the
-// whole catalogue again.
+// AddActionProc (nothing when the host gave none). Each action's hint is read
+// anew from riZER.loc under its key, with the table's Russian default when the
+// file has no such line; the group's hint is always "". Every call registers
+// the whole catalogue again.
 void RegisterCatalogue();
 
 }  // namespace cv

@@ -53,6 +53,11 @@ const std::string& Folder() {
         auto path = std::filesystem::temp_directory_path() /
                     ("rizer-loc-fuzz-" + std::to_string(static_cast<long>(getpid())));
         std::filesystem::create_directories(path);
+        static const std::filesystem::path made = path;
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(made, ignored);
+        });
         std::string text = path.string() + "/";
         cv::SetLocFolderOverride(text);
         return text;
