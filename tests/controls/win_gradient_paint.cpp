@@ -115,9 +115,13 @@ TEST(GradientPaint, EllipseAtAnOffsetLeavesTheParentsBackground) {
   EXPECT_EQ(c.Pixel(31, 40), kFill);   // the ellipse touches the sides
   EXPECT_EQ(c.Pixel(60, 21), kFill);
   // Nothing outside the control.
-  for (int y = 0; y < 80; ++y)
-    for (int x = 0; x < 120; ++x)
-      if (x < 30 || x >= 90 || y < 20 || y >= 60) ASSERT_EQ(c.Pixel(x, y), kBack) << x << "," << y;
+  for (int y = 0; y < 80; ++y) {
+    for (int x = 0; x < 120; ++x) {
+      if (x < 30 || x >= 90 || y < 20 || y >= 60) {
+        ASSERT_EQ(c.Pixel(x, y), kBack) << x << "," << y;
+      }
+    }
+  }
   EXPECT_GT(c.Count(kFill), 60 * 40 * 3 / 4 - 60);  // about pi/4 of the rectangle
   EXPECT_LT(c.Count(kFill), 60 * 40 * 3 / 4 + 120);
 }
