@@ -28,6 +28,10 @@ wine_start() {
     touch "$WINEPREFIX/.rizer-ready"
   fi
   wineserver -p
+  # Wine's background services start with the first program and keep its
+  # standard streams open: start them here, on /dev/null, so that a caller's
+  # pipe ($(...) or | tail) sees its end when the program itself ends.
+  wine cmd.exe /c exit 0 </dev/null >/dev/null 2>&1 || true
   "$_rizer_root/scripts/wine-check"
 }
 
