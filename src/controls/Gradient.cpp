@@ -123,7 +123,9 @@ bool TGradient::SetProperty(std::string_view name, const ui::TValue& v) {
 // ---- Rebuilding ----------------------------------------------------------------
 
 void TGradient::EndUpdate() {
-  --updateCount_;
+  // An EndUpdate without its BeginUpdate is ignored: a negative count would
+  // keep every later rebuild deferred for good.
+  if (updateCount_ > 0) --updateCount_;
   if (updateCount_ == 0 && !patternValid_) RebuildPattern();
 }
 

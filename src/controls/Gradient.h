@@ -57,6 +57,7 @@ class TGradient : public ui::TGraphicControl {
   TCustomGradientEvent OnCustom;
 
   // A burst of changes inside BeginUpdate / EndUpdate costs one rebuild.
+  // Brackets nest; an unmatched EndUpdate does nothing.
   void BeginUpdate() { ++updateCount_; }
   void EndUpdate();
 

@@ -151,6 +151,31 @@ TEST(GradientProps, UpdateBracketCostsOneRebuild) {
   EXPECT_EQ(g.rebuilds, 4);
 }
 
+TEST(GradientProps, UnmatchedEndUpdateAndOutOfRangeValuesAreHarmless) {
+  Counted g;
+  g.EndUpdate();  // without BeginUpdate
+  g.SetReverse(true);
+  EXPECT_TRUE(g.PatternValid());
+  EXPECT_EQ(g.built, 1);
+  g.SetStyle(static_cast<TGradientStyle>(kGradientStyleCount));
+  g.SetShape(static_cast<TShapeType>(6));
+  EXPECT_EQ(g.Style(), gsRadialC);
+  EXPECT_EQ(g.Shape(), stRectangle);
+  EXPECT_EQ(g.rebuilds, 1);
+  // A custom handler that sizes the image but leaves it short of pixels.
+  g.OnCustom = [](TGradient*, const TGradientColors&, PixelBuffer& p) {
+    p.width = 64;
+    p.height = 64;
+    p.pixels.assign(10, 0);
+  };
+  g.SetStyle(gsCustom);
+  EXPECT_FALSE(g.PatternValid());
+  g.OnCustom = nullptr;
+  g.RebuildPattern();  // back to the four quarters
+  EXPECT_TRUE(g.PatternValid());
+  EXPECT_EQ(g.Pattern().width, 2);
+}
+
 TEST(GradientProps, LayoutPropertiesAreSetByName) {
   Counted g;
   g.SetLoading(true);
