@@ -110,20 +110,6 @@ TEST(GradientColorsTable, ReverseSwapsTheEnds) {
   EXPECT_NE(rev, fwd);
 }
 
-TEST(GradientColorsTable, EveryRotationAndShiftStaysBetweenTheEnds) {
-  const TColor a = RgbColor(0, 255, 17), b = RgbColor(255, 0, 230);
-  for (int shift = -100; shift <= 100; shift += 25)
-    for (int rot = -100; rot <= 100; ++rot) {
-      TGradientColors t = Table(a, b, shift, rot);
-      for (TGradientEntry e : t) {
-        const TColor c = ColorOfEntry(e);
-        ASSERT_LE(RedOf(c), 255u);
-        ASSERT_GE(BlueOf(c), 17u);
-        ASSERT_LE(BlueOf(c), 230u);
-      }
-    }
-}
-
 TEST(GradientColorValues, SystemColoursResolveThroughTheResolver) {
   auto sys = [](unsigned index) -> TColor { return index == 15 ? RgbColor(1, 2, 3) : 0; };
   EXPECT_EQ(ResolveColor(clBtnFace, sys), RgbColor(1, 2, 3));
