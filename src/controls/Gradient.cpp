@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "ui/Layout.h"
+
 namespace cv {
 
 namespace {
@@ -286,6 +288,11 @@ void TGradient::PaintBorder(HDC dc, const GradientOutline& o) const {
       Rectangle(dc, l, t, r, b);
       break;
   }
+}
+
+void RegisterGradientKind() {
+  if (!ui::IsComponentKindRegistered("TGradient"))
+    ui::RegisterComponentKind("TGradient", [] { return std::unique_ptr<ui::TComponent>(new TGradient()); });
 }
 
 }  // namespace cv

@@ -123,4 +123,7 @@ class TGradient : public ui::TGraphicControl {
   std::unique_ptr<Image> image_;
 };
 
+// Makes "TGradient" a kind of layout-table row (see ui/Layout.h).
+void RegisterGradientKind();
+
 }  // namespace cv

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "controls/Gradient.h"
+#include "ui/Form.h"
+#include "ui/Layout.h"
 
 using namespace cv;
 
@@ -205,4 +207,26 @@ TEST(GradientProps, MouseEnterAndLeaveReachTheEvents) {
   g.MouseLeave();
   EXPECT_EQ(enters, 1);
   EXPECT_EQ(leaves, 1);
+}
+
+TEST(GradientProps, LayoutTableRowBuildsOncePatternAfterLoading) {
+  RegisterGradientKind();
+  ui::TForm form;
+  int built = 0;
+  ui::LoadLayout(form, {{.Name = "Band", .Kind = "TGradient", .Left = 5, .Top = 6, .Width = 430,
+                         .Height = 46,
+                         .Props = {{"Style", int(gsLinearV)}, {"Shape", int(stRoundRect)},
+                                   {"BorderWidth", 1}, {"ColorEnd", int(RGB(0, 0, 128))}},
+                         .Setup = [&](ui::TComponent& c) {
+                           auto& g = dynamic_cast<TGradient&>(c);
+                           EXPECT_FALSE(g.PatternValid());  // still loading
+                           built = g.Pattern().height;
+                         }}});
+  auto* g = form.Find<TGradient>("Band");
+  ASSERT_NE(g, nullptr);
+  EXPECT_EQ(built, 362);  // the constructor's default pattern, not yet rebuilt
+  EXPECT_TRUE(g->PatternValid());
+  EXPECT_EQ(g->Pattern().height, 256);
+  EXPECT_EQ(g->Width(), 430);
+  EXPECT_FALSE(g->ControlStyle() & ui::csOpaque);
 }
