@@ -59,6 +59,8 @@ class OwnerDisabled {
 }  // namespace
 
 TForm::TForm(HWND owner) : owner_(owner) {
+  static unsigned long long lastSerial = 0;
+  serial_ = ++lastSerial;
   TControl::SetVisible(false);
   Screen::AddForm(this);
   HandleNeeded();

@@ -28,6 +28,10 @@ class TForm : public TWinControl {
   explicit TForm(HWND owner = nullptr);
   ~TForm() override;
 
+  // A number no other form of this process has had: tells a form from a
+  // later one that happens to reuse its address.
+  unsigned long long Serial() const { return serial_; }
+
   HWND OwnerWindow() const { return owner_; }
   void SetOwnerWindow(HWND owner);
 
@@ -81,6 +85,7 @@ class TForm : public TWinControl {
 
  private:
   HWND owner_ = nullptr;
+  unsigned long long serial_;
   std::string caption_;
   int clientW_ = 0, clientH_ = 0;
   int modalResult_ = mrNone;

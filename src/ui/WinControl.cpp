@@ -37,7 +37,9 @@ LRESULT CALLBACK UiWindowProc(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
   }
   if (!c) return DefWindowProcA(wnd, msg, w, l);
   TMessage m{msg, w, l, 0};
-  c->WindowProc(m);
+  // A copy: a hook may replace WindowProc while the message is in it.
+  const TWndMethod proc = c->WindowProc;
+  proc(m);
   if (msg == WM_NCDESTROY) {
     RemovePropA(wnd, kControlProp);
     c->handle_ = nullptr;

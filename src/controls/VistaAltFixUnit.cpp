@@ -1,0 +1,135 @@
+#include "controls/VistaAltFixUnit.h"
+
+#include <shlwapi.h>
+#include <uxtheme.h>
+
+#include "ui/Button.h"
+#include "ui/Layout.h"
+
+namespace cv {
+
+namespace {
+std::optional<bool> g_fixNeededOverride;
+
+constexpr DWORD kVersionRecordSize = 148;  // OSVERSIONINFOA
+
+// comctl32 as loaded in this process (loaded for the question if needed).
+DWORD CommonControlsMajorVersion() {
+  HMODULE mod = GetModuleHandleA("comctl32.dll");
+  HMODULE loaded = nullptr;
+  if (!mod) mod = loaded = LoadLibraryA("comctl32.dll");
+  DWORD major = 0;
+  if (mod) {
+    using DllGetVersionFn = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
+    auto fn = reinterpret_cast<DllGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(mod, "DllGetVersion")));
+    DLLVERSIONINFO info{};
+    info.cbSize = sizeof(info);
+    if (fn && SUCCEEDED(fn(&info))) major = info.dwMajorVersion;
+  }
+  if (loaded) FreeLibrary(loaded);
+  return major;
+}
+
+void RepaintNow(ui::TWinControl* w) {
+  if (w->HandleAllocated()) RedrawWindow(w->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+}  // namespace
+
+bool FixNeeded() {
+  if (g_fixNeededOverride) return *g_fixNeededOverride;
+  OSVERSIONINFOA vi{};
+  vi.dwOSVersionInfoSize = kVersionRecordSize;
+  if (!GetVersionExA(&vi) || vi.dwMajorVersion < 6) return false;
+  return IsThemeActive() && IsAppThemed() && CommonControlsMajorVersion() >= 6;
+}
+
+void OverrideFixNeeded(std::optional<bool> value) { g_fixNeededOverride = value; }
+
+void RepaintTree(ui::TControl* control) {
+  auto* w = dynamic_cast<ui::TWinControl*>(control);
+  if (!w) return;
+  RepaintNow(w);
+  const std::vector<ui::TControl*> children = w->Controls();
+  for (ui::TControl* c : children) RepaintTree(c);
+}
+
+void RepaintButtons(ui::TControl* control) {
+  auto* w = dynamic_cast<ui::TWinControl*>(control);
+  if (!w) return;
+  if (dynamic_cast<ui::TButtonControl*>(w)) {
+    RepaintNow(w);
+    return;
+  }
+  const std::vector<ui::TControl*> children = w->Controls();
+  for (ui::TControl* c : children) RepaintButtons(c);
+}
+
+TFormObj::TFormObj(ui::TForm* form, bool fullRepaint)
+    : form_(form), serial_(form->Serial()), fullRepaint_(fullRepaint), hook_(std::make_shared<Hook>()) {
+  hook_->saved = form_->WindowProc;
+  std::shared_ptr<Hook> hook = hook_;
+  form_->WindowProc = [hook](ui::TMessage& m) { HookedWindowProc(*hook, m); };
+}
+
+TFormObj::~TFormObj() {
+  if (ui::Screen::Contains(form_) && form_->Serial() == serial_) form_->WindowProc = hook_->saved;
+}
+
+void TFormObj::HookedWindowProc(Hook& hook, ui::TMessage& m) {
+  hook.saved(m);
+  if (m.Msg == WM_UPDATEUISTATE) hook.pending = true;
+}
+
+void TFormObj::FlushRepaint() {
+  if (!hook_->pending) return;
+  hook_->pending = false;
+  if (fullRepaint_) RepaintTree(form_);
+  else RepaintButtons(form_);
+}
+
+TVistaAltFix::TVistaAltFix(ui::TComponent*) {
+  repaintAll_ = true;
+  if (FixNeeded()) {
+    formRecords_ = std::make_unique<std::vector<std::unique_ptr<TFormObj>>>();
+    appEvents_ = std::make_unique<ui::TApplicationEvents>();
+    appEvents_->OnIdle = [this](ui::TComponent* sender, bool& done) { AppIdle(sender, done); };
+  }
+}
+
+TVistaAltFix::~TVistaAltFix() {
+  appEvents_.reset();
+  formRecords_.reset();
+}
+
+void TVistaAltFix::AppIdle(ui::TComponent*, bool&) {
+  if (!formRecords_) return;
+  auto& records = *formRecords_;
+  for (auto& r : records) r->Alive = false;
+  for (ui::TForm* form : ui::Screen::Forms()) {
+    bool found = false;
+    for (auto& r : records) {
+      if (r->Serves(form)) {
+        r->Alive = true;
+        found = true;
+        break;
+      }
+    }
+    if (!found) records.push_back(std::make_unique<TFormObj>(form, repaintAll_));
+  }
+  for (auto i = records.size(); i-- > 0;) {
+    if (!records[i]->Alive) records.erase(records.begin() + static_cast<std::ptrdiff_t>(i));
+    else records[i]->FlushRepaint();
+  }
+}
+
+bool TVistaAltFix::SetProperty(std::string_view name, const ui::TValue& v) {
+  if (name == "RepaintAll") SetRepaintAll(v.AsBool());
+  else return ui::TComponent::SetProperty(name, v);
+  return true;
+}
+
+void RegisterVistaAltFixKind() {
+  ui::RegisterComponentKind("TVistaAltFix", [] { return std::unique_ptr<ui::TComponent>(new TVistaAltFix()); });
+}
+
+}  // namespace cv
