@@ -1,0 +1,12 @@
+# Turns the dialogs' screenshots (*.bmp in DIR) into PNG files beside them.
+file(GLOB shots ${DIR}/*.bmp)
+if(NOT shots)
+  message(FATAL_ERROR "no screenshots in ${DIR}")
+endif()
+foreach(bmp ${shots})
+  string(REGEX REPLACE "\\.bmp$" ".png" png ${bmp})
+  execute_process(COMMAND /usr/bin/convert ${bmp} ${png} RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "convert failed for ${bmp}")
+  endif()
+endforeach()
