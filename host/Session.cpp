@@ -49,8 +49,13 @@ HWND CreateHostWindow() {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
     wc.lpszClassName = "CorvaneStandIn";
     RegisterClassA(&wc);
-    HWND window = CreateWindowExA(0, wc.lpszClassName, "Corvane stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 320,
-                                  200, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND window = nullptr;
+    for (int attempt = 0; attempt < 5 && !window; ++attempt) {  // a display that is still starting
+        if (attempt) Sleep(200);
+        window = CreateWindowExA(0, wc.lpszClassName, "Corvane stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 320, 200,
+                                 nullptr, nullptr, wc.hInstance, nullptr);
+    }
+    if (!window) return nullptr;
     ShowWindow(window, SW_SHOW);
     SetActiveWindow(window);
     SetForegroundWindow(window);
@@ -103,6 +108,10 @@ Session* Session::Current() { return g_current; }
 
 bool Session::Open(const std::string& modulePath) {
     hostWindow_ = CreateHostWindow();
+    if (!hostWindow_) {
+        LogLine("host: cannot create the host window (error " + std::to_string(GetLastError()) + ")");
+        return false;
+    }
     watcher_.Start(GetCurrentThreadId(), hostWindow_);
     std::string error;
     if (!module_.Load(modulePath, &error)) {
