@@ -24,9 +24,9 @@ End
 riZEROpenPort "50150" "Chat"
 Sleep 4000
 riZERSendMessage "Ann" "Hi Bob, are you there?"
-Sleep 4000
+Sleep 6000
 riZERGoSub "Greet"
-Sleep 4500
+Sleep 6000
 Print Chat
 riZERClosePort
 CVS
@@ -35,11 +35,11 @@ Sub Greet
 Echo "Greet ran on this copy"
 End
 riZEROpenPort "50150" "Chat"
-Sleep 6000
+Sleep 7000
 riZERSendMessage "Bob" "Hello Ann, loud and clear."
-Sleep 4000
+Sleep 6000
 riZERSystemMessage "Lunch in five minutes" "Information"
-Sleep 2500
+Sleep 3000
 Print Chat
 riZERClosePort
 CVS
