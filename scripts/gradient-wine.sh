@@ -20,5 +20,5 @@ scripts/netns-run bash -c '
 convert=/usr/bin/convert
 [ -x "$convert" ] || convert=convert
 mkdir -p docs
-"$convert" "$out/gallery.bmp" docs/gradient-gallery.png
+"$convert" "$out/gallery.bmp" -strip docs/gradient-gallery.png
 echo "saved docs/gradient-gallery.png"
