@@ -28,7 +28,7 @@ struct PixelBuffer {
   int height = 0;
   std::vector<std::uint32_t> pixels;
 
-  // Sets the size; the contents are unspecified until written.
+  // Sets the size; pixels keep stale values until written.
   void Resize(int w, int h) {
     width = w;
     height = h;
