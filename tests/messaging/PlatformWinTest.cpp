@@ -1,0 +1,62 @@
+// The Win32 poll timers: ticks come through the message loop, a disabled or
+// freed timer never ticks (not even from a WM_TIMER already queued), and
+// releasing the platform stops everything.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "messaging/MessagingPlatform.h"
+
+namespace {
+
+int gTicks = 0;
+void CountTick() { ++gTicks; }
+
+void PumpFor(DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(5);
+    }
+}
+
+TEST(PlatformWin, TimersTickOnlyWhileEnabledAndAlive) {
+    namespace p = cv::platform;
+    gTicks = 0;
+    p::TimerId t = p::StartTimer(20, CountTick);
+    ASSERT_NE(t, 0u);
+    PumpFor(300);
+    EXPECT_GT(gTicks, 2);
+
+    p::SetTimerEnabled(t, false);
+    Sleep(100);  // a tick would be queued by now if the timer still ran
+    gTicks = 0;
+    PumpFor(200);
+    EXPECT_EQ(gTicks, 0);
+
+    p::SetTimerEnabled(t, true);
+    PumpFor(200);
+    EXPECT_GT(gTicks, 0);
+
+    Sleep(60);
+    p::FreeTimer(t);
+    gTicks = 0;
+    PumpFor(200);
+    EXPECT_EQ(gTicks, 0);
+
+    p::TimerId u = p::StartTimer(20, CountTick);
+    ASSERT_NE(u, 0u);
+    EXPECT_NE(u, t);
+    p::ReleasePlatform();
+    gTicks = 0;
+    PumpFor(200);
+    EXPECT_EQ(gTicks, 0);
+    // Usable again after a release.
+    p::TimerId v = p::StartTimer(20, CountTick);
+    PumpFor(200);
+    EXPECT_GT(gTicks, 0);
+    p::FreeTimer(v);
+    p::ReleasePlatform();
+}
+
+}  // namespace
