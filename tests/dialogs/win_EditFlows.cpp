@@ -95,7 +95,6 @@ void ExpectCommon(cv::TPropertyForm& f, const char* name, int plateWidth) {
   EXPECT_TRUE(f.SpeedVariable->Visible());
   EXPECT_EQ(f.SpeedVariable->Left(), 399);
   EXPECT_EQ(f.FocusedControl(), f.LEdit1);
-  EXPECT_EQ(f.OwnerWindow(), nullptr);  // no window of this program was active
 }
 
 TEST_F(EditFlows, OpenPortOkWritesBothSlotsAsNewBlocks) {
@@ -182,6 +181,23 @@ TEST_F(EditFlows, GoSubHasOneFieldAndEnterConfirms) {
   }}));
   EXPECT_EQ(Text(0), "Update");
   EXPECT_EQ(slots_[1], second);  // not a slot of this action
+}
+
+TEST_F(EditFlows, TheActiveWindowOwnsTheDialogAndIsDisabledMeanwhile) {
+  HWND host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100,
+                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(host, nullptr);
+  SetActiveWindow(host);
+  ASSERT_EQ(GetActiveWindow(), host);
+  Fill("Refresh");
+  Edit(4, {[&](ui::TForm& shown) {
+    EXPECT_EQ(shown.OwnerWindow(), host);
+    EXPECT_EQ(GetWindow(shown.Handle(), GW_OWNER), host);
+    EXPECT_FALSE(IsWindowEnabled(host));
+    PressCloseBox(shown);
+  }});
+  EXPECT_TRUE(IsWindowEnabled(host));
+  DestroyWindow(host);
 }
 
 TEST_F(EditFlows, SystemMessageSelectsTheExactKindOnly) {
