@@ -198,6 +198,8 @@ bool TForm::DialogKey(const MSG& msg) {
   if (GetKeyState(VK_MENU) < 0 || GetKeyState(VK_CONTROL) < 0) return false;
   switch (msg.wParam) {
     case VK_TAB:
+      // Keyboard use: show focus rectangles from now on.
+      SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
       SelectNext(GetKeyState(VK_SHIFT) >= 0);
       return true;
     case VK_RETURN: {
