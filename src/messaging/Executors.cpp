@@ -72,7 +72,7 @@ bool ExecMessageClear() {
 void MessagingUnload() {
     MessagingState& s = Messaging();
     StopReceiving();
-    NetClose();
+    NetUnload();
     platform::ReleasePlatform();
     s.PortText = std::string();
     s.ChatVariable = std::string();

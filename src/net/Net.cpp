@@ -103,16 +103,22 @@ bool NetInit() {
     return true;
 }
 
-void NetClose() {
+namespace {
+void CloseEndpoint(bool stopLibrary) {
     if (!NetReady) return;
     CloseSocket();
     SendBuf.reset();
     RecvBuf.reset();
     PendingList.clear();
     PendingList.shrink_to_fit();
-    sock::Cleanup();
+    if (stopLibrary) sock::Cleanup();
     NetReady = false;
 }
+}  // namespace
+
+void NetClose() { CloseEndpoint(true); }
+
+void NetUnload() { CloseEndpoint(false); }
 
 std::intptr_t NetOpen(int port) {
     CloseSocket();

@@ -43,6 +43,10 @@ bool NetInit();
 // Closes the socket, releases the buffers and the sent records, stops the
 // library. Does nothing unless ready.
 void NetClose();
+// Module unload (from DllMain): as NetClose, but the socket library is left
+// running, since stopping it from DllMain can deadlock the loader; the
+// process ends it.
+void NetUnload();
 // Binds a new non-blocking broadcast socket on the low 16 bits of `port`.
 // The socket handle on success, 0 on failure (the endpoint keeps no socket).
 std::intptr_t NetOpen(int port);
