@@ -87,7 +87,8 @@ const Session::CommandRow Session::kCommands[] = {
     {"Init", &Session::CmdInit},         {"Register", &Session::CmdRegister},
     {"Message", &Session::CmdMessage},   {"About", &Session::CmdAbout},
     {"Sleep", &Session::CmdSleep},       {"Print", &Session::CmdPrint},
-    {"Expect", &Session::CmdExpect},     {"ExpectBox", &Session::CmdExpectBox},
+    {"Expect", &Session::CmdExpect},     {"WaitVar", &Session::CmdWaitVar},
+    {"ExpectBox", &Session::CmdExpectBox},
     {"ExpectNoBox", &Session::CmdExpectNoBox}, {"Picker", &Session::CmdPicker},
     {"Dialog", &Session::CmdDialog},     {"After", &Session::CmdAfter},
     {"Call", &Session::CmdCall},         {"Unload", &Session::CmdUnload},
@@ -338,6 +339,20 @@ bool Session::CmdExpect(const Command& c) {
     if (c.args.size() != 2) return Fail(c, "Expect Var \"text\"");
     const std::string& actual = variables_[c.args[0]];
     if (actual != c.args[1]) return Fail(c, c.args[0] + " is " + Quote(actual) + ", expected " + Quote(c.args[1]));
+    ++passed_;
+    return true;
+}
+
+bool Session::CmdWaitVar(const Command& c) {
+    if (c.args.size() != 3) return Fail(c, "WaitVar Var \"text\" ms");
+    const DWORD limit = static_cast<DWORD>(ParseNumber(c.args[2]));
+    const DWORD start = GetTickCount();
+    while (variables_[c.args[0]] != c.args[1]) {
+        if (GetTickCount() - start >= limit) {
+            return Fail(c, c.args[0] + " is " + Quote(variables_[c.args[0]]) + ", waited for " + Quote(c.args[1]));
+        }
+        Pump(10);
+    }
     ++passed_;
     return true;
 }

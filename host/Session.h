@@ -72,6 +72,7 @@ private:
     bool CmdSleep(const Command& c);
     bool CmdPrint(const Command& c);
     bool CmdExpect(const Command& c);
+    bool CmdWaitVar(const Command& c);
     bool CmdExpectBox(const Command& c);
     bool CmdExpectNoBox(const Command& c);
     bool CmdPicker(const Command& c);

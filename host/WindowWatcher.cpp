@@ -10,7 +10,6 @@ namespace host {
 namespace {
 
 constexpr int kBoxTextId = 0xFFFF;  // the static control that holds a box's text
-constexpr int kBoxIconId = 0x14;    // the static control that holds its icon
 
 std::string WindowText(HWND window) {
     char buffer[1024] = {};
@@ -24,8 +23,20 @@ std::string ClassOf(HWND window) {
     return buffer;
 }
 
+BOOL CALLBACK FindIconStatic(HWND child, LPARAM param) {
+    const LONG style = GetWindowLongA(child, GWL_STYLE);
+    if (ClassOf(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON) {
+        *reinterpret_cast<HWND*>(param) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The box's icon, found as its SS_ICON static (control ids differ between systems).
 std::string BoxIcon(HWND box) {
-    HICON icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, kBoxIconId, STM_GETICON, 0, 0));
+    HWND iconStatic = nullptr;
+    EnumChildWindows(box, FindIconStatic, reinterpret_cast<LPARAM>(&iconStatic));
+    HICON icon = iconStatic ? reinterpret_cast<HICON>(SendMessageA(iconStatic, STM_GETICON, 0, 0)) : nullptr;
     if (!icon) return "none";
     struct {
         LPCSTR id;
