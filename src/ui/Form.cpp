@@ -193,6 +193,23 @@ TButton* TForm::EnterButton(TWinControl* focused) const {
   return FirstDefaultButton(this);
 }
 
+namespace {
+void MarkDefault(const TWinControl* parent, const TButton* active) {
+  for (TControl* c : parent->Controls()) {
+    if (auto* b = dynamic_cast<TButton*>(c); b && b->HandleAllocated()) {
+      const LONG_PTR style = GetWindowLongPtrA(b->Handle(), GWL_STYLE);
+      const bool isDefault = (style & 0x0F) == BS_DEFPUSHBUTTON;
+      if (isDefault != (b == active))
+        SendMessageA(b->Handle(), BM_SETSTYLE, b == active ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    } else if (auto* w = dynamic_cast<TWinControl*>(c)) {
+      MarkDefault(w, active);
+    }
+  }
+}
+}  // namespace
+
+void TForm::FocusChanged(TWinControl* focused) { MarkDefault(this, EnterButton(focused)); }
+
 bool TForm::DialogKey(const MSG& msg) {
   if (msg.message != WM_KEYDOWN) return false;
   if (GetKeyState(VK_MENU) < 0 || GetKeyState(VK_CONTROL) < 0) return false;

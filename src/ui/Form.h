@@ -68,6 +68,10 @@ class TForm : public TWinControl {
   // button in creation order. Forms may choose otherwise.
   virtual TButton* EnterButton(TWinControl* focused) const;
 
+  // Called when a control of the form gets the focus: the button Enter
+  // would activate now shows the default-button frame, the others do not.
+  void FocusChanged(TWinControl* focused);
+
   // Components owned by the form (created by its layout table).
   TComponent* InsertComponent(std::unique_ptr<TComponent> c);
   TComponent* FindComponent(std::string_view name) const;

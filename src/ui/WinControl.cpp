@@ -346,6 +346,9 @@ void TWinControl::WndProc(TMessage& m) {
     default:
       break;
   }
+  if (m.Msg == WM_SETFOCUS) {
+    if (TForm* form = ParentForm(); form && form != this) form->FocusChanged(this);
+  }
   if (ownClass_) {
     switch (m.Msg) {
       case WM_ERASEBKGND:

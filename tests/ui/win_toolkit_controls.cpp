@@ -162,3 +162,27 @@ TEST(Painting, TheScreenShowsWhatPaintToDraws) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Buttons, TheButtonEnterWouldActivateShowsTheDefaultFrame) {
+  ui::TForm form;
+  ui::LoadLayout(form, {{.Name = "", .Props = {{"ClientWidth", 300}, {"ClientHeight", 100}}},
+                        {.Name = "E", .Kind = "TEdit", .Left = 5, .Top = 5, .Width = 100, .Height = 20},
+                        {.Name = "Cancel", .Kind = "TButton", .Left = 120, .Top = 5, .Width = 75, .Height = 25,
+                         .Props = {{"Default", true}}},
+                        {.Name = "OK", .Kind = "TButton", .Left = 200, .Top = 5, .Width = 75, .Height = 25,
+                         .Props = {{"Default", true}}}});
+  form.SetVisible(true);
+  auto isDefault = [&](const char* n) {
+    return (GetWindowLongA(form.Find<ui::TWinControl>(n)->Handle(), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
+  };
+  form.Find<ui::TWinControl>("E")->SetFocus();
+  EXPECT_TRUE(isDefault("Cancel"));  // the first default button while a field has the focus
+  EXPECT_FALSE(isDefault("OK"));
+  form.Find<ui::TWinControl>("OK")->SetFocus();
+  EXPECT_TRUE(isDefault("OK"));
+  EXPECT_FALSE(isDefault("Cancel"));
+}
+
+}  // namespace
