@@ -53,7 +53,11 @@ void TLabel::Loaded() { AdjustBounds(); }
 
 void TLabel::AdjustBounds() {
   if (Loading() || !autoSize_) return;
-  HDC dc = CreateCompatibleDC(nullptr);
+  // Measured on a 32-bpp DC like the ones the label is painted on: a default
+  // memory DC is monochrome, and text laid out without smoothing can come
+  // out narrower than painted.
+  MemoryBitmap surface(1, 1);
+  HDC dc = surface.dc();
   if (!dc) return;
   FontHandle font = Font().Create();
   RECT r{0, 0, wordWrap_ ? Width() : 0, 0};
@@ -62,7 +66,6 @@ void TLabel::AdjustBounds() {
     const std::string text = caption_.empty() ? std::string(" ") : caption_;
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, TextFlags() | DT_CALCRECT);
   }
-  DeleteDC(dc);
   const int w = wordWrap_ ? Width() : r.right, h = r.bottom;
   if (w == Width() && h == Height()) return;
   SetBounds(Left(), Top(), w, h);

@@ -4,6 +4,7 @@
 
 #include "controls/LinkLabel.h"
 #include "ui/Form.h"
+#include "ui/Gdi.h"
 #include "ui/Layout.h"
 #include "ui/Panel.h"
 
@@ -56,7 +57,8 @@ TEST_F(LinkLabel, NewLabelLooksLikeALinkAndHyperLinkFillsOnlyAnEmptyCaption) {
   // Read from a table, the caption comes first and stays.
   ui::TForm form;
   cv::RegisterLinkLabelKind();
-  ui::LoadLayout(form, {{.Name = "Link", .Kind = "TLinkLabel", .Left = 111, .Top = 102, .Width = 90, .Height = 13,
+  ui::LoadLayout(form, {{.Name = "", .Props = {{"ClientWidth", 400}, {"ClientHeight", 60}}},
+                        {.Name = "Link", .Kind = "TLinkLabel", .Left = 111, .Top = 102, .Width = 90, .Height = 13,
                          .Props = {{"Caption", "shown"}, {"LinkType", cv::ltmailto}, {"HyperLink", "a@b"}}}});
   auto* link = form.Find<cv::TLinkLabel>("Link");
   EXPECT_EQ(link->Caption(), "shown");
@@ -102,6 +104,30 @@ TEST_F(LinkLabel, PressOpensWithTheParentWindowAndTheReleaseRaisesNoClick) {
   EXPECT_EQ(clicks, 0);
   // The hand cursor over the link.
   EXPECT_EQ(panel.ControlAtPos(POINT{25, 25}), &l);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LinkLabelLayout, FitsItsWholeCaptionOnceLoaded) {
+  ui::TForm form;
+  cv::RegisterLinkLabelKind();
+  ui::LoadLayout(form, {{.Name = "", .Props = {{"ClientWidth", 400}, {"ClientHeight", 60}}},
+                        {.Name = "Link", .Kind = "TLinkLabel", .Left = 11, .Top = 12, .Width = 90, .Height = 13,
+                         .Props = {{"Transparent", true}, {"Caption", "www.example.org/rizer"},
+                                   {"HyperLink", "www.example.org/rizer"}}}});
+  auto* link = form.Find<cv::TLinkLabel>("Link");
+  // The width of the text as laid out on a surface like the one painted on.
+  ui::MemoryBitmap surface(1, 1);
+  ui::FontHandle f = link->Font().Create();
+  SIZE sz{};
+  {
+    ui::SelectObjectScope sel(surface.dc(), f.get());
+    GetTextExtentPoint32A(surface.dc(), "www.example.org/rizer", 21, &sz);
+  }
+  EXPECT_GT(link->Width(), 90);
+  EXPECT_EQ(link->Width(), sz.cx);
 }
 
 }  // namespace
