@@ -32,6 +32,12 @@ wine_start() {
   # standard streams open: start them here, on /dev/null, so that a caller's
   # pipe ($(...) or | tail) sees its end when the program itself ends.
   wine cmd.exe /c exit 0 </dev/null >/dev/null 2>&1 || true
+  # Xvfb runs no window manager: unmanaged windows spare Wine its 2 s wait
+  # for one each time a window is hidden or destroyed.
+  if [ ! -f "$WINEPREFIX/.rizer-unmanaged" ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 &&
+      touch "$WINEPREFIX/.rizer-unmanaged"
+  fi
   "$_rizer_root/scripts/wine-check"
 }
 
