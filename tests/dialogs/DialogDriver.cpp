@@ -16,6 +16,8 @@ ModalScript::ModalScript(std::vector<Step> steps) : steps_(std::move(steps)) {
     }
     if (!shown) return;
     if (next_ < steps_.size()) {
+      // The dialog must be the active window for the keys a step presses.
+      if (GetForegroundWindow() != shown->Handle()) SetForegroundWindow(shown->Handle());
       steps_[next_++](*shown);
     } else if (shown->ModalResult() == ui::mrNone) {
       stuck_ = true;
