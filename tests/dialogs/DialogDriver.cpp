@@ -46,11 +46,9 @@ void ClickControl(ui::TControl& control) {
 
 std::string SaveScreenshot(ui::TForm& form, const std::string& name) {
   RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  // The client area as it is on the screen (children included). Without a
-  // window manager nothing draws the frame under Xvfb, so it is left out.
+  // The window as it is on the screen, frame and children included.
   RECT r;
-  GetClientRect(form.Handle(), &r);
-  MapWindowPoints(form.Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+  GetWindowRect(form.Handle(), &r);
   ui::MemoryBitmap shot(r.right - r.left, r.bottom - r.top);
   HDC screen = GetDC(nullptr);
   BitBlt(shot.dc(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);

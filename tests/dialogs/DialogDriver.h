@@ -40,7 +40,7 @@ void PressCloseBox(ui::TForm& form);
 // A left click at the middle of a lightweight control (through its parent's window).
 void ClickControl(ui::TControl& control);
 
-// The form's client area as shown on the screen, as a .bmp in
+// The form's window as shown on the screen (frame included), as a .bmp in
 // screenshots/ of the current folder; returns the path written.
 std::string SaveScreenshot(ui::TForm& form, const std::string& name);
 
