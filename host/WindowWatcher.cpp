@@ -206,7 +206,11 @@ bool SaveWindowBitmap(HWND window, const std::string& path) {
     bool ok = false;
     if (bitmap) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        ok = PrintWindow(window, memory, 0) != FALSE;
+        // Copied from the screen, where the window lies on top: under Wine,
+        // PrintWindow leaves the child windows out.
+        SetForegroundWindow(window);
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+        ok = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != FALSE;
         GdiFlush();
         SelectObject(memory, old);
         const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;

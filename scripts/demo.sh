@@ -16,7 +16,8 @@ exec "$root/scripts/netns-run" bash -c '
   trap wine_stop EXIT
   mkdir -p dist/screenshots
   scripts/wine-run dist/x64/rizer-host.exe dist/x64/riZER_2.cvp demo/solo.cvs
-  scripts/wine-run dist/x64/rizer-host.exe dist/x64/riZER_2.cvp demo/dialogs.cvs
+  # The dialogs speak Russian (Windows-1251) by default: show them with that code page.
+  LC_ALL=ru_RU.UTF-8 scripts/wine-run dist/x64/rizer-host.exe dist/x64/riZER_2.cvp demo/dialogs.cvs 2>&1 | grep -v "cannot change locale"
   for bmp in dist/screenshots/*.bmp; do
     [ -e "$bmp" ] && /usr/bin/convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
   done
