@@ -343,6 +343,11 @@ void TWinControl::WndProc(TMessage& m) {
         }
       }
       break;
+    case WM_SETTINGCHANGE:
+      // Windows tells only top-level windows; pass it on so that every
+      // control, lightweight ones included, can follow the new settings.
+      for (TControl* child : controls_) child->Perform(m.Msg, m.WParam, m.LParam);
+      break;
     default:
       break;
   }

@@ -5,6 +5,7 @@
 #include "controls/Gradient.h"
 #include "ui/Form.h"
 #include "ui/Layout.h"
+#include "ui/Panel.h"
 
 using namespace cv;
 
@@ -130,6 +131,18 @@ TEST(GradientProps, SystemColoursLoadOnceAndOnSettingsChange) {
   g.SetUseSysColors(false);
   g.Perform(WM_SETTINGCHANGE);
   EXPECT_EQ(g.sysLoads, 2);
+}
+
+TEST(GradientProps, SettingsChangeReachesAGradientInsideAPanel) {
+  ui::TForm form;
+  ui::TPanel panel;
+  panel.SetParent(&form);
+  Counted g;
+  g.SetParent(&panel);
+  g.SetUseSysColors(true);
+  const int loads = g.sysLoads;
+  SendMessageA(form.Handle(), WM_SETTINGCHANGE, 0, 0);
+  EXPECT_EQ(g.sysLoads, loads + 1);
 }
 
 TEST(GradientProps, UpdateBracketCostsOneRebuild) {
