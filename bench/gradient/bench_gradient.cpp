@@ -63,7 +63,7 @@ int main() {
     const auto style = static_cast<TGradientStyle>(s);
     auto rebuild = [&](int i) {
       // Colours vary per call so nothing can be hoisted out of the loop.
-      const GradientEnds ends = OrderEnds(RgbColor(i & 0xFF, 40, 200), RgbColor(250, 90, 10), false);
+      const GradientEnds ends = OrderEnds(Rgb(i & 0xFF, 40, 200), Rgb(250, 90, 10), false);
       BuildGradientColors(ends, 10, 0, colors);
       if (FillStyleTable[style]) FillStyleTable[style](colors, pattern);
       else FillCustomFallback(ends, pattern);
@@ -84,7 +84,7 @@ int main() {
   }
   // The fixed part of every rebuild: the 256-entry table alone.
   auto table = [&](int i) {
-    BuildGradientColors(OrderEnds(RgbColor(i & 0xFF, 40, 200), RgbColor(250, 90, 10), false), 10, 0,
+    BuildGradientColors(OrderEnds(Rgb(i & 0xFF, 40, 200), Rgb(250, 90, 10), false), 10, 0,
                         colors);
     Keep(colors.data());
   };

@@ -6,33 +6,29 @@
 #include <array>
 #include <cstdint>
 
+#include "ui/TColor.h"
+
 namespace cv {
 
-// A 32-bit colour. An RGB colour keeps red in the low byte, then green, then
-// blue, with a zero high byte. A value whose high byte is 0xFF names a system
-// colour by the index in its low byte; it is resolved to RGB before drawing.
-using TColor = std::uint32_t;
-
-constexpr TColor RgbColor(unsigned r, unsigned g, unsigned b) {
-  return (r & 0xFFu) | ((g & 0xFFu) << 8) | ((b & 0xFFu) << 16);
-}
-constexpr TColor SysColor(unsigned index) { return 0xFF000000u | (index & 0xFFu); }
-constexpr bool IsSysColor(TColor c) { return (c >> 24) == 0xFFu; }
-constexpr unsigned SysColorIndex(TColor c) { return c & 0xFFu; }
-constexpr unsigned RedOf(TColor c) { return c & 0xFFu; }
-constexpr unsigned GreenOf(TColor c) { return (c >> 8) & 0xFFu; }
-constexpr unsigned BlueOf(TColor c) { return (c >> 16) & 0xFFu; }
-
-constexpr TColor clBlack = RgbColor(0, 0, 0);
-constexpr TColor clWhite = RgbColor(0xFF, 0xFF, 0xFF);
-constexpr TColor clBlue = RgbColor(0, 0, 0xFF);
-constexpr TColor clNavy = RgbColor(0, 0, 0x80);
-constexpr TColor clMedGray = RgbColor(0xA0, 0xA0, 0xA4);
-constexpr TColor clSkyBlue = RgbColor(0xA6, 0xCA, 0xF0);
-constexpr TColor clActiveCaption = SysColor(2);
-constexpr TColor clActiveBorder = SysColor(10);
-constexpr TColor clBtnFace = SysColor(15);
-constexpr TColor clGradientActiveCaption = SysColor(27);
+// The shared colour type and its named values.
+using ui::TColor;
+using ui::Rgb;
+using ui::SysColorOf;
+using ui::IsSysColor;
+using ui::SysColorIndex;
+using ui::RedOf;
+using ui::GreenOf;
+using ui::BlueOf;
+using ui::clBlack;
+using ui::clWhite;
+using ui::clBlue;
+using ui::clNavy;
+using ui::clMedGray;
+using ui::clSkyBlue;
+using ui::clActiveCaption;
+using ui::clActiveBorder;
+using ui::clBtnFace;
+using ui::clGradientActiveCaption;
 
 // Turns a system colour into its current RGB value through `sysColor`
 // (index -> RGB TColor); RGB colours come back unchanged (high byte cleared).
@@ -52,7 +48,7 @@ constexpr TGradientEntry EntryOf(TColor rgb) {
   return BlueOf(rgb) | (GreenOf(rgb) << 8) | (RedOf(rgb) << 16);
 }
 constexpr TColor ColorOfEntry(TGradientEntry e) {
-  return RgbColor((e >> 16) & 0xFFu, (e >> 8) & 0xFFu, e & 0xFFu);
+  return Rgb((e >> 16) & 0xFFu, (e >> 8) & 0xFFu, e & 0xFFu);
 }
 
 // Both ends of the gradient as RGB: A is the first colour and B the second,

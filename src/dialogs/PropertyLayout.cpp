@@ -12,8 +12,8 @@ namespace cv {
 
 
 namespace {
-constexpr ui::TColor kPlum = RgbColor(0x80, 0x00, 0x40);
-constexpr ui::TColor kInfoYellow = RgbColor(0xFF, 0xFF, 0xE1);
+constexpr ui::TColor kPlum = Rgb(0x80, 0x00, 0x40);
+constexpr ui::TColor kInfoYellow = Rgb(0xFF, 0xFF, 0xE1);
 }  // namespace
 
 std::vector<ui::TLayoutRow> Join(std::initializer_list<std::vector<ui::TLayoutRow>> parts) {

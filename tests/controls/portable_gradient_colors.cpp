@@ -27,20 +27,20 @@ TEST(GradientMulDiv, RoundsHalvesAwayFromZero) {
 }
 
 TEST(GradientColorsTable, EntryLayoutIsBlueGreenRed) {
-  TGradientColors t = Table(RgbColor(0x10, 0x20, 0x30), RgbColor(0x10, 0x20, 0x30), 0, 0);
+  TGradientColors t = Table(Rgb(0x10, 0x20, 0x30), Rgb(0x10, 0x20, 0x30), 0, 0);
   for (TGradientEntry e : t) EXPECT_EQ(e, 0x00102030u);  // B in byte 0, R in byte 2
 }
 
 TEST(GradientColorsTable, PlainRampRunsFromAToB) {
-  TGradientColors t = Table(RgbColor(0, 255, 200), RgbColor(255, 0, 100), 0, 0);
-  EXPECT_EQ(t[0], EntryOf(RgbColor(0, 255, 200)));
-  EXPECT_EQ(t[255], EntryOf(RgbColor(255, 0, 100)));
-  EXPECT_EQ(t[128], EntryOf(RgbColor(128, 255 - 128, 200 - 50)));  // truncated towards zero
+  TGradientColors t = Table(Rgb(0, 255, 200), Rgb(255, 0, 100), 0, 0);
+  EXPECT_EQ(t[0], EntryOf(Rgb(0, 255, 200)));
+  EXPECT_EQ(t[255], EntryOf(Rgb(255, 0, 100)));
+  EXPECT_EQ(t[128], EntryOf(Rgb(128, 255 - 128, 200 - 50)));  // truncated towards zero
   for (int i = 1; i < 256; ++i) EXPECT_GE(Red(t, i), Red(t, i - 1));
 }
 
 TEST(GradientColorsTable, EqualColoursGiveUniformTableForAnySetting) {
-  const TColor c = RgbColor(12, 200, 77);
+  const TColor c = Rgb(12, 200, 77);
   for (int shift : {-100, -30, 0, 55, 100})
     for (int rot : {-100, -50, -1, 0, 1, 50, 100}) {
       TGradientColors t = Table(c, c, shift, rot);
@@ -49,14 +49,14 @@ TEST(GradientColorsTable, EqualColoursGiveUniformTableForAnySetting) {
 }
 
 TEST(GradientColorsTable, FullShiftMakesOneEndEqualTheOther) {
-  const TColor a = RgbColor(10, 20, 30), b = RgbColor(250, 150, 50);
+  const TColor a = Rgb(10, 20, 30), b = Rgb(250, 150, 50);
   for (TGradientEntry e : Table(a, b, 100, 0)) ASSERT_EQ(e, EntryOf(b));
   for (TGradientEntry e : Table(a, b, -100, 0)) ASSERT_EQ(e, EntryOf(a));
   // Partial shifts move only one end, by MulDiv(B - A, s, 100).
-  TGradientColors up = Table(RgbColor(0, 0, 0), RgbColor(101, 0, 0), 50, 0);
+  TGradientColors up = Table(Rgb(0, 0, 0), Rgb(101, 0, 0), 50, 0);
   EXPECT_EQ(Red(up, 0), 51u);
   EXPECT_EQ(Red(up, 255), 101u);
-  TGradientColors down = Table(RgbColor(0, 0, 0), RgbColor(101, 0, 0), -50, 0);
+  TGradientColors down = Table(Rgb(0, 0, 0), Rgb(101, 0, 0), -50, 0);
   EXPECT_EQ(Red(down, 0), 0u);
   EXPECT_EQ(Red(down, 255), 50u);  // 101 + round(-50.5) = 101 - 51
   // Out-of-range values act as the limits.
@@ -65,7 +65,7 @@ TEST(GradientColorsTable, FullShiftMakesOneEndEqualTheOther) {
 }
 
 TEST(GradientColorsTable, FullRotationRunsFromBToAWithOppositeTruncation) {
-  const TColor a = RgbColor(0, 0, 0), b = RgbColor(100, 0, 0);
+  const TColor a = Rgb(0, 0, 0), b = Rgb(100, 0, 0);
   TGradientColors pos = Table(a, b, 0, 100), neg = Table(a, b, 0, -100);
   for (const auto* t : {&pos, &neg}) {
     EXPECT_EQ(Red(*t, 0), 100u);
@@ -77,7 +77,7 @@ TEST(GradientColorsTable, FullRotationRunsFromBToAWithOppositeTruncation) {
 
 TEST(GradientColorsTable, HalfRotationPeaksAtBAndReturns) {
   // Rotation 50: r = 128, n = 127. A at 0, exactly B at 127, back to A at 255.
-  const TColor a = RgbColor(0, 255, 0), b = RgbColor(254, 0, 0);
+  const TColor a = Rgb(0, 255, 0), b = Rgb(254, 0, 0);
   TGradientColors t = Table(a, b, 0, 50);
   EXPECT_EQ(t[0], EntryOf(a));
   EXPECT_EQ(t[127], EntryOf(b));
@@ -93,7 +93,7 @@ TEST(GradientColorsTable, HalfRotationPeaksAtBAndReturns) {
 
 TEST(GradientColorsTable, SmallestRotationFoldsTheLastThreeEntries) {
   // Rotation 1: r = 3, n = 252.
-  TGradientColors t = Table(RgbColor(0, 0, 0), RgbColor(252, 0, 0), 0, 1);
+  TGradientColors t = Table(Rgb(0, 0, 0), Rgb(252, 0, 0), 0, 1);
   EXPECT_EQ(Red(t, 251), 251u);
   EXPECT_EQ(Red(t, 252), 252u);
   EXPECT_EQ(Red(t, 253), 168u);  // 2 * 252 / 3
@@ -102,7 +102,7 @@ TEST(GradientColorsTable, SmallestRotationFoldsTheLastThreeEntries) {
 }
 
 TEST(GradientColorsTable, ReverseSwapsTheEnds) {
-  const TColor a = RgbColor(1, 2, 3), b = RgbColor(200, 100, 50);
+  const TColor a = Rgb(1, 2, 3), b = Rgb(200, 100, 50);
   TGradientColors fwd{}, rev{};
   BuildGradientColors(OrderEnds(a, b, false), 30, 20, fwd);
   BuildGradientColors(OrderEnds(a, b, true), 30, 20, rev);
@@ -111,8 +111,8 @@ TEST(GradientColorsTable, ReverseSwapsTheEnds) {
 }
 
 TEST(GradientColorValues, SystemColoursResolveThroughTheResolver) {
-  auto sys = [](unsigned index) -> TColor { return index == 15 ? RgbColor(1, 2, 3) : 0; };
-  EXPECT_EQ(ResolveColor(clBtnFace, sys), RgbColor(1, 2, 3));
+  auto sys = [](unsigned index) -> TColor { return index == 15 ? Rgb(1, 2, 3) : 0; };
+  EXPECT_EQ(ResolveColor(clBtnFace, sys), Rgb(1, 2, 3));
   EXPECT_EQ(ResolveColor(clWhite, sys), clWhite);
   EXPECT_TRUE(IsSysColor(clActiveBorder));
   EXPECT_EQ(SysColorIndex(clActiveBorder), 10u);
@@ -125,7 +125,7 @@ TEST(GradientColorsTable, MatchesIntegerArithmeticForEveryDifferenceAndRotation)
   for (int d = -255; d <= 255; ++d) {
     const int ca = d < 0 ? -d : 0, cb = ca + d;
     for (int rot = -100; rot <= 100; ++rot) {
-      TGradientColors t = Table(RgbColor(ca, 0, 0), RgbColor(cb, 0, 0), 0, rot);
+      TGradientColors t = Table(Rgb(ca, 0, 0), Rgb(cb, 0, 0), 0, rot);
       const int r = MulDivRound(255, rot, 100);
       for (int i = 0; i < 256; ++i) {
         int want;

@@ -158,7 +158,7 @@ TEST(GradientFill, FillUsesTheTableEntries) {
 
 TEST(GradientFill, CustomFallbackIsFourQuarters) {
   PixelBuffer p;
-  FillCustomFallback({RgbColor(255, 0, 0), RgbColor(0, 0, 255)}, p);
+  FillCustomFallback({Rgb(255, 0, 0), Rgb(0, 0, 255)}, p);
   ASSERT_EQ(p.width, 2);
   ASSERT_EQ(p.height, 2);
   EXPECT_EQ(p.At(0, 0), 0x00FF0000u);

@@ -146,7 +146,7 @@ void ExpectFrame(cv::TPropertyForm& f) {
   EXPECT_EQ(BitmapInfo(f.Kn1->Glyph()).bmWidth, 26);
   EXPECT_NE(f.Image1->Icon(), nullptr);
   EXPECT_EQ(f.GradientLabel->Shape(), cv::stRoundRect);
-  EXPECT_EQ(f.grdnt1->ColorEnd(), cv::RgbColor(0xFF, 0xFF, 0xE1));
+  EXPECT_EQ(f.grdnt1->ColorEnd(), cv::Rgb(0xFF, 0xFF, 0xE1));
   EXPECT_EQ(f.grdnt3->Style(), cv::gsLinearV);
 }
 

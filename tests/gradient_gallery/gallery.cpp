@@ -71,12 +71,12 @@ int main(int argc, char** argv) {
       auto g = std::make_unique<TGradient>();
       g->BeginUpdate();
       g->SetStyle(static_cast<TGradientStyle>(s));
-      g->SetColorBegin(RgbColor(255, 230, 40));
-      g->SetColorEnd(RgbColor(20, 50, 150));
+      g->SetColorBegin(Rgb(255, 230, 40));
+      g->SetColorEnd(Rgb(20, 50, 150));
       g->SetShape(static_cast<TShapeType>(col % 6));
       if (col >= 6) {
         g->SetBorderWidth(2);
-        g->SetBorderColor(RgbColor(0, 0, 0));
+        g->SetBorderColor(Rgb(0, 0, 0));
       }
       g->EndUpdate();
       add(std::move(g), kNameW + col * kCellW + 2, top + 2, kCellW - 4, kCellH - 4);
