@@ -29,7 +29,7 @@ printf '%s\n' "$out" | tail -n 25
 tally "native tests" $rc "$(ctest_counts "$out")"
 
 echo "== fuzzing (short runs)"
-for fuzzer in $(find build/fuzz -maxdepth 4 -type f -name 'fuzz_*' -perm -u+x 2>/dev/null | sort); do
+for fuzzer in $(find build/fuzz -maxdepth 4 -type f \( -name 'fuzz_*' -o -name '*_fuzzer' \) -perm -u+x 2>/dev/null | sort); do
   corpus=$(mktemp -d)
   "$fuzzer" -max_total_time="${RIZER_FUZZ_SECONDS:-15}" -print_final_stats=0 "$corpus" >"$corpus.log" 2>&1
   rc=$?
