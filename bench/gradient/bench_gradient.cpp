@@ -15,14 +15,6 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-const char* const kNames[kGradientStyleCount] = {
-    "gsCustom",     "gsRadialC",    "gsRadialT",    "gsRadialB",    "gsRadialL",
-    "gsRadialR",    "gsRadialTL",   "gsRadialTR",   "gsRadialBL",   "gsRadialBR",
-    "gsLinearH",    "gsLinearV",    "gsReflectedH", "gsReflectedV", "gsDiagonalLF",
-    "gsDiagonalLB", "gsDiagonalRF", "gsDiagonalRB", "gsArrowL",     "gsArrowR",
-    "gsArrowU",     "gsArrowD",     "gsDiamond",    "gsButterfly",  "gsRadialRect",
-};
-
 inline void Keep(const void* p) { asm volatile("" : : "g"(p) : "memory"); }
 
 // Best time per call in nanoseconds over several rounds of `reps` calls.
@@ -80,7 +72,8 @@ int main() {
     const double tf = BestNs(floorFill, Calibrate(floorFill));
     const double ratio = tr / tf;
     worst = std::max(worst, ratio);
-    std::printf("%-14s %9zu %12.0f %12.0f %7.2f\n", kNames[s], pixels, tr, tf, ratio);
+    const char* name = GradientStyleName(static_cast<TGradientStyle>(s));
+    std::printf("%-14s %9zu %12.0f %12.0f %7.2f\n", name, pixels, tr, tf, ratio);
   }
   // The fixed part of every rebuild: the 256-entry table alone.
   auto table = [&](int i) {

@@ -295,4 +295,15 @@ void FillCustomFallback(const GradientEnds& ends, PixelBuffer& p) {
   p.Row(1)[1] = a;
 }
 
+const char* GradientStyleName(TGradientStyle style) {
+  static const char* const kNames[kGradientStyleCount] = {
+      "gsCustom",     "gsRadialC",    "gsRadialT",    "gsRadialB",    "gsRadialL",
+      "gsRadialR",    "gsRadialTL",   "gsRadialTR",   "gsRadialBL",   "gsRadialBR",
+      "gsLinearH",    "gsLinearV",    "gsReflectedH", "gsReflectedV", "gsDiagonalLF",
+      "gsDiagonalLB", "gsDiagonalRF", "gsDiagonalRB", "gsArrowL",     "gsArrowR",
+      "gsArrowU",     "gsArrowD",     "gsDiamond",    "gsButterfly",  "gsRadialRect",
+  };
+  return style < kGradientStyleCount ? kNames[style] : "";
+}
+
 }  // namespace cv

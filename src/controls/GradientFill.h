@@ -21,6 +21,9 @@ enum TGradientStyle : std::uint8_t {
 };
 constexpr int kGradientStyleCount = 25;
 
+// The style's name as it is written ("gsLinearH"); "" out of range.
+const char* GradientStyleName(TGradientStyle style);
+
 // 32 bits per pixel, row 0 on top, rows packed without padding (a 32-bpp
 // DIB's row is never padded either). Pixel layout as TGradientEntry.
 struct PixelBuffer {

@@ -17,13 +17,6 @@ using namespace cv;
 
 namespace {
 
-const char* const kStyles[kGradientStyleCount] = {
-    "gsCustom",     "gsRadialC",    "gsRadialT",    "gsRadialB",    "gsRadialL",
-    "gsRadialR",    "gsRadialTL",   "gsRadialTR",   "gsRadialBL",   "gsRadialBR",
-    "gsLinearH",    "gsLinearV",    "gsReflectedH", "gsReflectedV", "gsDiagonalLF",
-    "gsDiagonalLB", "gsDiagonalRF", "gsDiagonalRB", "gsArrowL",     "gsArrowR",
-    "gsArrowU",     "gsArrowD",     "gsDiamond",    "gsButterfly",  "gsRadialRect",
-};
 const char* const kShapes[] = {"Rect", "Square", "RoundRect", "RoundSq", "Ellipse", "Circle"};
 
 // A line of text painted on the form (the gallery's row and column titles).
@@ -66,7 +59,8 @@ int main(int argc, char** argv) {
   }
   for (int s = 0; s < kGradientStyleCount; ++s) {
     const int top = kHeadH + s * kCellH;
-    add(std::make_unique<Caption>(kStyles[s]), kPad, top + kCellH / 2 - 7, kNameW - kPad, 16);
+    const char* name = GradientStyleName(static_cast<TGradientStyle>(s));
+    add(std::make_unique<Caption>(name), kPad, top + kCellH / 2 - 7, kNameW - kPad, 16);
     for (int col = 0; col < columns; ++col) {
       auto g = std::make_unique<TGradient>();
       g->BeginUpdate();
