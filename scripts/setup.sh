@@ -21,7 +21,7 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   # wine32 is left out on purpose: this kernel runs no 32-bit programs.
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
 # libjpeg for both MinGW targets, built once from Debian's source package.
