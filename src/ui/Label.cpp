@@ -1,5 +1,7 @@
 #include "ui/Label.h"
 
+#include <algorithm>
+
 #include "ui/Gdi.h"
 #include "ui/WinControl.h"
 
@@ -9,6 +11,34 @@ TLabel::TLabel() {
   parentColor_ = true;
   SetControlStyle(ControlStyle() | csOpaque);
 }
+
+namespace {
+
+// How far text painted at the left of `measured` really reaches: some font
+// renderers (Wine's substitutes for the bitmap fonts) paint a few pixels
+// wider than their own measurement says, and an auto-sized label would cut
+// its last letter.
+int PaintedTextRight(HFONT font, const std::string& text, UINT flags, const RECT& measured) {
+  if (text.empty() || measured.bottom <= 0) return 0;
+  const int slack = measured.bottom;  // room to the right for what spills over
+  MemoryBitmap surface(measured.right + slack, measured.bottom);
+  if (!surface.dc()) return 0;
+  surface.Fill(RGB(255, 255, 255));
+  SelectObjectScope sel(surface.dc(), font);
+  SetBkMode(surface.dc(), TRANSPARENT);
+  SetTextColor(surface.dc(), RGB(0, 0, 0));
+  RECT r{0, 0, surface.Width(), surface.Height()};
+  DrawTextA(surface.dc(), text.c_str(), static_cast<int>(text.size()), &r, flags);
+  GdiFlush();
+  for (int x = surface.Width() - 1; x >= 0; --x) {
+    for (int y = 0; y < surface.Height(); ++y) {
+      if (surface.Pixel(x, y) != RGB(255, 255, 255)) return x + 1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
 
 UINT TLabel::TextFlags() const {
   return DT_EXPANDTABS | DT_LEFT | (wordWrap_ ? DT_WORDBREAK : 0u) | (showAccel_ ? 0u : DT_NOPREFIX);
@@ -66,7 +96,8 @@ void TLabel::AdjustBounds() {
     const std::string text = caption_.empty() ? std::string(" ") : caption_;
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, TextFlags() | DT_CALCRECT);
   }
-  const int w = wordWrap_ ? Width() : r.right, h = r.bottom;
+  const int w = wordWrap_ ? Width() : std::max<int>(r.right, PaintedTextRight(font.get(), caption_, TextFlags(), r)),
+            h = r.bottom;
   if (w == Width() && h == Height()) return;
   SetBounds(Left(), Top(), w, h);
   if (OnResized) OnResized(this);
