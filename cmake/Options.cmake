@@ -37,3 +37,13 @@ function(rizer_add_library name)
     target_link_libraries(${name} PUBLIC ${A_WIN_LIBS})
   endif()
 endfunction()
+
+# Adds every folder directly below the current one that has a CMakeLists.txt.
+function(rizer_add_subfolders)
+  file(GLOB dirs LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(dir ${dirs})
+    if(IS_DIRECTORY ${dir} AND EXISTS ${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
