@@ -31,7 +31,7 @@ TLinkLabel::TLinkLabel(ui::TComponent* owner) {
   }
   linkType_ = lthttp;
   ui::TFont f = Font();
-  f.Style |= ui::fsUnderline;
+  f.Style = ui::fsUnderline;
   f.Color = ui::clBlue;
   SetFont(f);
   SetCursor(ui::crHandPoint);

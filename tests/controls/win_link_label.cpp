@@ -47,9 +47,17 @@ TEST_F(LinkLabel, NewLabelLooksLikeALinkAndHyperLinkFillsOnlyAnEmptyCaption) {
   cv::TLinkLabel l;
   EXPECT_EQ(l.LinkType(), cv::lthttp);
   EXPECT_EQ(l.Font().Color, ui::clBlue);
-  EXPECT_TRUE(l.Font().Style & ui::fsUnderline);
+  EXPECT_EQ(l.Font().Style, ui::fsUnderline);
   EXPECT_EQ(l.Cursor(), ui::crHandPoint);
   EXPECT_EQ(l.Caption(), "");
+  // Made on a form whose font is bold and italic: underlined, nothing else.
+  ui::TForm styled;
+  ui::TFont bold = styled.Font();
+  bold.Style = ui::fsBold | ui::fsItalic;
+  styled.SetFont(bold);
+  cv::TLinkLabel onStyled(&styled);
+  EXPECT_EQ(onStyled.Font().Style, ui::fsUnderline);
+  EXPECT_EQ(onStyled.Font().Name, bold.Name);
   l.SetHyperLink("a.example");
   EXPECT_EQ(l.Caption(), "a.example");
   l.SetHyperLink("b.example");
