@@ -194,21 +194,23 @@ TButton* TForm::EnterButton(TWinControl* focused) const {
 }
 
 namespace {
-void MarkDefault(const TWinControl* parent, const TButton* active) {
+// A focused button alone shows the frame; while another control has the
+// focus, every Default button shows it.
+void MarkDefault(const TWinControl* parent, const TButton* focusedButton) {
   for (TControl* c : parent->Controls()) {
     if (auto* b = dynamic_cast<TButton*>(c); b && b->HandleAllocated()) {
+      const bool framed = focusedButton ? b == focusedButton : b->Default();
       const LONG_PTR style = GetWindowLongPtrA(b->Handle(), GWL_STYLE);
       const bool isDefault = (style & 0x0F) == BS_DEFPUSHBUTTON;
-      if (isDefault != (b == active))
-        SendMessageA(b->Handle(), BM_SETSTYLE, b == active ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+      if (isDefault != framed) SendMessageA(b->Handle(), BM_SETSTYLE, framed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
     } else if (auto* w = dynamic_cast<TWinControl*>(c)) {
-      MarkDefault(w, active);
+      MarkDefault(w, focusedButton);
     }
   }
 }
 }  // namespace
 
-void TForm::FocusChanged(TWinControl* focused) { MarkDefault(this, EnterButton(focused)); }
+void TForm::FocusChanged(TWinControl* focused) { MarkDefault(this, dynamic_cast<TButton*>(focused)); }
 
 bool TForm::DialogKey(const MSG& msg) {
   if (msg.message != WM_KEYDOWN) return false;

@@ -68,8 +68,9 @@ class TForm : public TWinControl {
   // button in creation order. Forms may choose otherwise.
   virtual TButton* EnterButton(TWinControl* focused) const;
 
-  // Called when a control of the form gets the focus: the button Enter
-  // would activate now shows the default-button frame, the others do not.
+  // Called when a control of the form gets the focus: a focused button alone
+  // shows the default-button frame; while a control that is not a button has
+  // the focus, every Default button shows it.
   void FocusChanged(TWinControl* focused);
 
   // Components owned by the form (created by its layout table).
