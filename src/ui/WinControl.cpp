@@ -108,6 +108,8 @@ void TWinControl::DestroyHandle() {
   RemovePropA(h, kControlProp);
   SetWindowLongPtrA(h, GWLP_WNDPROC,
                     reinterpret_cast<LONG_PTR>(ownClass_ ? &DefWindowProcA : defProc_));
+  captured_ = nullptr;
+  capture_.reset();
   handle_ = nullptr;
   DestroyWindow(h);
 }
@@ -130,10 +132,7 @@ void TWinControl::InsertControl(TControl* c) {
 
 void TWinControl::RemoveControl(TControl* c) {
   if (hot_ == c) hot_ = nullptr;
-  if (captured_ == c) {
-    captured_ = nullptr;
-    if (handle_ && GetCapture() == handle_) ReleaseCapture();
-  }
+  if (captured_ == c) ReleaseMouseCapture();
   controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
 }
 
@@ -186,6 +185,12 @@ TGraphicControl* TWinControl::ControlAtPos(POINT pt) const {
     if (PtInRect(&r, pt)) return g;
   }
   return nullptr;
+}
+
+void TWinControl::ReleaseMouseCapture() {
+  captured_ = nullptr;
+  // Out of the member first: giving the capture back sends WM_CAPTURECHANGED here.
+  const std::unique_ptr<MouseCapture> ending = std::move(capture_);
 }
 
 void TWinControl::PaintContent(HDC dc) {
@@ -307,14 +312,13 @@ void TWinControl::RouteMouse(TMessage& m) {
   if (target && target->EnabledInForm()) {
     if (IsButtonDown(m.Msg) && !captured_) {
       captured_ = target;
-      SetCapture(handle_);
+      capture_ = std::make_unique<MouseCapture>(handle_);
     }
+    // The press ends before the control sees the release, so that its click
+    // handler runs with the mouse free.
+    if (IsButtonUp(m.Msg) && captured_ == target) ReleaseMouseCapture();
     TMessage cm{m.Msg, m.WParam, MAKELPARAM(pt.x - target->Left(), pt.y - target->Top()), 0};
     target->WindowProc(cm);
-    if (IsButtonUp(m.Msg) && captured_ == target) {
-      captured_ = nullptr;
-      if (GetCapture() == handle_) ReleaseCapture();
-    }
     m.Result = cm.Result;
     return;
   }
@@ -374,7 +378,8 @@ void TWinControl::WndProc(TMessage& m) {
         m.Result = 0;
         return;
       case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(m.LParam) != handle_) captured_ = nullptr;
+        // Another window took the capture: the press is over, nothing to give back.
+        if (reinterpret_cast<HWND>(m.LParam) != handle_) ReleaseMouseCapture();
         break;
       case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(m.WParam) == handle_ && LOWORD(m.LParam) == HTCLIENT) {

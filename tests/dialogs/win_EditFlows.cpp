@@ -279,6 +279,7 @@ struct PickerLog {
   int code = 0;
   std::string textIn;
   SIZE_T sizeIn = 0;
+  HWND captureIn = nullptr;
 } picker;
 
 cv::Bool8 CV_CALL FakePicker(std::int32_t code, cv::HostSlot slot) {
@@ -286,6 +287,7 @@ cv::Bool8 CV_CALL FakePicker(std::int32_t code, cv::HostSlot slot) {
   picker.code = code;
   picker.textIn = *slot ? *slot : "(empty)";
   picker.sizeIn = *slot ? GlobalSize(*slot) : 0;
+  picker.captureIn = GetCapture();
   switch (picker.answer) {
     case HostAnswer::False:
       return false;
@@ -350,6 +352,8 @@ TEST_F(EditFlows, PickerButtonsFollowTheHostProtocol) {
         EXPECT_EQ(picker.code, 14);
         EXPECT_EQ(picker.textIn, c.fieldBefore);
         EXPECT_GE(picker.sizeIn, std::strlen(c.fieldBefore) + 1);
+        // The host's picker is a window of this thread: it needs the mouse.
+        EXPECT_EQ(picker.captureIn, nullptr);
       }
     }
   }

@@ -171,6 +171,61 @@ TEST(Mouse, EnterLeaveAndClickNeedPressAndReleaseOverTheControl) {
   EXPECT_EQ(b.log, "EL");
 }
 
+// Click handlers may run other code (the host's pickers): none of them may
+// run while a window of the form still holds the mouse capture.
+TEST(Mouse, TheCaptureLastsFromPressToReleaseAndNoClickHandlerRunsUnderIt) {
+  ui::TForm form;
+  form.SetClientSize(200, 100);
+  ui::TSpeedButton sb;
+  sb.SetParent(&form);
+  sb.SetBounds(10, 10, 26, 24);
+  TLog other;
+  other.SetParent(&form);
+  other.SetBounds(100, 10, 50, 20);
+  HWND captureInClick = form.Handle();
+  int clicks = 0;
+  sb.OnClick = [&](ui::TComponent*) {
+    ++clicks;
+    captureInClick = GetCapture();
+  };
+  HWND h = form.Handle();
+  SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+  EXPECT_EQ(GetCapture(), h);
+  // Dragged over another control: the release still belongs to the button.
+  SendMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(110, 15));
+  SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(captureInClick, nullptr);
+  EXPECT_EQ(GetCapture(), nullptr);
+
+  // A control that disappears while pressed gives the capture back.
+  SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(110, 15));
+  EXPECT_EQ(GetCapture(), h);
+  other.SetParent(nullptr);
+  EXPECT_EQ(GetCapture(), nullptr);
+  SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(110, 15));
+
+  // Capture taken by another window meanwhile: nothing is released for it.
+  HWND elsewhere = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+  SetCapture(elsewhere);
+  SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+  EXPECT_EQ(GetCapture(), elsewhere);
+  ReleaseCapture();
+  DestroyWindow(elsewhere);
+
+  // A standard push button clicked with the mouse.
+  ui::TButton button;
+  button.SetParent(&form);
+  button.SetBounds(10, 60, 75, 25);
+  form.SetVisible(true);
+  HWND captureInButtonClick = form.Handle();
+  button.OnClick = [&](ui::TComponent*) { captureInButtonClick = GetCapture(); };
+  SendMessageA(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(captureInButtonClick, nullptr);
+}
+
 TEST(Mouse, SpeedButtonClicksAndShowsAFrameOnlyWhileHot) {
   ui::TForm form;
   form.SetClientSize(100, 50);
