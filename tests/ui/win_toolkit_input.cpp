@@ -1,6 +1,9 @@
 // Keyboard navigation, modal loop and mouse routing to lightweight controls.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
+
 #include "ui/Button.h"
 #include "ui/Edit.h"
 #include "ui/Form.h"
@@ -9,6 +12,8 @@
 #include "ui/SpeedButton.h"
 
 namespace {
+
+constexpr int mrThrown = 42;
 
 // Ends a modal loop that a failing test would leave running.
 ui::TForm* g_watched = nullptr;
@@ -109,6 +114,56 @@ TEST_F(Dialog, CloseBoxGivesCancelAndTheOwnerIsDisabledMeanwhile) {
   EXPECT_FALSE(ownerEnabledInLoop);
   EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
   EXPECT_GE(idles, 1);
+}
+
+HWND Popup(bool visible, bool enabled) {
+  const DWORD style = WS_POPUP | (visible ? WS_VISIBLE : 0) | (enabled ? 0 : WS_DISABLED);
+  return CreateWindowExA(0, "STATIC", "", style, 0, 0, 20, 20, nullptr, nullptr, nullptr, nullptr);
+}
+
+std::string EnabledStates(std::initializer_list<HWND> windows) {
+  std::string out;
+  for (HWND w : windows) out += IsWindowEnabled(w) ? '+' : '-';
+  return out;
+}
+
+// A modal form is modal for the whole thread: every visible, enabled
+// top-level window of it is disabled meanwhile and exactly those come back,
+// however the loop ends. Invisible windows and disabled ones are left alone.
+TEST_F(Dialog, ModalLoopDisablesEveryWindowOfTheThreadAndRestoresExactlyThose) {
+  ui::TForm owner;
+  owner.SetClientSize(50, 50);
+  owner.SetVisible(true);
+  form.SetOwnerWindow(owner.Handle());
+  HWND palette = Popup(true, true), off = Popup(true, false), hidden = Popup(false, true);
+  enum End { kCloseBox, kButton, kThrow };
+  for (End end : {kCloseBox, kButton, kThrow}) {
+    SCOPED_TRACE(end);
+    HWND gone = Popup(true, true);  // destroyed while the form is shown
+    std::string during;
+    bool formEnabled = false;
+    ui::TApplicationEvents events;
+    events.OnIdle = [&](ui::TComponent*, bool&) {
+      if (!during.empty()) return;
+      during = EnabledStates({owner.Handle(), palette, off, hidden, gone});
+      formEnabled = IsWindowEnabled(form.Handle()) != FALSE;
+      DestroyWindow(gone);
+      if (end == kCloseBox) PostMessageA(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+      if (end == kButton) SendMessageA(H("OK"), BM_CLICK, 0, 0);
+      if (end == kThrow) {
+        form.SetModalResult(mrThrown);
+        throw std::runtime_error("idle handler failed");
+      }
+    };
+    try {
+      form.ShowModal();
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(during, "---+-");
+    EXPECT_TRUE(formEnabled);
+    EXPECT_EQ(EnabledStates({owner.Handle(), palette, off, hidden}), "++-+");
+  }
+  for (HWND w : {palette, off, hidden}) DestroyWindow(w);
 }
 
 TEST_F(Dialog, ModalResultSetByAnIdleHandlerEndsTheLoop) {
