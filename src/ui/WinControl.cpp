@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <exception>
 
 #include "ui/Form.h"
 #include "ui/Gdi.h"
@@ -310,13 +311,23 @@ void TWinControl::RouteMouse(TMessage& m) {
   if (m.Msg == WM_MOUSEMOVE) UpdateHot(hit);
   TGraphicControl* target = captured_ ? captured_ : hit;
   if (target && target->EnabledInForm()) {
-    if (IsButtonDown(m.Msg) && !captured_) {
-      captured_ = target;
+    const bool press = IsButtonDown(m.Msg) && !captured_;
+    if (press) {
       capture_ = std::make_unique<MouseCapture>(handle_);
+      captured_ = target;
     }
     // The press ends before the control sees the release, so that its click
     // handler runs with the mouse free.
     if (IsButtonUp(m.Msg) && captured_ == target) ReleaseMouseCapture();
+    // A press whose handler fails ends at once.
+    struct PressScope {
+      TWinControl* owner;
+      bool press;
+      int unwinding = std::uncaught_exceptions();
+      ~PressScope() {
+        if (press && std::uncaught_exceptions() > unwinding) owner->ReleaseMouseCapture();
+      }
+    } scope{this, press};
     TMessage cm{m.Msg, m.WParam, MAKELPARAM(pt.x - target->Left(), pt.y - target->Top()), 0};
     target->WindowProc(cm);
     m.Result = cm.Result;

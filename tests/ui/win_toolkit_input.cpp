@@ -269,6 +269,20 @@ TEST(Mouse, TheCaptureLastsFromPressToReleaseAndNoClickHandlerRunsUnderIt) {
   ReleaseCapture();
   DestroyWindow(elsewhere);
 
+  // A press handler that fails gives the mouse back (no window frame in
+  // between here: the message goes straight to the form's WindowProc).
+  sb.OnMouseDown = [](ui::TComponent*, ui::TMouseButton, WPARAM, int, int) {
+    throw std::runtime_error("press failed");
+  };
+  EXPECT_THROW(form.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20)), std::runtime_error);
+  EXPECT_EQ(GetCapture(), nullptr);
+  sb.OnMouseDown = nullptr;
+  clicks = 0;
+  SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+  EXPECT_EQ(GetCapture(), h);
+  SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+  EXPECT_EQ(clicks, 1);
+
   // A standard push button clicked with the mouse.
   ui::TButton button;
   button.SetParent(&form);
