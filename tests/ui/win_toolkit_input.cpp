@@ -226,14 +226,23 @@ TEST(Mouse, EnterLeaveAndClickNeedPressAndReleaseOverTheControl) {
   EXPECT_EQ(b.log, "EL");
 }
 
+// A flat button at (10, 10) on a form of the given client size.
+struct SpeedButtonOnForm {
+  ui::TForm form;
+  ui::TSpeedButton sb;
+  SpeedButtonOnForm(int width, int height) {
+    form.SetClientSize(width, height);
+    sb.SetParent(&form);
+    sb.SetBounds(10, 10, 26, 24);
+  }
+};
+
 // Click handlers may run other code (the host's pickers): none of them may
 // run while a window of the form still holds the mouse capture.
 TEST(Mouse, TheCaptureLastsFromPressToReleaseAndNoClickHandlerRunsUnderIt) {
-  ui::TForm form;
-  form.SetClientSize(200, 100);
-  ui::TSpeedButton sb;
-  sb.SetParent(&form);
-  sb.SetBounds(10, 10, 26, 24);
+  SpeedButtonOnForm on(200, 100);
+  ui::TForm& form = on.form;
+  ui::TSpeedButton& sb = on.sb;
   TLog other;
   other.SetParent(&form);
   other.SetBounds(100, 10, 50, 20);
@@ -296,11 +305,9 @@ TEST(Mouse, TheCaptureLastsFromPressToReleaseAndNoClickHandlerRunsUnderIt) {
 }
 
 TEST(Mouse, SpeedButtonClicksAndShowsAFrameOnlyWhileHot) {
-  ui::TForm form;
-  form.SetClientSize(100, 50);
-  ui::TSpeedButton sb;
-  sb.SetParent(&form);
-  sb.SetBounds(10, 10, 26, 24);
+  SpeedButtonOnForm on(100, 50);
+  ui::TForm& form = on.form;
+  ui::TSpeedButton& sb = on.sb;
   int clicks = 0;
   sb.OnClick = [&](ui::TComponent*) { ++clicks; };
   auto frame = [&] {
