@@ -291,17 +291,6 @@ TEST(Mouse, TheCaptureLastsFromPressToReleaseAndNoClickHandlerRunsUnderIt) {
   EXPECT_EQ(GetCapture(), h);
   SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
   EXPECT_EQ(clicks, 1);
-
-  // A standard push button clicked with the mouse.
-  ui::TButton button;
-  button.SetParent(&form);
-  button.SetBounds(10, 60, 75, 25);
-  form.SetVisible(true);
-  HWND captureInButtonClick = form.Handle();
-  button.OnClick = [&](ui::TComponent*) { captureInButtonClick = GetCapture(); };
-  SendMessageA(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  SendMessageA(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  EXPECT_EQ(captureInButtonClick, nullptr);
 }
 
 TEST(Mouse, SpeedButtonClicksAndShowsAFrameOnlyWhileHot) {
