@@ -13,8 +13,6 @@ class MouseCapture {
   MouseCapture(const MouseCapture&) = delete;
   MouseCapture& operator=(const MouseCapture&) = delete;
 
-  HWND Window() const { return wnd_; }
-
  private:
   HWND wnd_;
 };
