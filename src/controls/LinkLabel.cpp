@@ -31,7 +31,7 @@ TLinkLabel::TLinkLabel(ui::TComponent* owner) {
   }
   linkType_ = lthttp;
   ui::TFont f = Font();
-  f.Style |= ui::fsUnderline;
+  f.Style = ui::fsUnderline;
   f.Color = ui::clBlue;
   SetFont(f);
   SetCursor(ui::crHandPoint);
@@ -58,6 +58,8 @@ TLinkLabel::TOpener TLinkLabel::SetOpener(TOpener opener) {
 void TLinkLabel::WndProc(ui::TMessage& m) {
   if (m.Msg == WM_LBUTTONDOWN) {
     HWND wnd = Parent() ? Parent()->Handle() : nullptr;
+    // The press ends here: whatever the address opens may want the mouse.
+    if (Parent()) Parent()->ReleaseMouseCapture();
     const TOpener open = Opener();
     open(wnd, "Open", Address());
     m.Result = 0;

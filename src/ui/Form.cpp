@@ -6,6 +6,7 @@
 #include "ui/Button.h"
 #include "ui/ComboBox.h"
 #include "ui/Screen.h"
+#include "ui/ThreadWindowsDisabled.h"
 
 namespace ui {
 
@@ -39,23 +40,6 @@ TButton* FirstCancelButton(const TWinControl* parent) {
   }
   return nullptr;
 }
-
-// Re-enables the owner window when the modal loop ends on any path.
-class OwnerDisabled {
- public:
-  explicit OwnerDisabled(HWND owner) : owner_(owner), wasEnabled_(owner && IsWindowEnabled(owner)) {
-    if (wasEnabled_) EnableWindow(owner_, FALSE);
-  }
-  ~OwnerDisabled() {
-    if (wasEnabled_) EnableWindow(owner_, TRUE);
-  }
-  OwnerDisabled(const OwnerDisabled&) = delete;
-  OwnerDisabled& operator=(const OwnerDisabled&) = delete;
-
- private:
-  HWND owner_;
-  bool wasEnabled_;
-};
 }  // namespace
 
 TForm::TForm(HWND owner) : owner_(owner) {
@@ -128,7 +112,7 @@ int TForm::ShowModal() {
   if (modal_ || !Handle()) return mrNone;
   modalResult_ = mrNone;
   {
-    OwnerDisabled ownerOff(owner_);
+    const ThreadWindowsDisabled othersOff(Handle(), owner_);
     modal_ = true;
     struct ModalFlag {
       bool& f;
@@ -159,7 +143,8 @@ int TForm::ShowModal() {
       Application::HandleMessage(msg);
     }
   }
-  // The owner is enabled again before the form hides, so that it gets the activation.
+  // The owner and the other windows are enabled again before the form hides,
+  // so that the owner gets the activation.
   SetVisible(false);
   return modalResult_;
 }
@@ -194,21 +179,23 @@ TButton* TForm::EnterButton(TWinControl* focused) const {
 }
 
 namespace {
-void MarkDefault(const TWinControl* parent, const TButton* active) {
+// A focused button alone shows the frame; while another control has the
+// focus, every Default button shows it.
+void MarkDefault(const TWinControl* parent, const TButton* focusedButton) {
   for (TControl* c : parent->Controls()) {
     if (auto* b = dynamic_cast<TButton*>(c); b && b->HandleAllocated()) {
+      const bool framed = focusedButton ? b == focusedButton : b->Default();
       const LONG_PTR style = GetWindowLongPtrA(b->Handle(), GWL_STYLE);
       const bool isDefault = (style & 0x0F) == BS_DEFPUSHBUTTON;
-      if (isDefault != (b == active))
-        SendMessageA(b->Handle(), BM_SETSTYLE, b == active ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+      if (isDefault != framed) SendMessageA(b->Handle(), BM_SETSTYLE, framed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
     } else if (auto* w = dynamic_cast<TWinControl*>(c)) {
-      MarkDefault(w, active);
+      MarkDefault(w, focusedButton);
     }
   }
 }
 }  // namespace
 
-void TForm::FocusChanged(TWinControl* focused) { MarkDefault(this, EnterButton(focused)); }
+void TForm::FocusChanged(TWinControl* focused) { MarkDefault(this, dynamic_cast<TButton*>(focused)); }
 
 bool TForm::DialogKey(const MSG& msg) {
   if (msg.message != WM_KEYDOWN) return false;

@@ -2,9 +2,11 @@
 // box, no icon, no minimise or maximise box), sized by its client area,
 // centred on the screen when shown, owning the components of its layout.
 //
-// ShowModal disables the owner window, runs a message loop that raises the
-// application's idle event whenever the queue runs empty, and returns
-// ModalResult once it is not 0; the close box sets it to mrCancel (2).
+// ShowModal disables the owner window and every other visible, enabled
+// top-level window of the thread (ThreadWindowsDisabled), runs a message
+// loop that raises the application's idle event whenever the queue runs
+// empty, and returns ModalResult once it is not 0; the close box sets it to
+// mrCancel (2).
 // Keyboard navigation covers the whole form in tab order (hidden and
 // disabled controls skipped): Tab / Shift+Tab move the focus, Enter
 // activates the button EnterButton() names, Escape activates a Cancel
@@ -68,8 +70,9 @@ class TForm : public TWinControl {
   // button in creation order. Forms may choose otherwise.
   virtual TButton* EnterButton(TWinControl* focused) const;
 
-  // Called when a control of the form gets the focus: the button Enter
-  // would activate now shows the default-button frame, the others do not.
+  // Called when a control of the form gets the focus: a focused button alone
+  // shows the default-button frame; while a control that is not a button has
+  // the focus, every Default button shows it.
   void FocusChanged(TWinControl* focused);
 
   // Components owned by the form (created by its layout table).

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <exception>
 
 #include "ui/Form.h"
 #include "ui/Gdi.h"
@@ -108,6 +109,8 @@ void TWinControl::DestroyHandle() {
   RemovePropA(h, kControlProp);
   SetWindowLongPtrA(h, GWLP_WNDPROC,
                     reinterpret_cast<LONG_PTR>(ownClass_ ? &DefWindowProcA : defProc_));
+  captured_ = nullptr;
+  capture_.reset();
   handle_ = nullptr;
   DestroyWindow(h);
 }
@@ -130,10 +133,7 @@ void TWinControl::InsertControl(TControl* c) {
 
 void TWinControl::RemoveControl(TControl* c) {
   if (hot_ == c) hot_ = nullptr;
-  if (captured_ == c) {
-    captured_ = nullptr;
-    if (handle_ && GetCapture() == handle_) ReleaseCapture();
-  }
+  if (captured_ == c) ReleaseMouseCapture();
   controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
 }
 
@@ -186,6 +186,12 @@ TGraphicControl* TWinControl::ControlAtPos(POINT pt) const {
     if (PtInRect(&r, pt)) return g;
   }
   return nullptr;
+}
+
+void TWinControl::ReleaseMouseCapture() {
+  captured_ = nullptr;
+  // Out of the member first: giving the capture back sends WM_CAPTURECHANGED here.
+  const std::unique_ptr<MouseCapture> ending = std::move(capture_);
 }
 
 void TWinControl::PaintContent(HDC dc) {
@@ -305,16 +311,25 @@ void TWinControl::RouteMouse(TMessage& m) {
   if (m.Msg == WM_MOUSEMOVE) UpdateHot(hit);
   TGraphicControl* target = captured_ ? captured_ : hit;
   if (target && target->EnabledInForm()) {
-    if (IsButtonDown(m.Msg) && !captured_) {
+    const bool press = IsButtonDown(m.Msg) && !captured_;
+    if (press) {
+      capture_ = std::make_unique<MouseCapture>(handle_);
       captured_ = target;
-      SetCapture(handle_);
     }
+    // The press ends before the control sees the release, so that its click
+    // handler runs with the mouse free.
+    if (IsButtonUp(m.Msg) && captured_ == target) ReleaseMouseCapture();
+    // A press whose handler fails ends at once.
+    struct PressScope {
+      TWinControl* owner;
+      bool press;
+      int unwinding = std::uncaught_exceptions();
+      ~PressScope() {
+        if (press && std::uncaught_exceptions() > unwinding) owner->ReleaseMouseCapture();
+      }
+    } scope{this, press};
     TMessage cm{m.Msg, m.WParam, MAKELPARAM(pt.x - target->Left(), pt.y - target->Top()), 0};
     target->WindowProc(cm);
-    if (IsButtonUp(m.Msg) && captured_ == target) {
-      captured_ = nullptr;
-      if (GetCapture() == handle_) ReleaseCapture();
-    }
     m.Result = cm.Result;
     return;
   }
@@ -374,7 +389,8 @@ void TWinControl::WndProc(TMessage& m) {
         m.Result = 0;
         return;
       case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(m.LParam) != handle_) captured_ = nullptr;
+        // Another window took the capture: the press is over, nothing to give back.
+        if (reinterpret_cast<HWND>(m.LParam) != handle_) ReleaseMouseCapture();
         break;
       case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(m.WParam) == handle_ && LOWORD(m.LParam) == HTCLIENT) {

@@ -9,10 +9,12 @@
 // messages pass through WindowProc as well.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "ui/Control.h"
+#include "ui/MouseCapture.h"
 
 namespace ui {
 
@@ -61,6 +63,11 @@ class TWinControl : public TControl {
 
   // The topmost visible lightweight child under a point of the client area.
   TGraphicControl* ControlAtPos(POINT pt) const;
+  // Ends the press of the lightweight child that holds the mouse: the window
+  // gives the capture back and later mouse messages go to whatever lies
+  // under the mouse. A press handler that hands control to other code (the
+  // shell, a window of the host) calls it first.
+  void ReleaseMouseCapture();
 
   // Paints the client area: background, then the lightweight children.
   // Used for WM_PAINT (into an off-screen bitmap), WM_PRINTCLIENT and PaintTo.
@@ -112,6 +119,7 @@ class TWinControl : public TControl {
   bool tabStop_ = false;
   TGraphicControl* hot_ = nullptr;
   TGraphicControl* captured_ = nullptr;
+  std::unique_ptr<MouseCapture> capture_;  // held from a press on captured_
   bool tracking_ = false;
   FontHandle font_;
   BrushHandle brush_;

@@ -13,6 +13,7 @@ namespace {
 struct Opened {
   HWND wnd;
   std::string verb, file;
+  HWND capture;  // the mouse capture while the address was handed over
 };
 
 struct LinkLabel : ::testing::Test {
@@ -20,7 +21,7 @@ struct LinkLabel : ::testing::Test {
   cv::TLinkLabel::TOpener previous;
   void SetUp() override {
     previous = cv::TLinkLabel::SetOpener(
-        [this](HWND w, const char* verb, const std::string& file) { opened.push_back({w, verb, file}); });
+        [this](HWND w, const char* verb, const std::string& file) { opened.push_back({w, verb, file, GetCapture()}); });
   }
   void TearDown() override { cv::TLinkLabel::SetOpener(previous); }
 };
@@ -47,9 +48,17 @@ TEST_F(LinkLabel, NewLabelLooksLikeALinkAndHyperLinkFillsOnlyAnEmptyCaption) {
   cv::TLinkLabel l;
   EXPECT_EQ(l.LinkType(), cv::lthttp);
   EXPECT_EQ(l.Font().Color, ui::clBlue);
-  EXPECT_TRUE(l.Font().Style & ui::fsUnderline);
+  EXPECT_EQ(l.Font().Style, ui::fsUnderline);
   EXPECT_EQ(l.Cursor(), ui::crHandPoint);
   EXPECT_EQ(l.Caption(), "");
+  // Made on a form whose font is bold and italic: underlined, nothing else.
+  ui::TForm styled;
+  ui::TFont bold = styled.Font();
+  bold.Style = ui::fsBold | ui::fsItalic;
+  styled.SetFont(bold);
+  cv::TLinkLabel onStyled(&styled);
+  EXPECT_EQ(onStyled.Font().Style, ui::fsUnderline);
+  EXPECT_EQ(onStyled.Font().Name, bold.Name);
   l.SetHyperLink("a.example");
   EXPECT_EQ(l.Caption(), "a.example");
   l.SetHyperLink("b.example");
@@ -97,6 +106,8 @@ TEST_F(LinkLabel, PressOpensWithTheParentWindowAndTheReleaseRaisesNoClick) {
   EXPECT_EQ(opened[0].wnd, panel.Handle());
   EXPECT_EQ(opened[0].verb, "Open");
   EXPECT_EQ(opened[0].file, "http://www.example.org/rizer");
+  EXPECT_EQ(opened[0].capture, nullptr);  // the shell's window may want the mouse
+  EXPECT_EQ(GetCapture(), nullptr);
   SendMessageA(panel.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(25, 25));
   EXPECT_EQ(opened.size(), 1u);  // not again on the release
   EXPECT_EQ(downs, 0);

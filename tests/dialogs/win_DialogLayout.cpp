@@ -116,6 +116,17 @@ std::string FocusedName(const ui::TForm& form) {
   return c ? c->Name() : "(none)";
 }
 
+// The buttons of the footer that show the default-button frame.
+std::string Framed(const cv::TPropertyForm& f) {
+  std::string out;
+  for (const ui::TButton* b : {f.ButtonOK50, f.ButtonCancel50}) {
+    if ((GetWindowLongA(b->Handle(), GWL_STYLE) & 0x0F) != BS_DEFPUSHBUTTON) continue;
+    out += out.empty() ? "" : " ";
+    out += b->Name();
+  }
+  return out;
+}
+
 BITMAP BitmapInfo(HBITMAP b) {
   BITMAP bm{};
   GetObjectA(b, sizeof bm, &bm);
@@ -164,6 +175,7 @@ TEST(PropertyDialogs, FormOneAsLaidOut) {
              ExpectFrame(f);
              EXPECT_EQ(f.ButtonCancel50->Top(), 103);
              EXPECT_EQ(FocusedName(f), "LEdit1");
+             EXPECT_EQ(Framed(f), "ButtonOK50 ButtonCancel50");  // both are default buttons
              EXPECT_EQ(Names(f.FocusOrder()), (std::vector<std::string>{"LEdit1", "ButtonOK50", "ButtonCancel50"}));
              PressCloseBox(f);
            }});
@@ -183,6 +195,13 @@ TEST(PropertyDialogs, DublFormAsLaidOut) {
            },
            [&](ui::TForm&) {
              EXPECT_EQ(FocusedName(f), "ButtonCancel50");  // the buttons before LEdit2
+             EXPECT_EQ(Framed(f), "ButtonCancel50");
+             PressKey(VK_TAB);
+             PressKey(VK_TAB);
+           },
+           [&](ui::TForm&) {
+             EXPECT_EQ(FocusedName(f), "LEdit2");
+             EXPECT_EQ(Framed(f), "ButtonOK50 ButtonCancel50");
              PressCloseBox(f);
            }});
 }

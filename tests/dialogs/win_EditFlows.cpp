@@ -183,21 +183,61 @@ TEST_F(EditFlows, GoSubHasOneFieldAndEnterConfirms) {
   EXPECT_EQ(slots_[1], second);  // not a slot of this action
 }
 
-TEST_F(EditFlows, TheActiveWindowOwnsTheDialogAndIsDisabledMeanwhile) {
-  HWND host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100,
-                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  ASSERT_NE(host, nullptr);
-  SetActiveWindow(host);
-  ASSERT_EQ(GetActiveWindow(), host);
+// The host's window that started the edit, a tool palette and a second
+// document window that the host had disabled: all of one thread.
+struct HostWindows {
+  HWND main = Make("host", true), palette = Make("palette", true), other = Make("document", false);
+  ~HostWindows() {
+    for (HWND w : {main, palette, other}) DestroyWindow(w);
+  }
+  static HWND Make(const char* title, bool enabled) {
+    return CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE | (enabled ? 0 : WS_DISABLED), 10,
+                           10, 200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  }
+  std::string Enabled() const {
+    std::string out;
+    for (HWND w : {main, palette, other}) out += IsWindowEnabled(w) ? '+' : '-';
+    return out;
+  }
+};
+
+TEST_F(EditFlows, TheActiveWindowOwnsTheDialogAndTheWholeHostWaitsForIt) {
+  HostWindows host;
+  ASSERT_EQ(host.Enabled(), "++-");
+  SetActiveWindow(host.main);
+  ASSERT_EQ(GetActiveWindow(), host.main);
   Fill("Refresh");
+  std::string during;
   Edit(4, {[&](ui::TForm& shown) {
-    EXPECT_EQ(shown.OwnerWindow(), host);
-    EXPECT_EQ(GetWindow(shown.Handle(), GW_OWNER), host);
-    EXPECT_FALSE(IsWindowEnabled(host));
-    PressCloseBox(shown);
+             EXPECT_EQ(shown.OwnerWindow(), host.main);
+             EXPECT_EQ(GetWindow(shown.Handle(), GW_OWNER), host.main);
+             during = host.Enabled();
+             PressKey(VK_ESCAPE);  // does not end it
+           },
+           [&](ui::TForm& shown) { PressCloseBox(shown); }});
+  EXPECT_EQ(during, "---");
+  EXPECT_EQ(host.Enabled(), "++-");
+
+  SetActiveWindow(host.main);
+  during.clear();
+  EXPECT_TRUE(Edit(4, {[&](ui::TForm& shown) {
+    during = host.Enabled();
+    ClickOk(dynamic_cast<cv::TPropertyForm&>(shown));
+  }}));
+  EXPECT_EQ(during, "---");
+  EXPECT_EQ(host.Enabled(), "++-");
+
+  // The About box too.
+  SetActiveWindow(host.main);
+  during.clear();
+  ModalScript script({[&](ui::TForm&) {
+    during = host.Enabled();
+    PressKey(VK_RETURN);
   }});
-  EXPECT_TRUE(IsWindowEnabled(host));
-  DestroyWindow(host);
+  cv::ShowAboutBox();
+  EXPECT_FALSE(script.Stuck());
+  EXPECT_EQ(during, "---");
+  EXPECT_EQ(host.Enabled(), "++-");
 }
 
 TEST_F(EditFlows, SystemMessageSelectsTheExactKindOnly) {
@@ -279,6 +319,7 @@ struct PickerLog {
   int code = 0;
   std::string textIn;
   SIZE_T sizeIn = 0;
+  HWND captureIn = nullptr;
 } picker;
 
 cv::Bool8 CV_CALL FakePicker(std::int32_t code, cv::HostSlot slot) {
@@ -286,6 +327,7 @@ cv::Bool8 CV_CALL FakePicker(std::int32_t code, cv::HostSlot slot) {
   picker.code = code;
   picker.textIn = *slot ? *slot : "(empty)";
   picker.sizeIn = *slot ? GlobalSize(*slot) : 0;
+  picker.captureIn = GetCapture();
   switch (picker.answer) {
     case HostAnswer::False:
       return false;
@@ -350,6 +392,8 @@ TEST_F(EditFlows, PickerButtonsFollowTheHostProtocol) {
         EXPECT_EQ(picker.code, 14);
         EXPECT_EQ(picker.textIn, c.fieldBefore);
         EXPECT_GE(picker.sizeIn, std::strlen(c.fieldBefore) + 1);
+        // The host's picker is a window of this thread: it needs the mouse.
+        EXPECT_EQ(picker.captureIn, nullptr);
       }
     }
   }

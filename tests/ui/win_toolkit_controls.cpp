@@ -3,6 +3,7 @@
 // labelled field's caption, and the double-buffered paint on screen.
 #include <gtest/gtest.h>
 
+#include "ui/Button.h"
 #include "ui/ComboBox.h"
 #include "ui/Edit.h"
 #include "ui/Form.h"
@@ -165,24 +166,39 @@ TEST(Painting, TheScreenShowsWhatPaintToDraws) {
 
 namespace {
 
-TEST(Buttons, TheButtonEnterWouldActivateShowsTheDefaultFrame) {
+// A focused button alone shows the default-button frame; while any other
+// control has the focus, every Default button shows it.
+TEST(Buttons, DefaultFramesFollowTheFocus) {
   ui::TForm form;
   ui::LoadLayout(form, {{.Name = "", .Props = {{"ClientWidth", 300}, {"ClientHeight", 100}}},
                         {.Name = "E", .Kind = "TEdit", .Left = 5, .Top = 5, .Width = 100, .Height = 20},
                         {.Name = "Cancel", .Kind = "TButton", .Left = 120, .Top = 5, .Width = 75, .Height = 25,
                          .Props = {{"Default", true}}},
                         {.Name = "OK", .Kind = "TButton", .Left = 200, .Top = 5, .Width = 75, .Height = 25,
-                         .Props = {{"Default", true}}}});
+                         .Props = {{"Default", true}}},
+                        {.Name = "Plain", .Kind = "TButton", .Left = 200, .Top = 40, .Width = 75, .Height = 25},
+                        {.Name = "List", .Kind = "TComboBox", .Left = 5, .Top = 40, .Width = 100, .Height = 24}});
   form.SetVisible(true);
-  auto isDefault = [&](const char* n) {
-    return (GetWindowLongA(form.Find<ui::TWinControl>(n)->Handle(), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
+  auto framed = [&] {
+    std::string out;
+    for (const char* n : {"Cancel", "OK", "Plain"}) {
+      if ((GetWindowLongA(form.Find<ui::TWinControl>(n)->Handle(), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) {
+        out += out.empty() ? "" : " ";
+        out += n;
+      }
+    }
+    return out;
   };
-  form.Find<ui::TWinControl>("E")->SetFocus();
-  EXPECT_TRUE(isDefault("Cancel"));  // the first default button while a field has the focus
-  EXPECT_FALSE(isDefault("OK"));
-  form.Find<ui::TWinControl>("OK")->SetFocus();
-  EXPECT_TRUE(isDefault("OK"));
-  EXPECT_FALSE(isDefault("Cancel"));
+  auto focus = [&](const char* n) {
+    form.Find<ui::TWinControl>(n)->SetFocus();
+    return framed();
+  };
+  EXPECT_EQ(focus("E"), "Cancel OK");
+  EXPECT_EQ(focus("OK"), "OK");
+  EXPECT_EQ(focus("List"), "Cancel OK");
+  EXPECT_EQ(focus("Cancel"), "Cancel");
+  EXPECT_EQ(focus("Plain"), "Plain");
+  EXPECT_EQ(focus("E"), "Cancel OK");
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // Keyboard navigation, modal loop and mouse routing to lightweight controls.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
+
 #include "ui/Button.h"
 #include "ui/Edit.h"
 #include "ui/Form.h"
@@ -9,6 +12,8 @@
 #include "ui/SpeedButton.h"
 
 namespace {
+
+constexpr int mrThrown = 42;
 
 // Ends a modal loop that a failing test would leave running.
 ui::TForm* g_watched = nullptr;
@@ -111,6 +116,56 @@ TEST_F(Dialog, CloseBoxGivesCancelAndTheOwnerIsDisabledMeanwhile) {
   EXPECT_GE(idles, 1);
 }
 
+HWND Popup(bool visible, bool enabled) {
+  const DWORD style = WS_POPUP | (visible ? WS_VISIBLE : 0) | (enabled ? 0 : WS_DISABLED);
+  return CreateWindowExA(0, "STATIC", "", style, 0, 0, 20, 20, nullptr, nullptr, nullptr, nullptr);
+}
+
+std::string EnabledStates(std::initializer_list<HWND> windows) {
+  std::string out;
+  for (HWND w : windows) out += IsWindowEnabled(w) ? '+' : '-';
+  return out;
+}
+
+// A modal form is modal for the whole thread: every visible, enabled
+// top-level window of it is disabled meanwhile and exactly those come back,
+// however the loop ends. Invisible windows and disabled ones are left alone.
+TEST_F(Dialog, ModalLoopDisablesEveryWindowOfTheThreadAndRestoresExactlyThose) {
+  ui::TForm owner;
+  owner.SetClientSize(50, 50);
+  owner.SetVisible(true);
+  form.SetOwnerWindow(owner.Handle());
+  HWND palette = Popup(true, true), off = Popup(true, false), hidden = Popup(false, true);
+  enum End { kCloseBox, kButton, kThrow };
+  for (End end : {kCloseBox, kButton, kThrow}) {
+    SCOPED_TRACE(end);
+    HWND gone = Popup(true, true);  // destroyed while the form is shown
+    std::string during;
+    bool formEnabled = false;
+    ui::TApplicationEvents events;
+    events.OnIdle = [&](ui::TComponent*, bool&) {
+      if (!during.empty()) return;
+      during = EnabledStates({owner.Handle(), palette, off, hidden, gone});
+      formEnabled = IsWindowEnabled(form.Handle()) != FALSE;
+      DestroyWindow(gone);
+      if (end == kCloseBox) PostMessageA(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+      if (end == kButton) SendMessageA(H("OK"), BM_CLICK, 0, 0);
+      if (end == kThrow) {
+        form.SetModalResult(mrThrown);
+        throw std::runtime_error("idle handler failed");
+      }
+    };
+    try {
+      form.ShowModal();
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(during, "---+-");
+    EXPECT_TRUE(formEnabled);
+    EXPECT_EQ(EnabledStates({owner.Handle(), palette, off, hidden}), "++-+");
+  }
+  for (HWND w : {palette, off, hidden}) DestroyWindow(w);
+}
+
 TEST_F(Dialog, ModalResultSetByAnIdleHandlerEndsTheLoop) {
   ui::TApplicationEvents first, second;
   int secondCalls = 0;
@@ -171,12 +226,77 @@ TEST(Mouse, EnterLeaveAndClickNeedPressAndReleaseOverTheControl) {
   EXPECT_EQ(b.log, "EL");
 }
 
-TEST(Mouse, SpeedButtonClicksAndShowsAFrameOnlyWhileHot) {
+// A flat button at (10, 10) on a form of the given client size.
+struct SpeedButtonOnForm {
   ui::TForm form;
-  form.SetClientSize(100, 50);
   ui::TSpeedButton sb;
-  sb.SetParent(&form);
-  sb.SetBounds(10, 10, 26, 24);
+  SpeedButtonOnForm(int width, int height) {
+    form.SetClientSize(width, height);
+    sb.SetParent(&form);
+    sb.SetBounds(10, 10, 26, 24);
+  }
+};
+
+// Click handlers may run other code (the host's pickers): none of them may
+// run while a window of the form still holds the mouse capture.
+TEST(Mouse, TheCaptureLastsFromPressToReleaseAndNoClickHandlerRunsUnderIt) {
+  SpeedButtonOnForm on(200, 100);
+  ui::TForm& form = on.form;
+  ui::TSpeedButton& sb = on.sb;
+  TLog other;
+  other.SetParent(&form);
+  other.SetBounds(100, 10, 50, 20);
+  HWND captureInClick = form.Handle();
+  int clicks = 0;
+  sb.OnClick = [&](ui::TComponent*) {
+    ++clicks;
+    captureInClick = GetCapture();
+  };
+  HWND h = form.Handle();
+  SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+  EXPECT_EQ(GetCapture(), h);
+  // Dragged over another control: the release still belongs to the button.
+  SendMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(110, 15));
+  SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(captureInClick, nullptr);
+  EXPECT_EQ(GetCapture(), nullptr);
+
+  // A control that disappears while pressed gives the capture back.
+  SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(110, 15));
+  EXPECT_EQ(GetCapture(), h);
+  other.SetParent(nullptr);
+  EXPECT_EQ(GetCapture(), nullptr);
+  SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(110, 15));
+
+  // Capture taken by another window meanwhile: nothing is released for it.
+  HWND elsewhere = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+  SetCapture(elsewhere);
+  SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+  EXPECT_EQ(GetCapture(), elsewhere);
+  ReleaseCapture();
+  DestroyWindow(elsewhere);
+
+  // A press handler that fails gives the mouse back (no window frame in
+  // between here: the message goes straight to the form's WindowProc).
+  sb.OnMouseDown = [](ui::TComponent*, ui::TMouseButton, WPARAM, int, int) {
+    throw std::runtime_error("press failed");
+  };
+  EXPECT_THROW(form.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20)), std::runtime_error);
+  EXPECT_EQ(GetCapture(), nullptr);
+  sb.OnMouseDown = nullptr;
+  clicks = 0;
+  SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+  EXPECT_EQ(GetCapture(), h);
+  SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST(Mouse, SpeedButtonClicksAndShowsAFrameOnlyWhileHot) {
+  SpeedButtonOnForm on(100, 50);
+  ui::TForm& form = on.form;
+  ui::TSpeedButton& sb = on.sb;
   int clicks = 0;
   sb.OnClick = [&](ui::TComponent*) { ++clicks; };
   auto frame = [&] {
