@@ -43,6 +43,11 @@ out=$(tests/module/check-pe.sh dist/x64/riZER_2.cvp dist/x86/riZER_2.cvp 2>&1); 
 printf '%s\n' "$out" | grep -v '^ok' || true
 tally "PE tables" $rc "$(tail -n1 <<<"$out")"
 
+echo "== release bundle"
+out=$(tests/bundle/check-bundle.sh dist 2>&1); rc=$?
+printf '%s\n' "$out" | grep -v '^ok' || true
+tally "release bundle" $rc "$(tail -n1 <<<"$out")"
+
 echo "== Windows build under Wine"
 source "$root/scripts/wine-env.sh"
 wine_start ci
