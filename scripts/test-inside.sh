@@ -69,6 +69,15 @@ if [ -x tests/e2e/run.sh ]; then
   tally "end to end" $rc "$(tail -n1 <<<"$out")"
 fi
 
+if [ -x tests/cli/run-lan.sh ]; then
+  echo "== rizer-cli and two copies on a LAN"
+  arch=${RIZER_LANE_ARCH:-x64}
+  out=$(tests/cli/run-lan.sh "$root/build/$arch/host/rizer-host.exe" "$root/build/$arch/src/plugin/riZER_2.cvp" \
+    "$root/dist/linux/rizer-cli" 2>&1); rc=$?
+  printf '%s\n' "$out" | grep -v '^ok' | tail -n 30
+  tally "rizer-cli LAN" $rc "$(tail -n1 <<<"$out")"
+fi
+
 echo
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]
