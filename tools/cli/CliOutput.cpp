@@ -5,21 +5,27 @@
 namespace cli {
 namespace {
 
-struct DropRow {
-    cv::DropReason why;
+template <class Key>
+struct TextRow {
+    Key key;
     const char* text;
 };
-const DropRow kDropTexts[] = {
+
+template <class Key, std::size_t N>
+const char* TextOf(const TextRow<Key> (&rows)[N], Key key, const char* otherwise) {
+    for (const TextRow<Key>& r : rows) {
+        if (r.key == key) return r.text;
+    }
+    return otherwise;
+}
+
+const TextRow<cv::DropReason> kDropTexts[] = {
     {cv::DropReason::UnknownMarker, "a \"$\" text without a known marker"},
     {cv::DropReason::NoBoxKind, "a system message without a kind digit 1 to 4"},
     {cv::DropReason::UnsafeName, "a subroutine name with a quotation mark, CR, LF or zero byte"},
 };
 
-struct ConsumedRow {
-    cv::NetConsumed what;
-    const char* text;
-};
-const ConsumedRow kConsumedTexts[] = {
+const TextRow<cv::NetConsumed> kConsumedTexts[] = {
     {cv::NetConsumed::Ack, "an acknowledgement"},
     {cv::NetConsumed::Repeat, "a repeat of an acknowledged frame (acknowledged again)"},
     {cv::NetConsumed::UnknownKind, "a frame of unknown kind"},
@@ -63,18 +69,10 @@ std::string MessageLine(const cv::ReceivedMessage& m) {
     return {};
 }
 
-const char* DropText(cv::DropReason why) {
-    for (const DropRow& r : kDropTexts) {
-        if (r.why == why) return r.text;
-    }
-    return "not a message";
-}
+const char* DropText(cv::DropReason why) { return TextOf(kDropTexts, why, "not a message"); }
 
 std::string ConsumedText(const cv::NetConsumedFrame& frame) {
-    std::string text = "?";
-    for (const ConsumedRow& r : kConsumedTexts) {
-        if (r.what == frame.what) text = r.text;
-    }
+    std::string text = TextOf(kConsumedTexts, frame.what, "?");
     if (frame.what == cv::NetConsumed::UnknownKind) text += " " + std::to_string(frame.kind);
     if (frame.what == cv::NetConsumed::Ack || frame.what == cv::NetConsumed::Repeat) {
         text += ", sequence " + std::to_string(frame.sequence);
