@@ -251,6 +251,8 @@ int NetResend(std::uint16_t sequence) {
     return 0;
 }
 
+void NetSetSequence(std::uint16_t last) { SeqNo = last; }
+
 void NetSetConsumedTap(NetConsumedTap tap, void* context) {
     ConsumedTap = tap;
     ConsumedTapContext = context;

@@ -77,6 +77,13 @@ std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddre
 // send failed, 0 when the endpoint is not open or holds no such record.
 int NetResend(std::uint16_t sequence);
 
+// Makes `last` the sequence counter, as if it had just been sent: the next
+// acknowledged send carries the number after it (65535 is followed by 5).
+// A sender whose every run starts afresh picks a random point, so that
+// receivers cannot take its new frames for repeats of an earlier run's
+// (their ring keys on address, port and sequence).
+void NetSetSequence(std::uint16_t last);
+
 // What NetReceive takes off the socket without handing it to its caller.
 enum class NetConsumed : std::uint8_t {
     Ack,          // an acknowledgement of `sequence`

@@ -244,6 +244,16 @@ TEST_F(NetEndpoint, ResendRepeatsTheRecordedFrameExactly) {
     EXPECT_EQ(cv::NetResend(5), 0);
 }
 
+TEST_F(NetEndpoint, SequenceGoesOnFromTheOneSet) {
+    Frame("x");
+    cv::NetSetSequence(700);
+    cv::NetSend("127.0.0.1", kPeerPort, true);
+    cv::NetSetSequence(65535);
+    cv::NetSend("127.0.0.1", kPeerPort, true);
+    EXPECT_EQ(cv::NetPendingList().at(0).sequence, 701);
+    EXPECT_EQ(cv::NetPendingList().at(1).sequence, 5);
+}
+
 // What the endpoint consumes silently reaches a tap, in arrival order, and
 // what it delivers does not.
 TEST_F(NetEndpoint, TapSeesWhatReceiveConsumes) {

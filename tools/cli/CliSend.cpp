@@ -1,6 +1,7 @@
 #include "CliSend.h"
 
 #include <chrono>
+#include <random>
 #include <thread>
 #include <vector>
 
@@ -58,7 +59,18 @@ void DrainReplies() {
     }
 }
 
+// Every run is a new endpoint whose numbering would start at the same
+// sequence, and this run's port may be one that an earlier run had: a
+// receiver that remembers that earlier frame would acknowledge this one as
+// its repeat and never show it. A random start makes that as good as never.
+std::uint16_t RandomSequence() {
+    std::random_device random;
+    const auto clock = static_cast<unsigned>(Clock::now().time_since_epoch().count());
+    return static_cast<std::uint16_t>(random() ^ clock ^ (clock >> 16));
+}
+
 int SendReliable(const Options& o, const std::string& destination) {
+    cv::NetSetSequence(RandomSequence());
     if (cv::NetSend(destination.c_str(), o.port, true) < 0) {
         Say("cannot send to " + destination);
         return kExitFailed;
