@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "messaging/Payloads.h"
+
 namespace cli {
 
 enum class Command { None, Chat, GoSub, Box, Listen, Help, Version };
@@ -13,7 +15,7 @@ enum class Command { None, Chat, GoSub, Box, Listen, Help, Version };
 struct Options {
     Command command = Command::None;
     std::vector<std::string> args;  // the command's own arguments
-    int port = 50150;               // as the endpoint uses it: low 16 bits, not 0
+    int port = cv::kDefaultPort;    // as the endpoint uses it: low 16 bits, not 0
     std::string to;                 // empty: 255.255.255.255
     bool reliable = false;
     bool waitGiven = false;
