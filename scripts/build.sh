@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Builds the plug-in for both Windows targets and lays out dist/:
 #   dist/x64/riZER_2.cvp  dist/x86/riZER_2.cvp   the module, for 64- and 32-bit hosts
+#   dist/x64/rizer-cli.exe dist/x86/rizer-cli.exe dist/linux/rizer-cli   the command-line peer
+#   dist/debug/{x64,x86,linux}/   the same programs with their symbol tables (crash analysis)
 #   dist/x64/rizer-host.exe dist/x86/rizer-host.exe   the stand-in host
 #   dist/riZER.loc.ru dist/riZER.loc.en           sample localization files
+#   dist/riZER_2-VERSION.zip                      the release bundle (scripts/bundle.sh)
 # The 64-bit build also carries the tests (run under Wine by test.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,11 +25,30 @@ for arch in x64 x86; do
     { grep -E -B2 -A8 'error|FAILED' "build/$arch/last-build.log" | head -n 60; exit 1; }
 done
 
-mkdir -p dist/x64 dist/x86
+# rizer-cli for Linux: a native Release build of that program alone.
+if [ ! -f build/linux/build.ninja ]; then
+  cmake -S . -B build/linux -G Ninja -DCMAKE_BUILD_TYPE=Release -DRIZER_BUILD_TESTS=OFF >/dev/null
+fi
+ninja -C build/linux -j "$jobs" rizer-cli >build/linux/last-build.log 2>&1 ||
+  { grep -E -B2 -A8 'error|FAILED' build/linux/last-build.log | head -n 60; exit 1; }
+
+mkdir -p dist/x64 dist/x86 dist/linux
+# What ships has no symbol table; dist/debug keeps the programs as linked.
+# SOURCE_DATE_EPOCH=0 keeps strip from writing the time into a PE header.
+ship() {  # strip tool, built file, dist folder
+  mkdir -p "dist/debug/$3"
+  cp "$2" "dist/debug/$3/"
+  SOURCE_DATE_EPOCH=0 "$1" -o "dist/$3/$(basename "$2")" "$2"
+}
 for arch in x64 x86; do
-  cp "build/$arch/src/plugin/riZER_2.cvp" "build/$arch/host/rizer-host.exe" "dist/$arch/"
+  triplet=$([ "$arch" = x64 ] && echo x86_64 || echo i686)-w64-mingw32
+  ship "$triplet-strip" "build/$arch/src/plugin/riZER_2.cvp" "$arch"
+  ship "$triplet-strip" "build/$arch/tools/cli/rizer-cli.exe" "$arch"
+  cp "build/$arch/host/rizer-host.exe" "dist/$arch/"
 done
+ship strip build/linux/tools/cli/rizer-cli linux
 for sample in samples/riZER.loc.*; do
   [ -e "$sample" ] && cp "$sample" dist/
 done
+"$root/scripts/bundle.sh"
 echo "build: dist/ is ready"

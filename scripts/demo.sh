@@ -3,7 +3,8 @@
 # host with the 64-bit module inside a private network namespace: set-up
 # (title, author, description, catalogue), a chat line heard by its own
 # sender, screenshots of every dialog, then two copies talking on a LAN of
-# two joined namespaces.
+# two joined namespaces, and rizer-cli's acknowledged box on a LAN of three.
+# build.sh also leaves the release bundle, dist/riZER_2-VERSION.zip.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -24,4 +25,6 @@ exec "$root/scripts/netns-run" bash -c '
   ls dist/screenshots/*.png 2>/dev/null | sed "s/^/screenshot: /" || true
   wine_stop; trap - EXIT
   if [ -x scripts/demo-lan.sh ]; then scripts/demo-lan.sh; fi
+  # rizer-cli on a LAN of three: an acknowledged box, and who acknowledged it.
+  tests/cli/run-lan.sh dist/x64/rizer-host.exe dist/x64/riZER_2.cvp dist/linux/rizer-cli
 ' bash "$root"

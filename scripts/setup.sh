@@ -9,7 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev libjpeg-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 mingw-w64-tools
   wine wine64 xvfb xauth x11-utils x11-apps xdotool iproute2 imagemagick
-  dpkg-dev nasm file procps
+  dpkg-dev nasm file procps zip unzip
 )
 
 missing=()

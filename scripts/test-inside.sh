@@ -43,6 +43,11 @@ out=$(tests/module/check-pe.sh dist/x64/riZER_2.cvp dist/x86/riZER_2.cvp 2>&1); 
 printf '%s\n' "$out" | grep -v '^ok' || true
 tally "PE tables" $rc "$(tail -n1 <<<"$out")"
 
+echo "== release bundle"
+out=$(tests/bundle/check-bundle.sh dist 2>&1); rc=$?
+printf '%s\n' "$out" | grep -v '^ok' || true
+tally "release bundle" $rc "$(tail -n1 <<<"$out")"
+
 echo "== Windows build under Wine"
 source "$root/scripts/wine-env.sh"
 wine_start ci
@@ -62,6 +67,15 @@ if [ -x tests/e2e/run.sh ]; then
   out=$(tests/e2e/run.sh "$root/build/x64/host/rizer-host.exe" "$root/build/x64/src/plugin/riZER_2.cvp" 2>&1); rc=$?
   printf '%s\n' "$out" | tail -n 30
   tally "end to end" $rc "$(tail -n1 <<<"$out")"
+fi
+
+if [ -x tests/cli/run-lan.sh ]; then
+  echo "== rizer-cli and two copies on a LAN"
+  arch=${RIZER_LANE_ARCH:-x64}
+  out=$(tests/cli/run-lan.sh "$root/build/$arch/host/rizer-host.exe" "$root/build/$arch/src/plugin/riZER_2.cvp" \
+    "$root/dist/linux/rizer-cli" 2>&1); rc=$?
+  printf '%s\n' "$out" | grep -v '^ok' | tail -n 30
+  tally "rizer-cli LAN" $rc "$(tail -n1 <<<"$out")"
 fi
 
 echo

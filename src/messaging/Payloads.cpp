@@ -11,22 +11,24 @@ const BoxKind kBoxKinds[4] = {
     {"Information", '4', "Information", platform::BoxIcon::Information},
 };
 
-int PortNumber(std::string_view text) {
+std::optional<int> PortTextValue(std::string_view text) {
     std::size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i == text.size()) return kDefaultPort;
+    if (i == text.size()) return std::nullopt;
     std::int64_t value = 0;
     for (; i < text.size(); ++i) {
         const char c = text[i];
-        if (c < '0' || c > '9') return kDefaultPort;
+        if (c < '0' || c > '9') return std::nullopt;
         value = value * 10 + (c - '0');
-        if (value > 2147483648LL) return kDefaultPort;
+        if (value > 2147483648LL) return std::nullopt;
     }
     if (negative) value = -value;
-    if (value > 2147483647LL) return kDefaultPort;
+    if (value > 2147483647LL) return std::nullopt;
     return static_cast<int>(value);
 }
+
+int PortNumber(std::string_view text) { return PortTextValue(text).value_or(kDefaultPort); }
 
 std::string ChatPayload(std::string_view user, std::string_view text) {
     std::string p;
@@ -51,6 +53,42 @@ const BoxKind* BoxKindByDigit(char digit) {
         if (k.digit == digit) return &k;
     }
     return nullptr;
+}
+
+ReceivedMessage ReadPayload(std::string_view raw) {
+    const auto startsWith = [](std::string_view t, std::string_view prefix) {
+        return t.substr(0, prefix.size()) == prefix;
+    };
+    const std::string_view t = raw.substr(0, raw.find('\0'));
+    ReceivedMessage m;
+    if (startsWith(t, "$M") && t.size() >= 3) {
+        if (const BoxKind* kind = BoxKindByDigit(t[2])) {
+            m.kind = ReceivedKind::SystemMessage;
+            m.box = kind;
+            m.text = t.substr(3);
+            return m;
+        }
+    }
+    if (startsWith(t, "$A")) {
+        m.text = raw.substr(2);
+        if (IsSafeSubroutineName(m.text)) {
+            m.kind = ReceivedKind::Subroutine;
+        } else {
+            m.why = DropReason::UnsafeName;
+        }
+        return m;
+    }
+    if (startsWith(t, "$M")) {
+        m.why = DropReason::NoBoxKind;
+        return m;
+    }
+    if (startsWith(t, "$")) {
+        m.why = DropReason::UnknownMarker;
+        return m;
+    }
+    m.kind = ReceivedKind::Chat;
+    m.text = t;
+    return m;
 }
 
 std::string GoSubLine(std::string_view name) {

@@ -4,6 +4,7 @@
 //   system message       "$M" digit text   (digit "1" to "4", see kBoxKinds)
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,8 @@ constexpr int kDefaultPort = 50150;
 // The integer value of `text` (an optional sign and decimal digits, within the
 // 32-bit range), else 50150. The endpoint uses the low 16 bits.
 int PortNumber(std::string_view text);
+// The same value, or nothing for a text that is no such integer.
+std::optional<int> PortTextValue(std::string_view text);
 
 std::string ChatPayload(std::string_view user, std::string_view text);
 std::string GoSubPayload(std::string_view name);
@@ -32,6 +35,20 @@ struct BoxKind {
 };
 extern const BoxKind kBoxKinds[4];
 const BoxKind* BoxKindByDigit(char digit);
+
+// What a receiver makes of one payload.
+enum class ReceivedKind { Chat, Subroutine, SystemMessage, Dropped };
+enum class DropReason { None, UnknownMarker, NoBoxKind, UnsafeName };
+struct ReceivedMessage {
+    ReceivedKind kind = ReceivedKind::Dropped;
+    std::string_view text;          // the chat line, the subroutine name or the box text
+    const BoxKind* box = nullptr;   // SystemMessage
+    DropReason why = DropReason::None;
+};
+// Reads the raw payload bytes by the conventions: the text is cut before its
+// first zero byte (a subroutine name is checked on the raw bytes, so that a
+// zero byte inside it is seen too). The views point into `raw`.
+ReceivedMessage ReadPayload(std::string_view raw);
 
 // The script line of a subroutine request: GoSub "name".
 std::string GoSubLine(std::string_view name);

@@ -14,18 +14,13 @@
 namespace cv {
 namespace {
 
-bool StartsWith(std::string_view t, std::string_view prefix) {
-    return t.substr(0, prefix.size()) == prefix;
-}
-
 void ShowSystemMessage(const BoxKind& kind, std::string_view text) {
     const std::string message(text);  // ours for the whole box loop
     platform::ShowMessageBox(kind.caption, message.c_str(), kind.icon);
 }
 
-void RunSubroutine(std::string_view rawName) {
-    if (!IsSafeSubroutineName(rawName)) return;
-    const std::string line = GoSubLine(rawName);
+void RunSubroutine(std::string_view name) {
+    const std::string line = GoSubLine(name);
     host::CallScriptProcessor(line.c_str());
 }
 
@@ -44,22 +39,13 @@ void AddChatLine(std::string_view line) {
 
 void DispatchPayload(const char* payload, std::int32_t length) {
     if (length <= 0) return;
-    const std::string_view raw(payload, static_cast<std::size_t>(length));
-    // The text is cut before the first zero byte.
-    const std::string_view t = raw.substr(0, raw.find('\0'));
-    if (StartsWith(t, "$M") && t.size() >= 3) {
-        if (const BoxKind* kind = BoxKindByDigit(t[2])) {
-            ShowSystemMessage(*kind, t.substr(3));
-            return;
-        }
+    const ReceivedMessage m = ReadPayload(std::string_view(payload, static_cast<std::size_t>(length)));
+    switch (m.kind) {
+        case ReceivedKind::SystemMessage: ShowSystemMessage(*m.box, m.text); break;
+        case ReceivedKind::Subroutine: RunSubroutine(m.text); break;
+        case ReceivedKind::Chat: AddChatLine(m.text); break;
+        case ReceivedKind::Dropped: break;  // a "$" text without a valid marker, an unsafe name
     }
-    if (StartsWith(t, "$A")) {
-        // The raw bytes, so that a zero byte inside the name is seen too.
-        RunSubroutine(raw.substr(2));
-        return;
-    }
-    if (StartsWith(t, "$")) return;
-    AddChatLine(t);
 }
 
 void PollTick() {

@@ -22,6 +22,8 @@ std::vector<TAPLpacket> PendingList;
 // Lives as long as the module: neither NetInit nor NetClose touches it.
 std::array<TAPLreg, kNetSeenRingSize> SeenRing;
 int SeenIndex = 0;
+NetConsumedTap ConsumedTap = nullptr;
+void* ConsumedTapContext = nullptr;
 
 bool HasSocket() { return NetSocket != sock::kNoSocket; }
 
@@ -75,6 +77,21 @@ void RememberSeen(std::uint16_t seq, std::uint16_t port, const std::string& addr
     r.port = port;
     r.address = address;
     SeenIndex = (SeenIndex + 1) % kNetSeenRingSize;
+}
+
+// Tells the tap, if there is one, what NetReceive consumed.
+void TapConsumed(NetConsumed what, const std::uint8_t* frame, int n, std::uint32_t from,
+                 std::uint16_t port) {
+    if (!ConsumedTap) return;
+    NetConsumedFrame f;
+    f.what = what;
+    if (n > 0) f.kind = frame[0];
+    if (n >= kNetAckLength) f.sequence = ReadSequence(frame + 1);
+    if (what != NetConsumed::TooLong) {
+        f.address = DottedDecimal(from);
+        f.port = port;
+    }
+    ConsumedTap(f, ConsumedTapContext);
 }
 
 std::int32_t Deliver(void* dest, const std::uint8_t* payload, std::int32_t n, std::uint32_t from,
@@ -182,7 +199,11 @@ std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddre
         std::uint32_t from = 0;
         std::uint16_t port = 0;
         const int n = sock::RecvFrom(NetSocket, buf, limit, &from, &port);
-        if (n <= 0) break;  // nothing waiting, failure, over-long (dropped) or empty
+        if (n <= 0) {  // nothing waiting, failure, over-long (dropped) or empty
+            if (n == 0) TapConsumed(NetConsumed::Empty, buf, 0, from, port);
+            if (n == sock::kRecvTooLong) TapConsumed(NetConsumed::TooLong, buf, 0, from, port);
+            break;
+        }
         if (n == 1) {
             *length = 0;
             return 0;
@@ -192,24 +213,49 @@ std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddre
                 return Deliver(dest, buf + 1, n - 1, from, port, senderAddress, senderPort, length);
             case fkAck:
                 if (n >= kNetAckLength) MarkAcknowledged(ReadSequence(buf + 1), port, DottedDecimal(from));
+                TapConsumed(n >= kNetAckLength ? NetConsumed::Ack : NetConsumed::Incomplete, buf, n, from, port);
                 continue;
             case fkReliable: {
-                if (n < kNetReliableHeader) continue;  // incomplete sequence: dropped
+                if (n < kNetReliableHeader) {  // incomplete sequence: dropped
+                    TapConsumed(NetConsumed::Incomplete, buf, n, from, port);
+                    continue;
+                }
                 const std::uint8_t ack[kNetAckLength] = {fkAck, buf[1], buf[2]};
                 sock::SendTo(NetSocket, ack, kNetAckLength, from, port);
                 const std::uint16_t seq = ReadSequence(buf + 1);
                 const std::string address = DottedDecimal(from);
-                if (SeenBefore(seq, port, address)) continue;
+                if (SeenBefore(seq, port, address)) {
+                    TapConsumed(NetConsumed::Repeat, buf, n, from, port);
+                    continue;
+                }
                 RememberSeen(seq, port, address);
                 return Deliver(dest, buf + kNetReliableHeader, n - kNetReliableHeader, from, port,
                                senderAddress, senderPort, length);
             }
-            default:
-                continue;  // unknown kind: consumed, never surfaces as payload
+            default:  // unknown kind: consumed, never surfaces as payload
+                TapConsumed(NetConsumed::UnknownKind, buf, n, from, port);
+                continue;
         }
     }
     *length = -1;
     return -1;
+}
+
+int NetResend(std::uint16_t sequence) {
+    if (!NetReady || !HasSocket()) return 0;
+    for (auto p = PendingList.rbegin(); p != PendingList.rend(); ++p) {
+        if (p->sequence != sequence) continue;
+        return sock::SendTo(NetSocket, p->frame.data(), static_cast<int>(p->frame.size()),
+                            sock::ParseAddress(p->address.c_str()), p->port);
+    }
+    return 0;
+}
+
+void NetSetSequence(std::uint16_t last) { SeqNo = last; }
+
+void NetSetConsumedTap(NetConsumedTap tap, void* context) {
+    ConsumedTap = tap;
+    ConsumedTapContext = context;
 }
 
 bool NetIsReady() { return NetReady; }

@@ -71,6 +71,40 @@ int NetSend(const char* address, int port, bool acknowledged);
 std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddress,
                         int* senderPort, std::int32_t* length);
 
+// Sends the recorded frame of the acknowledged send `sequence` (the newest
+// record with it) again, to the same destination: a repeat, which receivers
+// acknowledge again but deliver only once. The byte count sent, -1 when the
+// send failed, 0 when the endpoint is not open or holds no such record.
+int NetResend(std::uint16_t sequence);
+
+// Makes `last` the sequence counter, as if it had just been sent: the next
+// acknowledged send carries the number after it (65535 is followed by 5).
+// A sender whose every run starts afresh picks a random point, so that
+// receivers cannot take its new frames for repeats of an earlier run's
+// (their ring keys on address, port and sequence).
+void NetSetSequence(std::uint16_t last);
+
+// What NetReceive takes off the socket without handing it to its caller.
+enum class NetConsumed : std::uint8_t {
+    Ack,          // an acknowledgement of `sequence`
+    Repeat,       // an acknowledged frame seen before (acknowledged again)
+    UnknownKind,  // a kind byte other than 0, 1 and 2 (`kind`)
+    Incomplete,   // an acknowledgement or acknowledged frame too short for a sequence
+    Empty,        // a datagram of no bytes at all
+    TooLong,      // longer than the limit: lost, its sender unknown
+};
+struct NetConsumedFrame {
+    NetConsumed what = NetConsumed::Ack;
+    std::uint8_t kind = 0;
+    std::uint16_t sequence = 0;   // Ack and Repeat
+    std::string address;          // empty for TooLong
+    int port = 0;
+};
+// A tool that wants to see those frames (who acknowledged, what was dropped)
+// installs a tap; null removes it. The plug-in installs none.
+using NetConsumedTap = void (*)(const NetConsumedFrame& frame, void* context);
+void NetSetConsumedTap(NetConsumedTap tap, void* context);
+
 // Read-only views for tests and tools.
 bool NetIsReady();
 std::intptr_t NetSocketHandle();   // 0 when there is none

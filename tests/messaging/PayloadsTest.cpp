@@ -17,6 +17,46 @@ TEST(PortNumber, SignedDecimalElseDefault) {
     for (const Case& c : cases) EXPECT_EQ(cv::PortNumber(c.text), c.port) << '"' << c.text << '"';
 }
 
+TEST(PortNumber, TextValueTellsDefaultFromNoNumber) {
+    EXPECT_EQ(cv::PortTextValue("50150"), 50150);
+    EXPECT_EQ(cv::PortTextValue("-1"), -1);
+    EXPECT_EQ(cv::PortTextValue("abc"), std::nullopt);
+    EXPECT_EQ(cv::PortTextValue(""), std::nullopt);
+    EXPECT_EQ(cv::PortTextValue("2147483648"), std::nullopt);
+}
+
+// The receiver's reading, the one the poller and the command-line peer share;
+// the poller tests check what each reading does.
+TEST(ReadPayload, MarkersDigitsAndNames) {
+    using K = cv::ReceivedKind;
+    using R = cv::DropReason;
+    struct Case { std::string raw; K kind; std::string text; R why; };
+    const Case cases[] = {
+        {"<Ann>: hi", K::Chat, "<Ann>: hi", R::None},
+        {std::string("ab\0cd", 5), K::Chat, "ab", R::None},
+        {std::string("\0x", 2), K::Chat, "", R::None},
+        {"$ARefresh", K::Subroutine, "Refresh", R::None},
+        {"$A", K::Subroutine, "", R::None},
+        {"$AHi\"x", K::Dropped, "Hi\"x", R::UnsafeName},
+        {"$AHi\nx", K::Dropped, "Hi\nx", R::UnsafeName},
+        {std::string("$AHi\0x", 6), K::Dropped, std::string("Hi\0x", 4), R::UnsafeName},
+        {"$M2Disk low", K::SystemMessage, "Disk low", R::None},
+        {"$M4", K::SystemMessage, "", R::None},
+        {"$M9text", K::Dropped, "", R::NoBoxKind},
+        {"$M", K::Dropped, "", R::NoBoxKind},
+        {std::string("$M\0" "1x", 5), K::Dropped, "", R::NoBoxKind},
+        {"$X", K::Dropped, "", R::UnknownMarker},
+        {"$", K::Dropped, "", R::UnknownMarker},
+    };
+    for (const Case& c : cases) {
+        const cv::ReceivedMessage m = cv::ReadPayload(c.raw);
+        EXPECT_EQ(m.kind, c.kind) << c.raw;
+        EXPECT_EQ(std::string(m.text), c.text) << c.raw;
+        EXPECT_EQ(m.why, c.why) << c.raw;
+    }
+    EXPECT_EQ(cv::ReadPayload("$M3Sure?").box->kindText, std::string("Confimation"));
+}
+
 // The payloads that reach the wire are checked through the endpoint in
 // ExecutorsTest; these are the kind texts and the script line.
 TEST(Payloads, KindTextsAndScriptLine) {

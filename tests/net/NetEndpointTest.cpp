@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "net/Net.h"
 #include "net/PeerSocket.h"
@@ -224,6 +225,69 @@ TEST_F(NetEndpoint, StrayDatagramsNeverSurfaceAsPayload) {
     peer_->Send(kPort, Bytes({0}) + "end");
     EXPECT_EQ(Receive().result, -1);
     EXPECT_EQ(ReceiveWaiting().payload, "end");
+}
+
+TEST_F(NetEndpoint, ResendRepeatsTheRecordedFrameExactly) {
+    Frame("once");
+    ASSERT_EQ(cv::NetSend("127.0.0.1", kPeerPort, true), 7);  // sequence 5
+    Frame("later");
+    ASSERT_EQ(cv::NetSend("127.0.0.1", kPeerPort, true), 8);  // sequence 6
+    const auto first = peer_->Receive();
+    peer_->Receive();
+    // The frame of sequence 5, not the one now in the send buffer.
+    EXPECT_EQ(cv::NetResend(5), 7);
+    EXPECT_EQ(peer_->Receive(), first);
+    EXPECT_EQ(cv::NetPendingList().size(), 2u) << "a resend is no new record";
+    EXPECT_EQ(cv::NetResend(9), 0);
+    EXPECT_TRUE(peer_->Receive(50).empty());
+    cv::NetClose();
+    EXPECT_EQ(cv::NetResend(5), 0);
+}
+
+TEST_F(NetEndpoint, SequenceGoesOnFromTheOneSet) {
+    Frame("x");
+    cv::NetSetSequence(700);
+    cv::NetSend("127.0.0.1", kPeerPort, true);
+    cv::NetSetSequence(65535);
+    cv::NetSend("127.0.0.1", kPeerPort, true);
+    EXPECT_EQ(cv::NetPendingList().at(0).sequence, 701);
+    EXPECT_EQ(cv::NetPendingList().at(1).sequence, 5);
+}
+
+// What the endpoint consumes silently reaches a tap, in arrival order, and
+// what it delivers does not.
+TEST_F(NetEndpoint, TapSeesWhatReceiveConsumes) {
+    struct Seen {
+        std::vector<cv::NetConsumedFrame> frames;
+        static void Add(const cv::NetConsumedFrame& f, void* self) {
+            static_cast<Seen*>(self)->frames.push_back(f);
+        }
+    } seen;
+    cv::NetSetConsumedTap(&Seen::Add, &seen);
+    peer_->Send(kPort, Bytes({1, 0x34, 0x12}));         // acknowledgement of 0x1234
+    peer_->Send(kPort, Bytes({2, 8, 0}) + "r");          // delivered
+    peer_->Send(kPort, Bytes({2, 8, 0}) + "r");          // its repeat
+    peer_->Send(kPort, Bytes({9, 1, 2}));                // unknown kind
+    peer_->Send(kPort, Bytes({1, 5}));                   // incomplete
+    peer_->Send(kPort, std::string(300, 'L'));           // too long
+    peer_->Send(kPort, "");                              // empty
+    peer_->Send(kPort, Bytes({0}) + "end");
+    EXPECT_EQ(ReceiveWaiting().payload, "r");
+    std::string got;
+    for (int i = 0; i < 20 && got != "end"; ++i) got = ReceiveWaiting().payload;
+    EXPECT_EQ(got, "end");
+    cv::NetSetConsumedTap(nullptr, nullptr);
+
+    using W = cv::NetConsumed;
+    const W expected[] = {W::Ack, W::Repeat, W::UnknownKind, W::Incomplete, W::TooLong, W::Empty};
+    ASSERT_EQ(seen.frames.size(), std::size(expected));
+    for (std::size_t i = 0; i < seen.frames.size(); ++i) EXPECT_EQ(seen.frames[i].what, expected[i]) << i;
+    EXPECT_EQ(seen.frames[0].sequence, 0x1234);
+    EXPECT_EQ(seen.frames[0].address, "127.0.0.1");
+    EXPECT_EQ(seen.frames[0].port, kPeerPort);
+    EXPECT_EQ(seen.frames[1].sequence, 8);
+    EXPECT_EQ(seen.frames[2].kind, 9);
+    EXPECT_EQ(seen.frames[4].address, "");
 }
 
 TEST_F(NetEndpoint, LimitsOutsideTheRangeReadNothing) {

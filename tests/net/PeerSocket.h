@@ -42,8 +42,9 @@ public:
                                      cv::net::sock::ParseAddress("127.0.0.1"), port);
     }
 
-    // Waits up to `ms` for one datagram; empty when none came.
-    std::vector<std::uint8_t> Receive(int ms = 1000) const {
+    // Waits up to `ms` for one datagram; empty when none came. `fromPort`
+    // gets the sender's port.
+    std::vector<std::uint8_t> Receive(int ms = 1000, std::uint16_t* fromPort = nullptr) const {
         std::vector<std::uint8_t> buf(65536);
         const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
         for (;;) {
@@ -51,6 +52,7 @@ public:
             std::uint16_t port = 0;
             int n = cv::net::sock::RecvFrom(s_, buf.data(), static_cast<int>(buf.size()), &from, &port);
             if (n >= 0) {
+                if (fromPort) *fromPort = port;
                 buf.resize(static_cast<std::size_t>(n));
                 return buf;
             }

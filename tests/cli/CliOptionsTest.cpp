@@ -1,0 +1,130 @@
+// The command line of rizer-cli and the payloads it would send.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "CliOptions.h"
+#include "CliSend.h"
+
+namespace {
+
+cli::Parsed Parse(std::vector<std::string> words) {
+    std::vector<const char*> argv{"rizer-cli"};
+    for (const std::string& w : words) argv.push_back(w.c_str());
+    return cli::ParseArguments(static_cast<int>(argv.size()), argv.data());
+}
+
+TEST(CliArguments, OptionsAnywhereAndAfterTheDoubleDash) {
+    cli::Parsed p = Parse({"--port", "1234", "chat", "Ann", "--to=10.0.0.255", "hi", "--reliable", "--wait", "900"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.command, cli::Command::Chat);
+    EXPECT_EQ(p.options.args, (std::vector<std::string>{"Ann", "hi"}));
+    EXPECT_EQ(p.options.port, 1234);
+    EXPECT_EQ(p.options.to, "10.0.0.255");
+    EXPECT_TRUE(p.options.reliable);
+    EXPECT_EQ(p.options.waitMs, 900);
+
+    p = Parse({"chat", "--", "--port", "-x"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.args, (std::vector<std::string>{"--port", "-x"}));
+    EXPECT_EQ(p.options.port, 50150);
+
+    p = Parse({"listen", "--count", "3", "--seconds=2", "--raw", "--verbose"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.count, 3);
+    EXPECT_EQ(p.options.seconds, 2);
+    EXPECT_TRUE(p.options.raw && p.options.verbose);
+
+    // A single dash is an argument (a text of its own), as is the empty text.
+    p = Parse({"chat", "-", ""});
+    EXPECT_EQ(p.error, "");
+    EXPECT_EQ(Parse({"gosub", "x", "--help"}).options.command, cli::Command::Help);
+}
+
+TEST(CliArguments, PortTextAsThePortActionReadsIt) {
+    EXPECT_EQ(Parse({"listen", "--port", "+80"}).options.port, 80);
+    EXPECT_EQ(Parse({"listen", "--port", "115686"}).options.port, 50150);  // low 16 bits
+    EXPECT_EQ(Parse({"listen", "--port", "-15386"}).options.port, 50150);
+    for (const char* bad : {"abc", "", "0", "65536", "12a", "0x10", "99999999999"}) {
+        EXPECT_NE(Parse({"listen", "--port", bad}).error.find("bad port"), std::string::npos) << bad;
+    }
+}
+
+TEST(CliArguments, EveryMistakeIsNamed) {
+    struct Case { std::vector<std::string> words; const char* says; };
+    const Case cases[] = {
+        {{}, "no command"},
+        {{"shout", "x"}, "unknown command 'shout'"},
+        {{"chat", "Ann"}, "chat takes USER TEXT, not 1 argument"},
+        {{"listen", "x"}, "listen takes no arguments"},
+        {{"gosub", "a", "b"}, "gosub takes NAME"},
+        {{"--loud", "listen"}, "unknown option '--loud'"},
+        {{"listen", "--port"}, "--port needs N"},
+        {{"listen", "--raw=1"}, "--raw takes no value"},
+        {{"listen", "--reliable"}, "--reliable goes with chat, gosub, box, not listen"},
+        {{"chat", "a", "b", "--count", "2"}, "--count goes with listen, not chat"},
+        {{"gosub", "a", "--wait", "100"}, "--wait goes with --reliable"},
+        {{"gosub", "a", "--reliable", "--wait", "-1"}, "bad wait"},
+        {{"listen", "--count", "0"}, "bad count"},
+        {{"listen", "--seconds", "1.5"}, "bad seconds"},
+        {{"gosub", "a", "--to", "10.0.0"}, "bad address"},
+    };
+    for (const Case& c : cases) {
+        const cli::Parsed p = Parse(c.words);
+        EXPECT_NE(p.error.find(c.says), std::string::npos) << p.error;
+    }
+}
+
+TEST(CliArguments, DottedQuadsOnly) {
+    for (const char* good : {"255.255.255.255", "10.0.0.255", "0.0.0.0", "192.168.100.7"}) {
+        EXPECT_TRUE(cli::IsDottedQuad(good)) << good;
+    }
+    // Shorthand forms, octal-looking parts and junk, which the platform's
+    // parser would read as some other address or as the broadcast address.
+    for (const char* bad : {"", "10.1", "1.2.3.4.5", "010.0.0.1", "256.1.1.1", "1.2.3.4 ", "a.b.c.d",
+                            "1..2.3", "1.2.3.", "0x0a.0.0.1", "1.2.3.1000", "-1.2.3.4"}) {
+        EXPECT_FALSE(cli::IsDottedQuad(bad)) << bad;
+    }
+}
+
+TEST(CliArguments, HelpFitsOneScreen) {
+    std::istringstream help(cli::HelpText());
+    int lines = 0;
+    for (std::string line; std::getline(help, line); ++lines) EXPECT_LE(line.size(), 80u) << line;
+    EXPECT_LE(lines, 24);
+}
+
+std::string Payload(std::vector<std::string> words, std::string* error) {
+    cli::Parsed p = Parse(std::move(words));
+    EXPECT_EQ(p.error, "");
+    std::string payload;
+    return cli::MakePayload(p.options, &payload, error) ? payload : "<refused>";
+}
+
+TEST(CliPayloads, KindsAndLimitsAsReceiversHaveThem) {
+    std::string error;
+    EXPECT_EQ(Payload({"box", "Sure?", "Confimation"}, &error), "$M3Sure?");
+    EXPECT_EQ(Payload({"box", "", "Information"}, &error), "$M4");
+    EXPECT_EQ(Payload({"chat", "", ""}, &error), "<>: ");
+    for (const char* kind : {"warning", "Confirmation", "", "Warning "}) {
+        EXPECT_EQ(Payload({"box", "x", kind}, &error), "<refused>") << kind;
+        EXPECT_NE(error.find("Error, Warning, Confimation, Information"), std::string::npos);
+    }
+    EXPECT_EQ(Payload({"gosub", "a\"b"}, &error), "<refused>");
+    EXPECT_EQ(Payload({"gosub", "a\nb"}, &error), "<refused>");
+
+    // "<" ">: " around the user: 254 bytes in all is the most that arrives.
+    const std::string fits(250, 'x');
+    EXPECT_EQ(Payload({"chat", "", fits}, &error).size(), 254u);
+    EXPECT_EQ(Payload({"chat", "", fits + "x"}, &error), "<refused>");
+    EXPECT_NE(error.find("255 bytes"), std::string::npos) << error;
+    EXPECT_NE(error.find("at most 254"), std::string::npos) << error;
+    // Two bytes of sequence number leave 252 in an acknowledged frame.
+    EXPECT_EQ(Payload({"gosub", std::string(250, 'n'), "--reliable"}, &error).size(), 252u);
+    EXPECT_EQ(Payload({"gosub", std::string(251, 'n'), "--reliable"}, &error), "<refused>");
+    EXPECT_NE(error.find("at most 252"), std::string::npos) << error;
+}
+
+}  // namespace

@@ -1,0 +1,257 @@
+// The rizer-cli program on the wire, inside a private namespace: the bytes of
+// every command, acknowledged sends against a raw peer and against the
+// endpoint, and what listen prints for messages and for junk.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "PeerSocket.h"
+#include "net/Net.h"
+#include "support/NetNamespaceGuard.h"
+
+namespace {
+
+using rizer::test::Bytes;
+using rizer::test::PeerSocket;
+
+constexpr std::uint16_t kPort = 50170;     // where the peer (or the listener) sits
+constexpr std::uint16_t kOtherPort = 50171;
+
+std::string Wire(const std::vector<std::uint8_t>& d) { return std::string(d.begin(), d.end()); }
+
+// One run of the program; stdout through a pipe, stderr into a file.
+class CliRun {
+public:
+    explicit CliRun(const std::string& args) {
+        char path[] = "/tmp/rizer-cli-stderr.XXXXXX";
+        const int fd = mkstemp(path);
+        if (fd >= 0) close(fd);
+        errPath_ = path;
+        pipe_ = popen((std::string(RIZER_CLI) + " " + args + " 2>" + errPath_).c_str(), "r");
+    }
+    ~CliRun() {
+        Finish();
+        unlink(errPath_.c_str());
+    }
+    CliRun(const CliRun&) = delete;
+    CliRun& operator=(const CliRun&) = delete;
+
+    std::string Stderr() const {
+        std::ifstream f(errPath_, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    }
+    bool WaitForStderr(const std::string& text, int ms = 5000) const {
+        for (int waited = 0; waited < ms; waited += 10) {
+            if (Stderr().find(text) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+    // Reads stdout to its end and answers the exit code.
+    int Finish() {
+        if (!pipe_) return exit_;
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe_)) > 0;) out_.append(buf, n);
+        const int status = pclose(pipe_);
+        pipe_ = nullptr;
+        exit_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+        return exit_;
+    }
+    const std::string& Stdout() const { return out_; }
+
+private:
+    FILE* pipe_ = nullptr;
+    std::string errPath_;
+    std::string out_;
+    int exit_ = -1;
+};
+
+// Shell quoting for one argument.
+std::string Q(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+class CliWire : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RIZER_REQUIRE_PRIVATE_NETWORK();
+        peer_ = std::make_unique<PeerSocket>(kPort);
+        ASSERT_TRUE(peer_->Bound());
+    }
+    std::unique_ptr<PeerSocket> peer_;
+};
+
+TEST_F(CliWire, EachCommandSendsTheActionsFrame) {
+    const std::string to = " --port " + std::to_string(kPort) + " --to 127.0.0.1 ";
+    struct Case { std::string args; std::string wire; };
+    const Case cases[] = {
+        {"chat Ann hi", Bytes({0}) + "<Ann>: hi"},
+        {"chat '' ''", Bytes({0}) + "<>: "},
+        {"gosub Refresh", Bytes({0}) + "$ARefresh"},
+        {"box 'Server stops' Warning", Bytes({0}) + "$M2Server stops"},
+        {"box '' Information", Bytes({0}) + "$M4"},
+    };
+    for (const Case& c : cases) {
+        CliRun run(c.args + to);
+        EXPECT_EQ(run.Finish(), 0) << c.args << ": " << run.Stderr();
+        EXPECT_EQ(run.Stdout(), "");
+        EXPECT_EQ(Wire(peer_->Receive()), c.wire) << c.args;
+    }
+    // Without --to: the limited broadcast, which reaches this namespace too.
+    CliRun run("chat Bob yo --port " + std::to_string(kPort));
+    EXPECT_EQ(run.Finish(), 0) << run.Stderr();
+    EXPECT_EQ(Wire(peer_->Receive()), Bytes({0}) + "<Bob>: yo");
+    EXPECT_TRUE(peer_->Receive(100).empty()) << "sent more than once";
+}
+
+TEST_F(CliWire, BadInputSendsNothing) {
+    const std::string to = " --port " + std::to_string(kPort) + " --to 127.0.0.1";
+    const struct { std::string args; const char* says; } cases[] = {
+        {"box Stop warning" + to, "unknown kind 'warning'"},
+        {"chat Ann " + std::string(251, 'x') + to, "at most 254"},
+        {"gosub " + Q("a\"b") + to, "quotation mark"},
+        {"shout" + to, "unknown command"},
+        {"chat Ann hi --port abc --to 127.0.0.1", "bad port"},
+        {"chat Ann hi --port 50170 --to 127.0.0.256", "bad address"},
+    };
+    for (const auto& c : cases) {
+        CliRun run(c.args);
+        EXPECT_EQ(run.Finish(), 2) << c.args;
+        EXPECT_NE(run.Stderr().find(c.says), std::string::npos) << run.Stderr();
+    }
+    EXPECT_TRUE(peer_->Receive(200).empty());
+}
+
+// Resent every 500 ms with the same bytes until the wait is over; each
+// address that acknowledges is printed once, whatever it acknowledged twice.
+TEST_F(CliWire, ReliableResendsAndListsEachAcknowledgingAddressOnce) {
+    CliRun run("--reliable --wait 1300 --to 127.0.0.1 --port " + std::to_string(kPort) + " box Stop Error");
+    std::uint16_t cliPort = 0;
+    const std::string first = Wire(peer_->Receive(3000, &cliPort));
+    ASSERT_EQ(first.size(), 10u);
+    EXPECT_EQ(first.substr(0, 1) + first.substr(3), Bytes({2}) + "$M1Stop");
+    const std::string ack = Bytes({1}) + first.substr(1, 2);
+    const int sequence = static_cast<unsigned char>(first[1]) | static_cast<unsigned char>(first[2]) << 8;
+    const auto t0 = std::chrono::steady_clock::now();
+    EXPECT_EQ(Wire(peer_->Receive(2000)), first);
+    EXPECT_GT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(350));
+    peer_->Send(cliPort, Bytes({1, first[1] ^ 1, first[2]}));  // not its sequence
+    PeerSocket otherPort(kOtherPort);  // its sequence, from a port it did not send to
+    otherPort.Send(cliPort, ack);
+    peer_->Send(cliPort, ack);
+    peer_->Send(cliPort, ack);
+    EXPECT_EQ(Wire(peer_->Receive(2000)), first);
+    EXPECT_EQ(run.Finish(), 0) << run.Stderr();
+    EXPECT_EQ(run.Stdout(), "127.0.0.1\n");
+    EXPECT_NE(run.Stderr().find("1 acknowledged within 1300 ms (sequence " + std::to_string(sequence) + ", 3 sends)"),
+              std::string::npos)
+        << run.Stderr();
+    EXPECT_TRUE(peer_->Receive(100).empty()) << "resent after the wait";
+}
+
+// Two runs never number their frames alike: a receiver keys its memory of
+// frames seen on address, port and sequence, and a run may get an earlier
+// run's port.
+TEST_F(CliWire, ReliableWithoutAcknowledgementFailsAndRunsNumberAfresh) {
+    std::string sequences[2];
+    for (std::string& sequence : sequences) {
+        CliRun run("--reliable --wait 300 --to 127.0.0.1 --port " + std::to_string(kPort) + " gosub Refresh");
+        const std::string frame = Wire(peer_->Receive(3000));
+        EXPECT_EQ(frame.substr(0, 1) + frame.substr(3), Bytes({2}) + "$ARefresh");
+        sequence = frame.substr(1, 2);
+        EXPECT_EQ(run.Finish(), 1);
+        EXPECT_EQ(run.Stdout(), "");
+        EXPECT_NE(run.Stderr().find("none acknowledged within 300 ms"), std::string::npos) << run.Stderr();
+    }
+    EXPECT_NE(sequences[0], sequences[1]);
+}
+
+// The endpoint of this process plays a copy of the plug-in: it acknowledges
+// the broadcast and its duplicate ring delivers the message once.
+TEST(CliWireEndpoint, ReliableBroadcastAcknowledgedByTheEndpoint) {
+    RIZER_REQUIRE_PRIVATE_NETWORK();
+    ASSERT_TRUE(cv::NetInit());
+    ASSERT_NE(cv::NetOpen(kPort), 0);
+    CliRun run("--reliable --wait 1200 --port " + std::to_string(kPort) + " chat Admin hello");
+    std::vector<std::string> delivered;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+    char buf[255];
+    std::string address;
+    int port = 0;
+    std::int32_t length = 0;
+    while (std::chrono::steady_clock::now() < until) {
+        const std::int32_t n = cv::NetReceive(buf, 255, &address, &port, &length);
+        if (n > 0) delivered.emplace_back(buf, static_cast<std::size_t>(n));
+        if (n < 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    cv::NetClose();
+    EXPECT_EQ(run.Finish(), 0) << run.Stderr();
+    EXPECT_EQ(delivered, std::vector<std::string>{"<Admin>: hello"});
+    // This namespace's own address, the source of the endpoint's replies.
+    EXPECT_EQ(run.Stdout(), "10.77.0.1\n");
+}
+
+TEST_F(CliWire, ListenPrintsWhatThePluginActsOnAndDropsTheRest) {
+    CliRun run("listen --port " + std::to_string(kOtherPort) + " --count 6 --seconds 10 --verbose");
+    ASSERT_TRUE(run.WaitForStderr("listening on port 50171"));
+    const std::string datagrams[] = {
+        Bytes({0}) + "<Ann>: hi",
+        Bytes({0}) + "$M9x",                    // no such kind
+        Bytes({0}) + "$ARefresh",
+        Bytes({0}) + "$X",                      // no such marker
+        Bytes({0}) + "$AHi\" : Echo \"x",      // would end the script line
+        Bytes({0}) + "$M2Server stops",
+        Bytes({7}) + "junk",                    // no such frame kind
+        Bytes({0}),                             // empty frame
+        Bytes({0}) + std::string(300, 'L'),     // over the limit
+        Bytes({0}) + "$M4",
+        Bytes({2, 9, 0}) + "$M3Sure?",          // acknowledged frame...
+        Bytes({2, 9, 0}) + "$M3Sure?",          // ...and its repeat
+        Bytes({0}) + "<\xC0\x01>: a\\b",
+    };
+    for (const std::string& d : datagrams) peer_->Send(kOtherPort, d);
+    EXPECT_EQ(Wire(peer_->Receive()), Bytes({1, 9, 0}));
+    EXPECT_EQ(Wire(peer_->Receive()), Bytes({1, 9, 0})) << "the repeat was not acknowledged";
+    EXPECT_EQ(run.Finish(), 0) << run.Stderr();
+    EXPECT_EQ(run.Stdout(),
+              "chat <Ann>: hi\n"
+              "gosub Refresh\n"
+              "box Warning Server stops\n"
+              "box Information\n"
+              "box Confimation Sure?\n"
+              "chat <\\xC0\\x01>: a\\\\b\n");
+    const std::string err = run.Stderr();
+    for (const char* why : {"without a kind digit", "without a known marker", "quotation mark", "unknown kind 7",
+                            "an empty frame", "over 255 bytes", "a repeat"}) {
+        EXPECT_NE(err.find(why), std::string::npos) << why << " in:\n" << err;
+    }
+    EXPECT_NE(err.find("dropped from 127.0.0.1:50170: a frame of unknown kind 7"), std::string::npos) << err;
+}
+
+TEST_F(CliWire, ListenRawAndTooFewMessages) {
+    CliRun run("listen --raw --port " + std::to_string(kOtherPort) + " --count 2 --seconds 1 --verbose");
+    ASSERT_TRUE(run.WaitForStderr("listening"));
+    peer_->Send(kOtherPort, Bytes({0}) + "<\xC0>: \\");
+    EXPECT_EQ(run.Finish(), 1);
+    EXPECT_EQ(run.Stdout(), "chat <\xC0>: \\\n");
+    EXPECT_NE(run.Stderr().find("got 1 of 2 messages"), std::string::npos) << run.Stderr();
+}
+
+TEST_F(CliWire, ListenOnAHeldPortFails) {
+    CliRun run("listen --seconds 1 --port " + std::to_string(kPort));
+    EXPECT_EQ(run.Finish(), 1);
+    EXPECT_NE(run.Stderr().find("cannot bind port 50170"), std::string::npos) << run.Stderr();
+}
+
+}  // namespace

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# tests/cli/run-lan.sh HOST.exe MODULE.cvp [RIZER-CLI]
+# rizer-cli against stand-in hosts on a LAN of three private namespaces
+# (scripts/netns-lan): the native rizer-cli on side 1, a stand-in host with
+# the module under Wine on sides 2 and 3 (each with its own Wine, in the
+# lane RIZER_LANE names). A chat line, a GoSub and a box from the CLI reach
+# both hosts; an acknowledged box is acknowledged by both, named by address,
+# and shown once on each; the hosts' chat lines reach `rizer-cli listen`.
+# Prints one line per check and then "N passed, M failed".
+#   RIZER_CLI_LAN_KEEP=1 keeps the hosts' and the CLI's output for a look.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+if [ $# -lt 2 ]; then
+  echo "usage: $0 HOST.exe MODULE.cvp [RIZER-CLI]" >&2
+  exit 2
+fi
+host=$(realpath "$1")
+module=$(realpath "$2")
+cli=$(realpath "${3:-$root/dist/linux/rizer-cli}")
+for f in "$host" "$module" "$cli"; do
+  [ -f "$f" ] || { echo "cli lan: missing $f"; echo "0 passed, 1 failed"; exit 1; }
+done
+hosts=2
+
+work=$(mktemp -d /tmp/rizer-cli-lan.XXXXXX)
+if [ "${RIZER_CLI_LAN_KEEP:-}" = 1 ]; then echo "cli lan: output in $work"; else trap 'rm -rf "$work"' EXIT; fi
+
+# What every host expects, in order: Speak is the CLI's cue, sent once its
+# listener is ready, and each host then hears every host's line.
+ready_lines=$(for _ in $(seq "$hosts"); do printf '<Kiosk>: ready\\r\\n'; done)
+cat >"$work/host.cvs" <<CVS
+Sub Refresh
+Echo "Refresh ran here"
+End
+Sub Speak
+riZERSendMessage "Kiosk" "ready"
+End
+riZEROpenPort "50150" "Chat"
+Echo "port open"
+WaitVar Chat "<Admin>: hello\\r\\n" 180000
+ExpectBox "Warning" "Server stops" warning
+ExpectBox "Information" "Acknowledge me" information
+WaitVar Chat "<Admin>: hello\\r\\n$ready_lines" 60000
+ExpectNoBox
+riZERClosePort
+CVS
+
+export RIZER_CLI_LAN_WORK=$work RIZER_CLI_LAN_HOST=$host RIZER_CLI_LAN_MODULE=$module RIZER_CLI_LAN_CLI=$cli
+side=("$root/tests/cli/lan-side.sh")
+lan=("${side[@]}")
+for _ in $(seq "$hosts"); do lan+=(-- "${side[@]}"); done
+timeout 600 "$root/scripts/netns-lan" "${lan[@]}" >"$work/lan.log" 2>&1
+
+passed=0 failed=0
+check() {  # name, command...
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); echo "ok   $name"; else failed=$((failed + 1)); echo "FAIL $name"; fi
+}
+has() { grep -qF -- "$2" "$work/$1" 2>/dev/null; }
+is() { [ "$(cat "$work/$1" 2>/dev/null)" = "$2" ]; }
+for i in $(seq 2 $((hosts + 1))); do
+  check "host 10.77.2.$i: every expectation met, memory balanced" is "host.$i.rc" 0
+  check "host 10.77.2.$i: the GoSub ran" has "host.$i.log" "Refresh ran here"
+done
+addresses=$(for i in $(seq 2 $((hosts + 1))); do echo "10.77.2.$i"; done)
+check "--reliable box: exit 0" is reliable.rc 0
+check "--reliable box: both hosts named" [ "$(sort "$work/reliable.out" 2>/dev/null)" = "$addresses" ]
+check "listen: exit 0" is listen.rc 0
+check "listen: each host's chat line" [ "$(grep -c '^chat <Kiosk>: ready$' "$work/listen.out" 2>/dev/null)" = "$hosts" ]
+if [ "$failed" != 0 ]; then
+  for f in "$work"/host.*.log "$work"/*.err "$work/lan.log"; do
+    [ -s "$f" ] && { echo "--- $(basename "$f")"; grep -vE '^(ok|PASS)' "$f" | tail -n 8; }
+  done
+fi
+# What an administrator sees, for the record.
+echo "rizer-cli --reliable box \"Acknowledge me\" Information:"
+sed 's/^/  /' "$work/reliable.out" "$work/reliable.err" 2>/dev/null
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]

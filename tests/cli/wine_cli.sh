@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# tests/cli/wine_cli.sh HOST.exe MODULE.cvp
+# The Windows rizer-cli.exe of the same build as HOST.exe (its
+# tools/cli/rizer-cli.exe) under Wine, against the native rizer-cli on the
+# loopback: each one's sends reach the other's listen, and each acknowledges
+# the other's acknowledged box. Runs inside a private namespace with Wine
+# already started (wine-env.sh); prints "N passed, M failed".
+set -u
+if [ $# -ne 2 ]; then
+  echo "usage: $0 HOST.exe MODULE.cvp" >&2
+  exit 2
+fi
+root=$(cd "$(dirname "$0")/../.." && pwd)
+win_cli=$(realpath -m "$(dirname "$1")/../tools/cli/rizer-cli.exe")
+native_cli=$root/dist/linux/rizer-cli
+[ -x "$native_cli" ] || native_cli=$root/build/native/tools/cli/rizer-cli
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0 failed=0
+check() {  # name, command...
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); echo "ok   $name"; else failed=$((failed + 1)); echo "FAIL $name"; fi
+}
+win() { "$root/scripts/wine-run" "$win_cli" "$@"; }
+wait_for() {  # file, text
+  local i
+  for ((i = 0; i < 400; i++)); do grep -qF -- "$2" "$1" 2>/dev/null && return 0; sleep 0.05; done
+  return 1
+}
+for f in "$win_cli" "$native_cli"; do
+  [ -f "$f" ] || { echo "FAIL missing $f"; echo "0 passed, 1 failed"; exit 1; }
+done
+
+win --help >"$work/help" 2>&1
+check "--help: one screen" [ "$(wc -l <"$work/help")" -le 24 -a "$(grep -c 'listen' "$work/help")" -ge 1 ]
+win box Stop warning >/dev/null 2>"$work/bad"
+check "an unknown kind: exit 2, named" [ $? = 2 -a -n "$(grep "unknown kind 'warning'" "$work/bad")" ]
+
+# Windows listens, Linux sends.
+win listen --port 50190 --count 3 --seconds 30 --verbose >"$work/win.out" 2>"$work/win.err" &
+listener=$!
+check "Windows listen binds" wait_for "$work/win.err" "listening on port 50190"
+"$native_cli" --to 127.0.0.1 --port 50190 chat Ann hi
+"$native_cli" --to 127.0.0.1 --port 50190 gosub Refresh
+"$native_cli" --reliable --wait 1000 --to 127.0.0.1 --port 50190 box "Disk low" Warning >"$work/native.ack" 2>/dev/null
+check "Linux --reliable: acknowledged by the Windows listener" [ $? = 0 -a "$(cat "$work/native.ack")" = 127.0.0.1 ]
+wait "$listener"
+check "Windows listen: exit 0" [ $? = 0 ]
+check "Windows listen: one line per message" [ "$(cat "$work/win.out")" = "chat <Ann>: hi
+gosub Refresh
+box Warning Disk low" ]
+
+# Linux listens, Windows sends.
+"$native_cli" listen --port 50191 --count 2 --seconds 30 --verbose >"$work/native.out" 2>"$work/native.err" &
+listener=$!
+wait_for "$work/native.err" "listening on port 50191"
+win --to 127.0.0.1 --port 50191 chat Bob yo
+win --reliable --wait 1000 --to 127.0.0.1 --port 50191 box "Server stops" Error >"$work/win.ack" 2>/dev/null
+check "Windows --reliable: acknowledged by the Linux listener" [ $? = 0 -a "$(cat "$work/win.ack")" = 127.0.0.1 ]
+wait "$listener"
+check "Linux listen: what Windows sent" [ "$(cat "$work/native.out")" = "chat <Bob>: yo
+box Error Server stops" ]
+
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]

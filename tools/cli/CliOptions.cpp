@@ -1,0 +1,266 @@
+#include "CliOptions.h"
+
+#include <cstdio>
+
+#include "messaging/Payloads.h"
+
+namespace cli {
+namespace {
+
+// Which commands an option belongs to.
+constexpr unsigned kSend = 1;
+constexpr unsigned kListen = 2;
+constexpr unsigned kAny = kSend | kListen;
+
+struct CommandRow {
+    const char* name;
+    Command command;
+    unsigned where;
+    int argCount;
+    const char* args;
+    const char* help;
+};
+
+const CommandRow kCommands[] = {
+    {"chat", Command::Chat, kSend, 2, "USER TEXT", "broadcast the chat line \"<USER>: TEXT\""},
+    {"gosub", Command::GoSub, kSend, 1, "NAME", "make every copy run the subroutine NAME"},
+    {"box", Command::Box, kSend, 2, "TEXT KIND",
+     "every copy shows TEXT in a box of the KIND Error,\n"
+     "                    Warning, Confimation or Information"},
+    {"listen", Command::Listen, kListen, 0, "", "print every message received, one a line"},
+};
+
+// Reads a whole number from min to max; false for anything else.
+bool ReadNumber(std::string_view text, long min, long max, long* out) {
+    if (text.empty() || text.size() > 9) return false;
+    long v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v < min || v > max) return false;
+    *out = v;
+    return true;
+}
+
+using Apply = bool (*)(Options& o, std::string_view value, std::string* error);
+
+struct OptionRow {
+    const char* name;
+    const char* value;  // what it takes, or null for a flag
+    unsigned where;
+    const char* help;
+    Apply apply;
+};
+
+const OptionRow kOptions[] = {
+    {"--port", "N", kAny, "port, as the port action reads it (default 50150)",
+     [](Options& o, std::string_view v, std::string* error) {
+         const std::optional<int> value = cv::PortTextValue(v);
+         // The endpoint keeps the low 16 bits, as the plug-in does.
+         const int port = value ? static_cast<int>(static_cast<unsigned>(*value) & 0xFFFFu) : 0;
+         if (port == 0) {
+             *error = "bad port '" + std::string(v) + "': give a number whose low 16 bits are not 0";
+             return false;
+         }
+         o.port = port;
+         return true;
+     }},
+    {"--to", "ADDRESS", kSend, "send there (a subnet's broadcast address, one copy)\n"
+                               "                    instead of 255.255.255.255",
+     [](Options& o, std::string_view v, std::string* error) {
+         if (!IsDottedQuad(v)) {
+             *error = "bad address '" + std::string(v) + "': give four numbers 0 to 255, as 10.0.0.255";
+             return false;
+         }
+         o.to = std::string(v);
+         return true;
+     }},
+    {"--reliable", nullptr, kSend, "acknowledged send: prints each address that got it",
+     [](Options& o, std::string_view, std::string*) { return o.reliable = true; }},
+    {"--wait", "MS", kSend, "how long --reliable collects them, resending every\n"
+                            "                    500 ms (default 1500)",
+     [](Options& o, std::string_view v, std::string* error) {
+         long ms = 0;
+         if (!ReadNumber(v, 0, 600000, &ms)) {
+             *error = "bad wait '" + std::string(v) + "': give 0 to 600000 milliseconds";
+             return false;
+         }
+         o.waitMs = static_cast<int>(ms);
+         return o.waitGiven = true;
+     }},
+    {"--count", "N", kListen, "stop after N messages",
+     [](Options& o, std::string_view v, std::string* error) {
+         long n = 0;
+         if (!ReadNumber(v, 1, 999999999, &n)) {
+             *error = "bad count '" + std::string(v) + "': give a number from 1";
+             return false;
+         }
+         o.count = static_cast<int>(n);
+         return true;
+     }},
+    {"--seconds", "S", kListen, "stop after S seconds",
+     [](Options& o, std::string_view v, std::string* error) {
+         long s = 0;
+         if (!ReadNumber(v, 1, 31 * 86400, &s)) {
+             *error = "bad seconds '" + std::string(v) + "': give a whole number from 1";
+             return false;
+         }
+         o.seconds = static_cast<int>(s);
+         return true;
+     }},
+    {"--raw", nullptr, kListen, "print the bytes unchanged (else \\xHH outside ASCII)",
+     [](Options& o, std::string_view, std::string*) { return o.raw = true; }},
+    {"--verbose", nullptr, kAny, "say on stderr what was sent, or dropped and why",
+     [](Options& o, std::string_view, std::string*) { return o.verbose = true; }},
+};
+
+const CommandRow* FindCommand(std::string_view name) {
+    for (const CommandRow& c : kCommands) {
+        if (name == c.name) return &c;
+    }
+    return nullptr;
+}
+
+const OptionRow* FindOption(std::string_view name) {
+    for (const OptionRow& o : kOptions) {
+        if (name == o.name) return &o;
+    }
+    return nullptr;
+}
+
+std::string CommandsOf(unsigned where) {
+    std::string names;
+    for (const CommandRow& c : kCommands) {
+        if (!(c.where & where)) continue;
+        if (!names.empty()) names += ", ";
+        names += c.name;
+    }
+    return names;
+}
+
+}  // namespace
+
+bool IsDottedQuad(std::string_view text) {
+    int parts = 0;
+    std::size_t i = 0;
+    while (parts < 4) {
+        const std::size_t start = i;
+        int value = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9' && i - start < 3) {
+            value = value * 10 + (text[i++] - '0');
+        }
+        const std::size_t digits = i - start;
+        if (digits == 0 || value > 255 || (digits > 1 && text[start] == '0')) return false;
+        if (++parts < 4) {
+            if (i >= text.size() || text[i] != '.') return false;
+            ++i;
+        }
+    }
+    return i == text.size();
+}
+
+Parsed ParseArguments(int argc, const char* const* argv) {
+    Parsed p;
+    Options& o = p.options;
+    std::vector<std::pair<const OptionRow*, std::string>> given;
+    const CommandRow* command = nullptr;
+    bool optionsEnd = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (!optionsEnd && (arg == "--help" || arg == "-h")) {
+            o.command = Command::Help;
+            return p;
+        }
+        if (!optionsEnd && arg == "--version") {
+            o.command = Command::Version;
+            return p;
+        }
+        if (!optionsEnd && arg == "--") {
+            optionsEnd = true;
+            continue;
+        }
+        if (!optionsEnd && arg.size() > 1 && arg[0] == '-') {
+            const std::size_t eq = arg.find('=');
+            const OptionRow* row = FindOption(arg.substr(0, eq));
+            if (!row) {
+                p.error = "unknown option '" + std::string(arg) + "'";
+                return p;
+            }
+            std::string value;
+            if (eq != std::string_view::npos) {
+                if (!row->value) {
+                    p.error = std::string(row->name) + " takes no value";
+                    return p;
+                }
+                value = std::string(arg.substr(eq + 1));
+            } else if (row->value) {
+                if (i + 1 >= argc) {
+                    p.error = std::string(row->name) + " needs " + row->value;
+                    return p;
+                }
+                value = argv[++i];
+            }
+            given.emplace_back(row, std::move(value));
+            continue;
+        }
+        if (!command) {
+            command = FindCommand(arg);
+            if (!command) {
+                p.error = "unknown command '" + std::string(arg) + "'";
+                return p;
+            }
+            continue;
+        }
+        o.args.emplace_back(arg);
+    }
+    if (!command) {
+        p.error = "no command given";
+        return p;
+    }
+    if (static_cast<int>(o.args.size()) != command->argCount) {
+        p.error = std::string(command->name) + " takes " +
+                  (command->argCount ? command->args : std::string("no arguments")) + ", not " +
+                  std::to_string(o.args.size()) + (o.args.size() == 1 ? " argument" : " arguments");
+        return p;
+    }
+    for (const auto& [row, value] : given) {
+        if (!(row->where & command->where)) {
+            p.error = std::string(row->name) + " goes with " + CommandsOf(row->where) + ", not " + command->name;
+            return p;
+        }
+        if (!row->apply(o, value, &p.error)) return p;
+    }
+    if (o.waitGiven && !o.reliable) {
+        p.error = "--wait goes with --reliable";
+        return p;
+    }
+    o.command = command->command;
+    return p;
+}
+
+std::string HelpText() {
+    std::string t =
+        "usage: rizer-cli [OPTIONS] COMMAND ARGS...\n"
+        "Speaks riZER 2.0's protocol: sends what its actions send to every copy on\n"
+        "the LAN, and prints what they send.\n"
+        "commands:\n";
+    char line[160];
+    for (const CommandRow& c : kCommands) {
+        const std::string head = std::string(c.name) + (*c.args ? " " : "") + c.args;
+        std::snprintf(line, sizeof line, "  %-17s %s\n", head.c_str(), c.help);
+        t += line;
+    }
+    t += "options:\n";
+    for (const OptionRow& o : kOptions) {
+        const std::string head = std::string(o.name) + (o.value ? " " : "") + (o.value ? o.value : "");
+        std::snprintf(line, sizeof line, "  %-17s %s\n", head.c_str(), o.help);
+        t += line;
+    }
+    t += "  --help, --version\n"
+         "exit: 0 ok, 1 none acknowledged, too few messages or the network failed,\n"
+         "      2 bad input (nothing sent)\n";
+    return t;
+}
+
+}  // namespace cli

@@ -1,0 +1,94 @@
+#include "CliOutput.h"
+
+#include <cstdio>
+
+namespace cli {
+namespace {
+
+template <class Key>
+struct TextRow {
+    Key key;
+    const char* text;
+};
+
+template <class Key, std::size_t N>
+const char* TextOf(const TextRow<Key> (&rows)[N], Key key, const char* otherwise) {
+    for (const TextRow<Key>& r : rows) {
+        if (r.key == key) return r.text;
+    }
+    return otherwise;
+}
+
+const TextRow<cv::DropReason> kDropTexts[] = {
+    {cv::DropReason::UnknownMarker, "a \"$\" text without a known marker"},
+    {cv::DropReason::NoBoxKind, "a system message without a kind digit 1 to 4"},
+    {cv::DropReason::UnsafeName, "a subroutine name with a quotation mark, CR, LF or zero byte"},
+};
+
+const TextRow<cv::NetConsumed> kConsumedTexts[] = {
+    {cv::NetConsumed::Ack, "an acknowledgement"},
+    {cv::NetConsumed::Repeat, "a repeat of an acknowledged frame (acknowledged again)"},
+    {cv::NetConsumed::UnknownKind, "a frame of unknown kind"},
+    {cv::NetConsumed::Incomplete, "a frame too short for its sequence number"},
+    {cv::NetConsumed::Empty, "an empty datagram"},
+    {cv::NetConsumed::TooLong, "a datagram over 255 bytes (lost)"},
+};
+
+}  // namespace
+
+std::string Printable(std::string_view bytes) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(bytes.size());
+    for (const char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c >= 0x20 && c < 0x7F) {
+            out.push_back(ch);
+        } else {
+            out += "\\x";
+            out.push_back(hex[c >> 4]);
+            out.push_back(hex[c & 15]);
+        }
+    }
+    return out;
+}
+
+std::string MessageLine(const cv::ReceivedMessage& m) {
+    switch (m.kind) {
+        case cv::ReceivedKind::Chat: return std::string("chat ").append(m.text);
+        case cv::ReceivedKind::Subroutine: return std::string("gosub ").append(m.text);
+        case cv::ReceivedKind::SystemMessage: {
+            std::string line = std::string("box ").append(m.box->kindText);
+            if (!m.text.empty()) line.append(" ").append(m.text);
+            return line;
+        }
+        case cv::ReceivedKind::Dropped: break;
+    }
+    return {};
+}
+
+const char* DropText(cv::DropReason why) { return TextOf(kDropTexts, why, "not a message"); }
+
+std::string ConsumedText(const cv::NetConsumedFrame& frame) {
+    std::string text = TextOf(kConsumedTexts, frame.what, "?");
+    if (frame.what == cv::NetConsumed::UnknownKind) text += " " + std::to_string(frame.kind);
+    if (frame.what == cv::NetConsumed::Ack || frame.what == cv::NetConsumed::Repeat) {
+        text += ", sequence " + std::to_string(frame.sequence);
+    }
+    return text;
+}
+
+void PrintLine(std::string_view line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+void Say(std::string_view text) {
+    std::fprintf(stderr, "rizer-cli: %.*s\n", static_cast<int>(text.size()), text.data());
+    std::fflush(stderr);
+}
+
+}  // namespace cli

@@ -1,0 +1,21 @@
+// chat, gosub and box: one frame to 255.255.255.255 (or --to), plain as the
+// actions send it, or acknowledged with --reliable.
+#pragma once
+
+#include <string>
+
+#include "CliOptions.h"
+
+namespace cli {
+
+// Receivers take at most 255 bytes, kind byte included.
+constexpr std::size_t kPlainPayloadLimit = 254;
+constexpr std::size_t kReliablePayloadLimit = 252;
+
+// The payload of a send command, or false with the reason when receivers
+// would drop it (or the action would send an empty frame).
+bool MakePayload(const Options& o, std::string* payload, std::string* error);
+
+int RunSend(const Options& o);
+
+}  // namespace cli
