@@ -31,13 +31,13 @@ void RunSubroutine(std::string_view rawName) {
 
 void AddChatLine(std::string_view line) {
     MessagingState& s = Messaging();
-    // Held here, so host script run by the callback may free or replace the
-    // list without pulling the text from under the host.
-    const std::shared_ptr<TChatList> list = s.ChatList;
-    if (!list) return;
-    list->Append(line);
+    if (!s.ChatList) return;
+    s.ChatList->Append(line);
+    // Held for the call: host script run by the callback may clear, free or
+    // replace the list and the variable without changing what the host reads.
+    const TChatList::Snapshot text = s.ChatList->Share();
     const std::string variable = s.ChatVariable;
-    host::CallSetVariable(variable.c_str(), list->Text().c_str());
+    host::CallSetVariable(variable.c_str(), text->c_str());
 }
 
 }  // namespace
