@@ -1,36 +1,60 @@
 #include "messaging/ChatList.h"
 
 namespace cv {
+namespace {
+// Both buffers live on the heap from the start, so that moving or swapping
+// them never moves their bytes (a short text kept inside the string object
+// itself would move).
+constexpr std::size_t kInitialCapacity = 256;
+}  // namespace
 
-std::string& TChatList::Writable() {
-    if (text_.use_count() > 1) {
-        auto own = std::make_shared<std::string>();
-        own->reserve(text_->capacity());
-        own->assign(*text_);
-        text_ = std::move(own);
+TChatList::TChatList() {
+    text_.reserve(kInitialCapacity);
+    spare_.reserve(kInitialCapacity);
+}
+
+TChatList::~TChatList() {
+    if (loan_) {
+        loan_->kept_ = std::move(lentIsSpare_ ? spare_ : text_);
+        loan_->list_ = nullptr;
     }
-    return *text_;
+}
+
+void TChatList::Unlend(bool keepText) {
+    if (!loan_ || lentIsSpare_) return;
+    text_.swap(spare_);
+    if (keepText) {
+        text_.assign(spare_);
+    } else {
+        text_.clear();
+    }
+    lentIsSpare_ = true;
 }
 
 void TChatList::Append(std::string_view line) {
-    std::string& text = Writable();
-    starts_.push_back(text.size());
-    text.append(line);
-    text.append("\r\n");
+    Unlend(true);
+    starts_.push_back(text_.size());
+    text_.append(line).append("\r\n", 2);
 }
 
 std::string_view TChatList::Line(std::size_t i) const {
-    const std::size_t end = i + 1 < starts_.size() ? starts_[i + 1] : text_->size();
-    return std::string_view(*text_).substr(starts_[i], end - starts_[i] - 2);
+    const std::size_t end = i + 1 < starts_.size() ? starts_[i + 1] : text_.size();
+    return std::string_view(text_).substr(starts_[i], end - starts_[i] - 2);
 }
 
 void TChatList::Clear() {
+    Unlend(false);
     starts_.clear();
-    if (text_.use_count() > 1) {
-        text_ = std::make_shared<std::string>();
-    } else {
-        text_->clear();
-    }
+    text_.clear();
+}
+
+TChatList::Loan::Loan(TChatList& list) : list_(&list), text_(list.text_.c_str()) {
+    list.loan_ = this;
+    list.lentIsSpare_ = false;
+}
+
+TChatList::Loan::~Loan() {
+    if (list_) list_->loan_ = nullptr;
 }
 
 }  // namespace cv

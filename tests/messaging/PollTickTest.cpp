@@ -177,6 +177,15 @@ TEST_F(PollTick, SetVariableTextStaysTheSameWhileHostScriptRuns) {
     Tick();
     EXPECT_EQ(Host().variables.back(), (Var{"Chat", "<A>: three\r\n"}));
 
+    Host().onSetVariable = [] {
+        cv::ExecMessageClear();
+        cv::ExecOpenPort(std::to_string(kPort), "Other");
+    };
+    cv::ExecOpenPort(std::to_string(kPort), "Chat");
+    SendPlain("<A>: cleared and gone");
+    Tick();
+    EXPECT_EQ(Host().variables.back(), (Var{"Chat", "<A>: cleared and gone\r\n"}));
+
     // Clear, then a line arrives at once: the old text is still the host's.
     Host().onSetVariable = [] {
         Host().onSetVariable = nullptr;
