@@ -33,11 +33,12 @@ void AddChatLine(std::string_view line) {
     MessagingState& s = Messaging();
     if (!s.ChatList) return;
     s.ChatList->Append(line);
-    // Held for the call: host script run by the callback may clear, free or
-    // replace the list and the variable without changing what the host reads.
-    const TChatList::Snapshot text = s.ChatList->Share();
+    // Both held for the call: host script run by the callback may clear,
+    // free or replace the list and the variable without changing what the
+    // host reads.
+    const TChatList::Loan text(*s.ChatList);
     const std::string variable = s.ChatVariable;
-    host::CallSetVariable(variable.c_str(), text->c_str());
+    host::CallSetVariable(variable.c_str(), text.Text());
 }
 
 }  // namespace
@@ -47,6 +48,10 @@ void DispatchPayload(const char* payload, std::int32_t length) {
     const std::string_view raw(payload, static_cast<std::size_t>(length));
     // The text is cut before the first zero byte.
     const std::string_view t = raw.substr(0, raw.find('\0'));
+    if (t.empty() || t[0] != '$') {  // the common case first
+        AddChatLine(t);
+        return;
+    }
     if (StartsWith(t, "$M") && t.size() >= 3) {
         if (const BoxKind* kind = BoxKindByDigit(t[2])) {
             ShowSystemMessage(*kind, t.substr(3));
@@ -56,10 +61,8 @@ void DispatchPayload(const char* payload, std::int32_t length) {
     if (StartsWith(t, "$A")) {
         // The raw bytes, so that a zero byte inside the name is seen too.
         RunSubroutine(raw.substr(2));
-        return;
     }
-    if (StartsWith(t, "$")) return;
-    AddChatLine(t);
+    // Any other text beginning with "$" is dropped.
 }
 
 void PollTick() {
@@ -72,17 +75,16 @@ void PollTick() {
     char RecvText[kReceiveLimit + 1];
     std::memset(RecvText, 0, sizeof RecvText);
     const auto started = std::chrono::steady_clock::now();
-    std::string address;
-    int port = 0;
     std::int32_t length = 0;
     for (int taken = 0; taken < kMaxDatagramsPerTick; ++taken) {
-        // The clock is read every few datagrams: a host callback is the
-        // slow part, and each of them runs at most a few more times.
-        if (taken > 0 && taken % 4 == 0 &&
+        // The clock is read every few datagrams (reading it costs about as
+        // much as dispatching a chat line): a host callback is the slow part,
+        // and each of them runs at most a few more times.
+        if (taken > 0 && taken % 8 == 0 &&
             std::chrono::steady_clock::now() - started >= std::chrono::milliseconds(kMaxTickDrainMs)) {
             break;
         }
-        const std::int32_t got = NetReceive(RecvText, kReceiveLimit, &address, &port, &length);
+        const std::int32_t got = NetReceive(RecvText, kReceiveLimit, nullptr, nullptr, &length);
         if (got <= 0) break;
         DispatchPayload(RecvText, got);
         // Host script inside the dispatch closed or reopened the port: the
