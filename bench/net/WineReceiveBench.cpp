@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int batch = argc > 1 ? std::atoi(argv[1]) : 500;
-    const int rounds = argc > 2 ? std::atoi(argv[2]) : 30;
+    const int rounds = argc > 2 ? std::atoi(argv[2]) : 40;
     LARGE_INTEGER f;
     QueryPerformanceFrequency(&f);
     gFrequency = static_cast<double>(f.QuadPart);
