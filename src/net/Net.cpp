@@ -77,7 +77,7 @@ void RememberSeen(std::uint16_t seq, std::uint16_t port, const std::string& addr
     SeenIndex = (SeenIndex + 1) % kNetSeenRingSize;
 }
 
-inline std::int32_t Deliver(void* dest, const std::uint8_t* payload, std::int32_t n, std::uint32_t from,
+std::int32_t Deliver(void* dest, const std::uint8_t* payload, std::int32_t n, std::uint32_t from,
                      std::uint16_t port, std::string* senderAddress, int* senderPort,
                      std::int32_t* length) {
     if (n > 0) std::memcpy(dest, payload, static_cast<std::size_t>(n));
