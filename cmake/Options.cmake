@@ -18,6 +18,13 @@ elseif(RIZER_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# Fuzz build: every library is compiled with libFuzzer's coverage
+# instrumentation, so the fuzzers see the code they explore; only the fuzz
+# targets link libFuzzer itself (-fsanitize=fuzzer, tests/CMakeLists.txt).
+if(RIZER_FUZZ AND NOT WIN32)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 # rizer_add_library(name SOURCES ... [WIN_SOURCES ...] [POSIX_SOURCES ...] [DEPS ...] [WIN_LIBS ...])
 # A static library of one src/ folder; per-platform seam files are picked here.
 function(rizer_add_library name)

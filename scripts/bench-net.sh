@@ -2,7 +2,7 @@
 # Builds the network benchmarks (native, Release) and runs them inside private
 # namespaces: the receive path and the chat-line cost in one namespace, the
 # burst across a pair of joined namespaces. Prints the ratios.
-#   scripts/bench-net.sh [--wine]   (--wine: also the latency under Wine)
+#   scripts/bench-net.sh [--wine | --wine-only]   (see below; RIZER_LANE picks one lane)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -11,23 +11,58 @@ if [ ! -f "$build/build.ninja" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRIZER_BUILD_BENCH=ON \
     -DRIZER_BUILD_TESTS=OFF >/dev/null
 fi
-ninja -C "$build" -j2 bench_net >/dev/null
-bench="$root/$build/bench/net/bench_net"
-scripts/netns-run "$bench"
-scripts/netns-pair "$bench" --burst-send 5000 -- "$bench" --burst-receive 5000
+wine=0
+case "${1:-}" in --wine) wine=1 ;; --wine-only) wine=1 native=0 ;; esac
+if [ "${native:-1}" = 1 ]; then
+  ninja -C "$build" -j2 bench_net >/dev/null
+  bench="$root/$build/bench/net/bench_net"
+  scripts/netns-run "$bench"
+  scripts/netns-pair "$bench" --burst-send 5000 -- "$bench" --burst-receive 5000
+fi
 
-# --wine: the delay from riZERSendMessage on one copy to SetVariableProc on
-# the other, two copies under Wine on the two sides of a netns-pair.
-if [ "${1:-}" = --wine ]; then
-  x64=${RIZER_X64_BUILD:-build/x64}
-  ninja -C "$x64" -j2 latency-probe riZER_2 >/dev/null
-  probe=$(realpath "$x64/tests/e2e/latency-probe.exe")
-  module=$(realpath "$x64/src/plugin/riZER_2.cvp")
-  side='cd "$0"; source scripts/wine-env.sh; wine_start "bench-$RIZER_PAIR_SIDE" >/dev/null || exit 1
+# --wine (or --wine-only, without the native part): per Wine lane
+# (RIZER_LANE, else all three), the build of the lane's bitness in
+# build/<arch>, each inside private namespaces with the lane's Wine started
+# there:
+#  - the receive path: datagrams per second through the module's poller
+#    against a raw Winsock recvfrom loop, in one process, same lane, same run;
+#  - the delay from riZERSendMessage on one copy to SetVariableProc on the
+#    other, two copies on the two sides of a netns-pair.
+# A lane that this checkout cannot run yet is named in a note, not skipped
+# silently.
+[ "$wine" = 1 ] || exit 0
+lanes=${RIZER_LANE:-wine8-x64 wine10-x64 wine10-x86}
+# Refuses (exit 3) when wine_start did not bring up the lane asked for: a lane
+# other than Debian's Wine 8 says which bitness it runs (RIZER_LANE_ARCH).
+lane_up='source scripts/wine-env.sh; wine_start "$1" >/dev/null || exit 3
+  if [ "$RIZER_LANE" != wine8-x64 ] && [ "${RIZER_LANE_ARCH:-}" != "$2" ]; then wine_stop; exit 3; fi'
+for lane in $lanes; do
+  arch=${lane##*-}
+  build=build/$arch
+  echo "== $lane ($build)"
+  if [ ! -f "$build/build.ninja" ] ||
+     ! ninja -C "$build" -j2 latency-probe receive-bench riZER_2 >"$build/last-bench-build.log" 2>&1; then
+    echo "note: $lane: no benchmark programs in $build (scripts/build.sh with tests on makes them); lane not measured"
+    continue
+  fi
+  probe=$(realpath "$build/tests/e2e/latency-probe.exe")
+  recv=$(realpath "$build/tests/messaging/receive-bench.exe")
+  module=$(realpath "$build/src/plugin/riZER_2.cvp")
+  export RIZER_LANE=$lane
+  rc=0
+  scripts/netns-run bash -c "cd \"\$0\"; $lane_up"'
+    scripts/wine-run "$3"; rc=$?; wine_stop; exit $rc' "$root" bench-recv "$arch" "$recv" || rc=$?
+  if [ $rc = 3 ]; then
+    echo "note: $lane: this checkout's scripts/wine-env.sh cannot start the lane yet; lane not measured"
+    continue
+  fi
+  [ $rc = 0 ] || echo "note: $lane: the receive benchmark failed (exit $rc)"
+  side="cd \"\$0\"; $lane_up"'
     other=$([ "$RIZER_PAIR_SIDE" = a ] && echo b || echo a)
     touch "$RIZER_PAIR_DIR/$RIZER_PAIR_SIDE"
     for _ in $(seq 600); do [ -e "$RIZER_PAIR_DIR/$other" ] && break; sleep 0.05; done
-    scripts/wine-run "$1" "$2" "$3" 200; rc=$?; wine_stop; exit $rc'
-  scripts/netns-pair bash -c "$side" "$root" "$probe" "$module" send -- \
-    bash -c "$side" "$root" "$probe" "$module" receive
-fi
+    scripts/wine-run "$3" "$4" "$5" 200; rc=$?; wine_stop; exit $rc'
+  scripts/netns-pair bash -c "$side" "$root" bench-a "$arch" "$probe" "$module" send -- \
+    bash -c "$side" "$root" bench-b "$arch" "$probe" "$module" receive ||
+    echo "note: $lane: the latency probe failed"
+done

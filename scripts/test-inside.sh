@@ -29,12 +29,27 @@ printf '%s\n' "$out" | tail -n 25
 tally "native tests" $rc "$(ctest_counts "$out")"
 
 echo "== fuzzing (short runs)"
+# Each fuzzer starts from the repository's own files of its kind and prints
+# its final coverage (cov: edges, ft: features) and executions.
+fuzz_seeds() {  # fuzzer name -> seed files
+  case "$1" in
+    *Jpeg*) git ls-files -- '*.jpg' ;;
+    *loc*) git ls-files -- 'samples/riZER.loc*' ;;
+    *poller*) git ls-files -- 'tests/messaging/seeds/*' ;;
+  esac
+}
 for fuzzer in $(find build/fuzz -maxdepth 4 -type f \( -name 'fuzz_*' -o -name '*_fuzzer' \) -perm -u+x 2>/dev/null | sort); do
+  name=$(basename "$fuzzer")
   corpus=$(mktemp -d)
-  "$fuzzer" -max_total_time="${RIZER_FUZZ_SECONDS:-15}" -print_final_stats=0 "$corpus" >"$corpus.log" 2>&1
+  for seed in $(fuzz_seeds "$name"); do cp "$seed" "$corpus/"; done
+  "$fuzzer" -max_total_time="${RIZER_FUZZ_SECONDS:-15}" -print_final_stats=1 "$corpus" >"$corpus.log" 2>&1
   rc=$?
   [ $rc = 0 ] || tail -n 30 "$corpus.log"
-  tally "$(basename "$fuzzer")" $rc ""
+  stats=$(grep -E '^#[0-9]+.*cov: ' "$corpus.log" | tail -n1)
+  printf '   %s: %s seeds, %s runs, cov %s, ft %s\n' "$name" "$(fuzz_seeds "$name" | wc -l)" \
+    "$(grep -oE 'number_of_executed_units: [0-9]+' "$corpus.log" | grep -oE '[0-9]+$')" \
+    "$(grep -oE 'cov: [0-9]+' <<<"$stats" | grep -oE '[0-9]+')" "$(grep -oE 'ft: [0-9]+' <<<"$stats" | grep -oE '[0-9]+')"
+  tally "$name" $rc ""
   rm -rf "$corpus" "$corpus.log"
 done
 

@@ -1,11 +1,40 @@
 #include "messaging/ChatList.h"
 
 namespace cv {
+namespace {
+// Both buffers live on the heap from the start, so that moving or swapping
+// them never moves their bytes (a short text kept inside the string object
+// itself would move).
+constexpr std::size_t kInitialCapacity = 256;
+}  // namespace
+
+TChatList::TChatList() {
+    text_.reserve(kInitialCapacity);
+    spare_.reserve(kInitialCapacity);
+}
+
+TChatList::~TChatList() {
+    if (loan_) {
+        loan_->kept_ = std::move(lentIsSpare_ ? spare_ : text_);
+        loan_->list_ = nullptr;
+    }
+}
+
+void TChatList::Unlend(bool keepText) {
+    if (!loan_ || lentIsSpare_) return;
+    text_.swap(spare_);
+    if (keepText) {
+        text_.assign(spare_);
+    } else {
+        text_.clear();
+    }
+    lentIsSpare_ = true;
+}
 
 void TChatList::Append(std::string_view line) {
+    Unlend(true);
     starts_.push_back(text_.size());
-    text_.append(line);
-    text_.append("\r\n");
+    text_.append(line).append("\r\n", 2);
 }
 
 std::string_view TChatList::Line(std::size_t i) const {
@@ -14,8 +43,18 @@ std::string_view TChatList::Line(std::size_t i) const {
 }
 
 void TChatList::Clear() {
+    Unlend(false);
     starts_.clear();
     text_.clear();
+}
+
+TChatList::Loan::Loan(TChatList& list) : list_(&list), text_(list.text_.c_str()) {
+    list.loan_ = this;
+    list.lentIsSpare_ = false;
+}
+
+TChatList::Loan::~Loan() {
+    if (list_) list_->loan_ = nullptr;
 }
 
 }  // namespace cv

@@ -13,8 +13,7 @@ namespace cv {
 struct MessagingState {
     std::string PortText;      // first parameter of the last riZEROpenPort
     std::string ChatVariable;  // the author's variable for the chat text
-    // None until riZEROpenPort. Shared so that a tick that hands its text to
-    // the host keeps it alive if host script replaces or frees the list.
+    // None until riZEROpenPort.
     std::shared_ptr<TChatList> ChatList;
     platform::TimerId PollTimer = 0;  // at most one exists
     // Advances whenever PollTimer is started or freed: a tick that sees it

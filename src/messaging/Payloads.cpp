@@ -61,6 +61,11 @@ ReceivedMessage ReadPayload(std::string_view raw) {
     };
     const std::string_view t = raw.substr(0, raw.find('\0'));
     ReceivedMessage m;
+    if (t.empty() || t[0] != '$') {  // a chat line, the common case, first
+        m.kind = ReceivedKind::Chat;
+        m.text = t;
+        return m;
+    }
     if (startsWith(t, "$M") && t.size() >= 3) {
         if (const BoxKind* kind = BoxKindByDigit(t[2])) {
             m.kind = ReceivedKind::SystemMessage;

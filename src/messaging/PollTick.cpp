@@ -26,13 +26,14 @@ void RunSubroutine(std::string_view name) {
 
 void AddChatLine(std::string_view line) {
     MessagingState& s = Messaging();
-    // Held here, so host script run by the callback may free or replace the
-    // list without pulling the text from under the host.
-    const std::shared_ptr<TChatList> list = s.ChatList;
-    if (!list) return;
-    list->Append(line);
+    if (!s.ChatList) return;
+    s.ChatList->Append(line);
+    // Both held for the call: host script run by the callback may clear,
+    // free or replace the list and the variable without changing what the
+    // host reads.
+    const TChatList::Loan text(*s.ChatList);
     const std::string variable = s.ChatVariable;
-    host::CallSetVariable(variable.c_str(), list->Text().c_str());
+    host::CallSetVariable(variable.c_str(), text.Text());
 }
 
 }  // namespace
@@ -58,17 +59,16 @@ void PollTick() {
     char RecvText[kReceiveLimit + 1];
     std::memset(RecvText, 0, sizeof RecvText);
     const auto started = std::chrono::steady_clock::now();
-    std::string address;
-    int port = 0;
     std::int32_t length = 0;
     for (int taken = 0; taken < kMaxDatagramsPerTick; ++taken) {
-        // The clock is read every few datagrams: a host callback is the
-        // slow part, and each of them runs at most a few more times.
-        if (taken > 0 && taken % 4 == 0 &&
+        // The clock is read every few datagrams (reading it costs about as
+        // much as dispatching a chat line): a host callback is the slow part,
+        // and each of them runs at most a few more times.
+        if (taken > 0 && taken % 8 == 0 &&
             std::chrono::steady_clock::now() - started >= std::chrono::milliseconds(kMaxTickDrainMs)) {
             break;
         }
-        const std::int32_t got = NetReceive(RecvText, kReceiveLimit, &address, &port, &length);
+        const std::int32_t got = NetReceive(RecvText, kReceiveLimit, nullptr, nullptr, &length);
         if (got <= 0) break;
         DispatchPayload(RecvText, got);
         // Host script inside the dispatch closed or reopened the port: the

@@ -98,8 +98,8 @@ std::int32_t Deliver(void* dest, const std::uint8_t* payload, std::int32_t n, st
                      std::uint16_t port, std::string* senderAddress, int* senderPort,
                      std::int32_t* length) {
     if (n > 0) std::memcpy(dest, payload, static_cast<std::size_t>(n));
-    *senderAddress = DottedDecimal(from);
-    *senderPort = port;
+    if (senderAddress) *senderAddress = DottedDecimal(from);
+    if (senderPort) *senderPort = port;
     *length = n;
     return n;
 }

@@ -67,7 +67,8 @@ int NetSend(const char* address, int port, bool acknowledged);
 // frames of unknown kind are consumed without reaching the caller. `dest` must
 // hold limit - 1 bytes. Returns 0 writing no output unless the endpoint is
 // open and 1 <= limit <= 65507. The sender outputs are written for results
-// above 0 and for an empty fkReliable payload.
+// above 0 and for an empty fkReliable payload; a caller that has no use for
+// them may pass null for either.
 std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddress,
                         int* senderPort, std::int32_t* length);
 

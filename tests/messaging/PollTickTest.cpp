@@ -162,6 +162,42 @@ TEST_F(PollTick, ReopenFromScriptLeavesExactlyOneTimer) {
     EXPECT_EQ(Host().variables[0], (Var{"Other", "<A>: on the new port\r\n"}));
 }
 
+// The host reads its argument again after its script ran (the fixture's
+// SetVariableProc does): the text must not change or go away meanwhile.
+TEST_F(PollTick, SetVariableTextStaysTheSameWhileHostScriptRuns) {
+    Host().onSetVariable = [] { cv::ExecMessageClear(); };
+    SendPlain("<A>: one");
+    SendPlain("<A>: two");
+    Tick();
+    EXPECT_EQ(Host().variables, (std::vector<Var>{{"Chat", "<A>: one\r\n"}, {"Chat", "<A>: two\r\n"}}));
+
+    Host().onSetVariable = [] { cv::ExecClosePort(); };
+    cv::ExecOpenPort(std::to_string(kPort), "Chat");
+    SendPlain("<A>: three");
+    Tick();
+    EXPECT_EQ(Host().variables.back(), (Var{"Chat", "<A>: three\r\n"}));
+
+    Host().onSetVariable = [] {
+        cv::ExecMessageClear();
+        cv::ExecOpenPort(std::to_string(kPort), "Other");
+    };
+    cv::ExecOpenPort(std::to_string(kPort), "Chat");
+    SendPlain("<A>: cleared and gone");
+    Tick();
+    EXPECT_EQ(Host().variables.back(), (Var{"Chat", "<A>: cleared and gone\r\n"}));
+
+    // Clear, then a line arrives at once: the old text is still the host's.
+    Host().onSetVariable = [] {
+        Host().onSetVariable = nullptr;
+        cv::ExecMessageClear();
+        cv::Messaging().ChatList->Append("<B>: overwrite");
+    };
+    cv::ExecOpenPort(std::to_string(kPort), "Chat");
+    SendPlain("<A>: four");
+    Tick();
+    EXPECT_EQ(Host().variables.back(), (Var{"Chat", "<A>: four\r\n"}));
+}
+
 TEST_F(PollTick, ReentryFromInsideCallbacksAndBoxes) {
     // The list and variable go away while the host holds the chat text.
     Host().onSetVariable = [] { cv::ExecOpenPort(std::to_string(kPort), "New"); };
