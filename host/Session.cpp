@@ -94,6 +94,7 @@ const Session::CommandRow Session::kCommands[] = {
     {"Call", &Session::CmdCall},         {"Unload", &Session::CmdUnload},
     {"Echo", &Session::CmdEcho},         {"BoxDelay", &Session::CmdBoxDelay},
     {"Log", &Session::CmdLog},           {"Blocks", &Session::CmdBlocks},
+    {"ExecNull", &Session::CmdNullList}, {"EditNull", &Session::CmdNullList},
 };
 
 Session::Session() { g_current = this; }
@@ -299,6 +300,19 @@ bool Session::CmdEdit(const Command& c) {
         line += " " + SlotText(slots.blocks[i]) + (slots.blocks[i] == before[i] ? "" : "[new]");
     }
     LogLine(line);
+    return true;
+}
+
+// ExecNull N, EditNull N: the call with no parameter list at all (null).
+bool Session::CmdNullList(const Command& c) {
+    if (c.args.empty()) return Fail(c, c.word + " N");
+    const auto action = static_cast<std::int32_t>(ParseNumber(c.args[0]));
+    const LedgerCounts ledger = Ledger();
+    const bool result = c.word == "ExecNull" ? module_.Fn().ExecAction(action, nullptr)
+                                             : module_.Fn().EditAction(action, nullptr);
+    const LedgerCounts after = Ledger();
+    LogLine(c.word + " " + c.args[0] + " -> " + (result ? "true" : "false") +
+            " blocks=" + std::to_string(after.allocs - ledger.allocs) + "/" + std::to_string(after.frees - ledger.frees));
     return true;
 }
 

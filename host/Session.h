@@ -65,6 +65,7 @@ private:
     bool DoAction(const Command& c, int number);
     bool CmdExec(const Command& c);
     bool CmdEdit(const Command& c);
+    bool CmdNullList(const Command& c);
     bool CmdInit(const Command& c);
     bool CmdRegister(const Command& c);
     bool CmdMessage(const Command& c);

@@ -6,6 +6,7 @@
 #include "dialogs/DialogTexts.h"
 #include "dialogs/EditFlows.h"
 #include "dialogs/res/DialogResources.h"
+#include "plugin/PlugInTitle.h"
 #include "ui/Font.h"
 #include "ui/Layout.h"
 

@@ -9,7 +9,5 @@ inline constexpr const char* kEmailLine = "rizer@example.org";
 inline constexpr const char* kSiteCaption = "www.example.org/rizer";
 inline constexpr const char* kSiteAddress = "www.example.org/rizer";
 inline constexpr const char* kAttribution = "riZER 2.0 project";
-// The title: the same text cvInitPlugIn hands the host.
-inline constexpr const char* kPlugInTitle = "riZER 2.0";
 
 }  // namespace cv

@@ -9,7 +9,7 @@ namespace cv {
 LocFilePtr OpenLocFile(const char* fileName) {
     const std::string folder = LocFolder();
     if (folder.empty()) return nullptr;
-    return LocFilePtr(std::fopen((folder + fileName).c_str(), "rb"));
+    return LocFilePtr(OpenForReading(folder + fileName));
 }
 
 namespace {

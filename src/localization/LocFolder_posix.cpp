@@ -15,4 +15,6 @@ std::string HostExecutableFolder() {
     return sep == std::string::npos ? std::string() : full.substr(0, sep + 1);
 }
 
+std::FILE* OpenForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
+
 }  // namespace cv

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "plugin/HostCallbacks.h"
+#include "plugin/NoThrow.h"
 
 namespace cv::platform {
 namespace {
@@ -34,9 +35,10 @@ HINSTANCE ThisModule() {
 
 LRESULT CALLBACK PollWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_TIMER) {
-        // Only a timer that still exists runs its handler.
+        // Only a timer that still exists runs its handler. What a handler
+        // throws ends here: it must not unwind through the message loop.
         auto it = gTimers.find(static_cast<UINT_PTR>(wp));
-        if (it != gTimers.end()) it->second.handler();
+        if (it != gTimers.end()) RunCaught(it->second.handler);
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);

@@ -53,8 +53,18 @@ void PollTick() {
     MessagingState& s = Messaging();
     if (s.InTick) return;  // ticks never nest
     if (s.PollTimer) platform::SetTimerEnabled(s.PollTimer, false);
+    // Ends the tick on every path, also when a dispatch step throws: the
+    // timer of this tick, unless host script freed or replaced it, ticks on.
+    struct TickScope {
+        MessagingState& s;
+        const std::uint64_t generation;
+        ~TickScope() {
+            s.InTick = false;
+            if (s.TimerGeneration == generation && s.PollTimer) platform::SetTimerEnabled(s.PollTimer, true);
+        }
+    } scope{s, s.TimerGeneration};
     s.InTick = true;
-    const std::uint64_t generation = s.TimerGeneration;
+    const std::uint64_t generation = scope.generation;
 
     char RecvText[kReceiveLimit + 1];
     std::memset(RecvText, 0, sizeof RecvText);
@@ -74,11 +84,6 @@ void PollTick() {
         // Host script inside the dispatch closed or reopened the port: the
         // timer this tick belongs to is gone, and the endpoint is new.
         if (s.TimerGeneration != generation) break;
-    }
-
-    s.InTick = false;
-    if (s.TimerGeneration == generation && s.PollTimer) {
-        platform::SetTimerEnabled(s.PollTimer, true);
     }
 }
 

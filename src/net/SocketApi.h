@@ -25,8 +25,9 @@ bool SetNonBlocking(Handle s);
 bool EnableBroadcast(Handle s);
 // Best effort: asks for a receive buffer of `bytes`.
 void RequestReceiveBuffer(Handle s, int bytes);
-// Windows: an ICMP "port unreachable" must not surface as a receive error
-// (SIO_UDP_CONNRESET off). Nothing to do elsewhere.
+// Windows: an ICMP "port unreachable" or "time exceeded" must not surface as
+// a receive error (SIO_UDP_CONNRESET and SIO_UDP_NETRESET off). Nothing to
+// do elsewhere.
 void DisableConnectionReset(Handle s);
 // Binds to any local address and `port`; no address-reuse option.
 bool BindAny(Handle s, std::uint16_t port);

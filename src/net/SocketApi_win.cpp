@@ -8,6 +8,9 @@
 #ifndef SIO_UDP_CONNRESET
 #define SIO_UDP_CONNRESET _WSAIOW(IOC_VENDOR, 12)
 #endif
+#ifndef SIO_UDP_NETRESET
+#define SIO_UDP_NETRESET _WSAIOW(IOC_VENDOR, 15)
+#endif
 
 namespace cv::net::sock {
 
@@ -41,11 +44,20 @@ void RequestReceiveBuffer(Handle s, int bytes) {
                  reinterpret_cast<const char*>(&bytes), sizeof bytes);
 }
 
+namespace {
+// ICMP errors that Windows otherwise reports on a UDP socket as a failed
+// receive: "port unreachable" (WSAECONNRESET) and "time exceeded"
+// (WSAENETRESET).
+constexpr DWORD kIcmpReports[] = {SIO_UDP_CONNRESET, SIO_UDP_NETRESET};
+}  // namespace
+
 void DisableConnectionReset(Handle s) {
-    BOOL report = FALSE;
-    DWORD returned = 0;
-    ::WSAIoctl(static_cast<SOCKET>(s), SIO_UDP_CONNRESET, &report, sizeof report, nullptr, 0,
-               &returned, nullptr, nullptr);
+    for (const DWORD code : kIcmpReports) {
+        BOOL report = FALSE;
+        DWORD returned = 0;
+        ::WSAIoctl(static_cast<SOCKET>(s), code, &report, sizeof report, nullptr, 0, &returned, nullptr,
+                   nullptr);
+    }
 }
 
 bool BindAny(Handle s, std::uint16_t port) {

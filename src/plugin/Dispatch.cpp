@@ -36,10 +36,18 @@ const ActionRow* FindAction(std::int32_t action) {
     return &kActions[static_cast<std::size_t>(action - 1)];
 }
 
+// The row of an action that can run on `params`: none for a number outside
+// 1..6, nor for an action with parameters given no parameter list.
+const ActionRow* UsableAction(std::int32_t action, const HostString* params) {
+    const ActionRow* row = FindAction(action);
+    if (!row || (row->paramCount > 0 && !params)) return nullptr;
+    return row;
+}
+
 }  // namespace
 
 bool ExecuteAction(std::int32_t action, const HostString* params) {
-    const ActionRow* row = FindAction(action);
+    const ActionRow* row = UsableAction(action, params);
     if (!row) return false;
     std::array<std::string, 2> texts;
     for (int i = 0; i < row->paramCount; ++i) texts[static_cast<std::size_t>(i)] = HostText(params[i]);
@@ -47,7 +55,7 @@ bool ExecuteAction(std::int32_t action, const HostString* params) {
 }
 
 bool EditActionParams(std::int32_t action, HostString* params) {
-    const ActionRow* row = FindAction(action);
+    const ActionRow* row = UsableAction(action, params);
     if (!row) return false;
     if (!row->hasDialog) return true;
 #if defined(_WIN32)

@@ -1,5 +1,7 @@
 // The module's eight exported entry points (stdcall, undecorated names and
-// ordinals from riZER_2.def). All of them run on the host's GUI thread.
+// ordinals from riZER_2.def). All of them run on the host's GUI thread, and
+// none lets an exception out: the two that answer say false, the others
+// just return.
 #include <windows.h>
 
 #include "dialogs/EditFlows.h"
@@ -7,14 +9,16 @@
 #include "messaging/Executors.h"
 #include "plugin/Catalogue.h"
 #include "plugin/Dispatch.h"
+#include "plugin/EntryPoints.h"
 #include "plugin/HostCallbacks.h"
+#include "plugin/NoThrow.h"
+#include "plugin/PlugInTitle.h"
 #include "plugin/PlugInUtils.h"
 
 using namespace cv;
 
 namespace {
 
-constexpr char kTitle[] = "riZER 2.0";
 constexpr char kAuthor[] = "riZER developers";
 constexpr char kDescription[] =
     "Chat and distribution of messages on the local network using the UDP protocol.";
@@ -23,7 +27,7 @@ constexpr char kDescription[] =
 
 extern "C" {
 
-void CV_CALL cvAbout() { ShowAboutBox(); }
+void CV_CALL cvAbout() { RunCaught(ShowAboutBox); }
 
 // The host's notifications are of no interest to this module.
 void CV_CALL cvMessage(std::uint32_t, std::uintptr_t, std::intptr_t) {}
@@ -38,26 +42,28 @@ void CV_CALL cvRegisterScriptProcessor(ScriptProcessorProc proc) {
 
 void CV_CALL cvRegisterPlugIn(AddActionProc addAction, void*, void*,
                                                     SetVariableProc setVariable) {
-    CheckLocalizationHeader();
+    RunCaught(CheckLocalizationHeader);  // registration goes on whatever the check met
     host::SetVariable = setVariable;
     host::AddAction = addAction;
-    RegisterCatalogue();
+    RunCaught(RegisterCatalogue);
 }
 
 void CV_CALL cvInitPlugIn(WindowHandle hostWindow, HostSlot title,
                                                 HostSlot author, HostSlot description) {
     host::HostWindow = hostWindow;
-    AssignHostString(title, kTitle);
-    AssignHostString(author, kAuthor);
-    AssignHostString(description, kDescription);
+    RunCaught([&] {
+        AssignHostString(title, kPlugInTitle);
+        AssignHostString(author, kAuthor);
+        AssignHostString(description, kDescription);
+    });
 }
 
-Bool8 CV_CALL cvExecAction(std::int32_t action, HostString* params) {
-    return ExecuteAction(action, params);
+BoolResult CV_CALL cvExecAction(std::int32_t action, HostString* params) {
+    return RunCaught(false, [&] { return ExecuteAction(action, params); }) ? 1 : 0;
 }
 
-Bool8 CV_CALL cvEditAction(std::int32_t action, HostString* params) {
-    return EditActionParams(action, params);
+BoolResult CV_CALL cvEditAction(std::int32_t action, HostString* params) {
+    return RunCaught(false, [&] { return EditActionParams(action, params); }) ? 1 : 0;
 }
 
 }  // extern "C"
@@ -66,6 +72,6 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     // On FreeLibrary (not at process exit, where nothing needs tidying) stop
     // the poll timer and socket before the code goes away, and release the
     // texts that riZEROpenPort stored.
-    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) MessagingUnload();
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) RunCaught(MessagingUnload);
     return TRUE;
 }

@@ -29,9 +29,14 @@ using HostSlot = HostString*;
 // The host's main window (an HWND on Windows).
 using WindowHandle = void*;
 
-// Booleans that cross the boundary are one byte: 1 true, 0 false.
+// Booleans that cross the boundary are one byte: 1 true, 0 false. The module
+// reads only that byte of what a host callback answers.
 using Bool8 = bool;
 static_assert(sizeof(Bool8) == 1, "the host reads a one-byte boolean");
+// What the module's entry points answer for a boolean: 0 or 1 in the whole
+// result register, so that a host reading one byte and one reading a 32-bit
+// BOOL see the same.
+using BoolResult = std::uint32_t;
 
 // Parameter-kind codes of AddActionProc's kind bytes.
 enum ParamKind : std::uint8_t {
@@ -75,7 +80,8 @@ using cvRegisterPlugInFn = void(CV_CALL*)(AddActionProc addAction, void* unused1
                                           SetVariableProc setVariable);
 using cvInitPlugInFn = void(CV_CALL*)(WindowHandle hostWindow, HostSlot title, HostSlot author,
                                       HostSlot description);
-// `params` is the address of the action's first parameter slot.
+// `params` is the address of the action's first parameter slot. A host reads
+// the result's low byte (the module answers a whole BoolResult).
 using cvExecActionFn = Bool8(CV_CALL*)(std::int32_t action, HostString* params);
 using cvEditActionFn = Bool8(CV_CALL*)(std::int32_t action, HostString* params);
 

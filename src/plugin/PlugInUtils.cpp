@@ -12,11 +12,12 @@ void FreeHostString(HostSlot slot) {
 }
 
 void AssignHostString(HostSlot slot, const char* text) {
-    FreeHostString(slot);
+    // The text may lie in the slot's own block: copy it out before that
+    // block goes.
     const std::size_t size = std::strlen(text) + 1;
     auto* block = static_cast<char*>(HostAlloc(size));
-    if (!block) return;  // never copy into a block that was not allocated
-    std::memcpy(block, text, size);
+    if (block) std::memcpy(block, text, size);  // never copy into a block that was not allocated
+    FreeHostString(slot);
     *slot = block;
 }
 

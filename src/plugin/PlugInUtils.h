@@ -8,9 +8,10 @@
 
 namespace cv {
 
-// Frees the slot's block if it holds one, then stores a new block holding
-// `text` and its terminating zero (an empty text takes one byte). When the
-// allocation fails the slot is left empty, which reads as an empty text.
+// Stores a new block holding `text` and its terminating zero (an empty text
+// takes one byte) and frees the block the slot held, if any; `text` may lie
+// in that block. When the allocation fails the slot is left empty, which
+// reads as an empty text.
 void AssignHostString(HostSlot slot, const char* text);
 inline void AssignHostString(HostSlot slot, const std::string& text) { AssignHostString(slot, text.c_str()); }
 

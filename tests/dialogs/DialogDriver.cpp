@@ -3,6 +3,7 @@
 #include <cstring>
 #include <set>
 
+#include "support/ImportPatch.h"
 #include "ui/Gdi.h"
 #include "ui/WinControl.h"
 
@@ -84,30 +85,6 @@ HGLOBAL WINAPI CountedFree(HGLOBAL block) {
   return realFree(block);
 }
 
-// Replaces this program's kernel32 imports of GlobalAlloc / GlobalFree.
-void PatchImports() {
-  auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-  auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const auto& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name; ++imp) {
-    if (_stricmp(reinterpret_cast<char*>(base + imp->Name), "kernel32.dll") != 0) continue;
-    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
-    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
-    for (; names->u1.AddressOfData; ++names, ++slots) {
-      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-      const char* name = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name;
-      void* replacement = nullptr;
-      if (std::strcmp(name, "GlobalAlloc") == 0) replacement = reinterpret_cast<void*>(&CountedAlloc);
-      if (std::strcmp(name, "GlobalFree") == 0) replacement = reinterpret_cast<void*>(&CountedFree);
-      if (!replacement) continue;
-      DWORD old;
-      VirtualProtect(&slots->u1.Function, sizeof(void*), PAGE_READWRITE, &old);
-      slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
-      VirtualProtect(&slots->u1.Function, sizeof(void*), old, &old);
-    }
-  }
-}
 }  // namespace
 
 void Install() {
@@ -115,7 +92,8 @@ void Install() {
   HMODULE k = GetModuleHandleA("kernel32.dll");
   realAlloc = reinterpret_cast<decltype(&GlobalAlloc)>(reinterpret_cast<void*>(GetProcAddress(k, "GlobalAlloc")));
   realFree = reinterpret_cast<decltype(&GlobalFree)>(reinterpret_cast<void*>(GetProcAddress(k, "GlobalFree")));
-  PatchImports();
+  rizer::test::PatchImport("kernel32.dll", "GlobalAlloc", reinterpret_cast<void*>(&CountedAlloc));
+  rizer::test::PatchImport("kernel32.dll", "GlobalFree", reinterpret_cast<void*>(&CountedFree));
 }
 
 long Live() { return static_cast<long>(LiveSet().size()); }

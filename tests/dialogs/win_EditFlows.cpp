@@ -400,6 +400,27 @@ TEST_F(EditFlows, PickerButtonsFollowTheHostProtocol) {
   EXPECT_EQ(Text(0), "p");  // closed, not confirmed
 }
 
+// A host whose picker answers in the whole result register, with other bits
+// set: only the low byte is the boolean.
+std::uint32_t widePickerAnswer = 0;
+std::uint32_t CV_CALL WidePicker(std::int32_t, cv::HostSlot slot) {
+  GlobalFree(*slot);
+  *slot = blocks::HostBlock("Picked");
+  return widePickerAnswer;
+}
+
+TEST_F(EditFlows, OnlyTheLowByteOfThePickersAnswerCounts) {
+  cv::host::InterfaceAccess = reinterpret_cast<cv::InterfaceAccessProc>(&WidePicker);
+  cv::TFormOne f;
+  f.LEdit1->SetText("abc");
+  widePickerAnswer = 0x100;
+  f.SpeedVariableClick();
+  EXPECT_EQ(f.LEdit1->Text(), "abc");
+  widePickerAnswer = 0xA5A5A501;
+  f.SpeedVariableClick();
+  EXPECT_EQ(f.LEdit1->Text(), "Picked");
+}
+
 TEST_F(EditFlows, Kn1OffersPickerEight) {
   cv::host::InterfaceAccess = &FakePicker;
   picker = PickerLog{};

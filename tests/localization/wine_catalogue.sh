@@ -62,17 +62,19 @@ header() {
 box_command='ExpectBox "riZER 2.0" "The riZER.loc file is invalidly modified."'
 
 # ---- running the host --------------------------------------------------------
-# run_case NAME LOCFILE|- SCRIPT: output in $work/NAME/out, exit code in .../rc.
+# run_case NAME LOCFILE|- SCRIPT [HOSTDIR]: output in $work/NAME/out, exit code
+# in .../rc. The host and riZER.loc go into HOSTDIR (a folder below the
+# case's own, which holds the module and the script; default: the same).
 run_case() {
-  local dir="$work/$1"
-  mkdir -p "$dir"
-  cp "$host_exe" "$dir/host.exe"
+  local dir="$work/$1" hostdir="${4:-.}"
+  mkdir -p "$dir/$hostdir"
+  cp "$host_exe" "$dir/$hostdir/host.exe"
   cp "$module" "$dir/riZER_2.cvp"
-  [ "$2" = - ] || cp "$2" "$dir/riZER.loc"
+  [ "$2" = - ] || cp "$2" "$dir/$hostdir/riZER.loc"
   printf '%s\n' "$3" > "$dir/script.txt"
   # Into a file, not a pipe: Wine's helper processes inherit the output and
   # would hold a pipe open.
-  (cd "$dir" && timeout 120 "$root/scripts/wine-run" ./host.exe riZER_2.cvp script.txt) > "$dir/raw" 2>&1
+  (cd "$dir" && timeout 120 "$root/scripts/wine-run" "$hostdir/host.exe" riZER_2.cvp script.txt) > "$dir/raw" 2>&1
   echo $? > "$dir/rc"
   tr -d '\r' < "$dir/raw" > "$dir/out"
 }
@@ -142,6 +144,16 @@ check "modified header: box caption and text as expected, clean exit" clean_exit
 check "modified header: registration complete, file still used" registered modified "$(
   catalogue "$ru_open" '"Close it"' "$ru_send" "$ru_gosub" "$ru_system" "$ru_clear"
   catalogue "$ru_open" '"Close it"' "$ru_send" "$ru_gosub" "$ru_system" "$ru_clear")"
+
+# The file is found in any folder: one whose name lies outside every ANSI
+# code page, and one whose full path is longer than MAX_PATH (260).
+close_catalogue=$(catalogue "$ru_open" '"Close it"' "$ru_send" "$ru_gosub" "$ru_system" "$ru_clear")
+run_case 'папка Ωμέγα 日本' "$work/close.loc" "ExpectNoBox"
+check "folder name outside the ANSI code page: file found" registered 'папка Ωμέγα 日本' "$close_catalogue"
+long=$(printf 'a-folder-name-of-forty-characters-%04d/' 1 2 3 4 5 6 7)
+run_case longpath "$work/close.loc" "ExpectNoBox" "$long"
+check "path longer than MAX_PATH (${#work} + ${#long} characters): file found" registered longpath "$close_catalogue"
+check "long path: clean exit" clean_exit longpath
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

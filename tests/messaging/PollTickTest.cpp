@@ -1,6 +1,8 @@
 // The receive poller: what each payload becomes, ticks and re-entry.
 #include "MessagingFixture.h"
 
+#include <new>
+
 #include "messaging/PollTick.h"
 #include "net/Net.h"
 
@@ -109,6 +111,18 @@ TEST_F(PollTick, TimerIsOffForTheWholeTick) {
     Tick();
     EXPECT_EQ(enabledDuringTick, 0);
     EXPECT_EQ(rec::EnabledTimers(), 1);
+}
+
+TEST_F(PollTick, ATickThatThrowsStillEndsAndTheTimerTicksOn) {
+    Host().onSetVariable = [] { throw std::bad_alloc(); };
+    SendPlain("<A>: lost");
+    EXPECT_THROW(Tick(), std::bad_alloc);
+    EXPECT_EQ(rec::EnabledTimers(), 1);
+    Host().onSetVariable = nullptr;
+    SendPlain("<A>: next");
+    Tick();
+    ASSERT_EQ(Host().variables.size(), 2u);
+    EXPECT_EQ(Host().variables.back().second, "<A>: lost\r\n<A>: next\r\n");
 }
 
 TEST_F(PollTick, ClearThenOneLineLeavesThatLine) {

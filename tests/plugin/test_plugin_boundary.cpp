@@ -47,6 +47,27 @@ TEST_F(Boundary, FailedAllocationLeavesAnEmptySlotAndNoLeak) {
     EXPECT_EQ(testmem::allocs, testmem::frees);
 }
 
+TEST_F(Boundary, AssignTakesATextFromTheSlotsOwnBlock) {
+    HostString slot = nullptr;
+    AssignHostString(&slot, "riZER chat");
+    AssignHostString(&slot, slot);  // the whole text of the block being replaced
+    EXPECT_STREQ(slot, "riZER chat");
+    AssignHostString(&slot, slot + 6);  // a tail of it
+    EXPECT_STREQ(slot, "chat");
+    FreeHostString(&slot);
+    EXPECT_EQ(testmem::allocs, 3);
+    EXPECT_EQ(testmem::allocs, testmem::frees);
+}
+
+TEST_F(Boundary, ActionsWithParametersRefuseANullList) {
+    for (std::int32_t action : {1, 3, 4, 5}) {
+        EXPECT_FALSE(ExecuteAction(action, nullptr)) << action;
+        EXPECT_FALSE(EditActionParams(action, nullptr)) << action;
+    }
+    EXPECT_TRUE(stubCalls.empty());
+    EXPECT_EQ(testmem::allocs, 0);
+}
+
 TEST_F(Boundary, NumbersOutsideTheCatalogueDoNothing) {
     HostString params[2] = {nullptr, nullptr};
     AssignHostString(&params[0], "a");

@@ -1,0 +1,105 @@
+// The booleans the real module answers, read as a host that takes a 32-bit
+// BOOL (or the whole result register) would read them: exactly 0 or 1.
+// Each export is reached through a stub that fills the result register with
+// a pattern first, so that bits the export leaves untouched show up.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "plugin/HostInterface.h"
+
+namespace {
+
+using Export = std::uintptr_t(CV_CALL*)(std::int32_t action, cv::HostString* params);
+
+// std::uintptr_t CallDirty(Export fn, std::int32_t action, HostString* params):
+// jumps to `fn` with the other two arguments in place and every bit of the
+// result register but the lowest byte set; `fn` returns to our caller.
+// OneByteTrue: an export as a one-byte boolean may be compiled, setting
+// only the lowest byte; the stub must show the difference.
+#if defined(__x86_64__)
+extern "C" std::uintptr_t CallDirty(Export fn, std::int32_t action, cv::HostString* params);
+extern "C" std::uintptr_t OneByteTrue(std::int32_t, cv::HostString*);
+asm(R"(
+    .text
+    .globl CallDirty
+CallDirty:
+    mov %rcx, %r11
+    mov %edx, %ecx
+    mov %r8, %rdx
+    movabs $0xA5A5A5A5A5A5A500, %rax
+    jmp *%r11
+    .globl OneByteTrue
+OneByteTrue:
+    mov $1, %al
+    ret
+)");
+#elif defined(__i386__)
+// stdcall with three arguments: the stub takes `fn` off the stack, and the
+// export's own `ret 8` removes the other two.
+extern "C" std::uintptr_t __stdcall CallDirty(Export fn, std::int32_t action, cv::HostString* params);
+extern "C" std::uintptr_t __stdcall OneByteTrue(std::int32_t, cv::HostString*);
+asm(R"(
+    .text
+    .globl _CallDirty@12
+_CallDirty@12:
+    pop %ecx
+    pop %edx
+    push %ecx
+    mov $0xA5A5A500, %eax
+    jmp *%edx
+    .globl _OneByteTrue@8
+_OneByteTrue@8:
+    mov $1, %al
+    ret $8
+)");
+#endif
+
+class ModuleResults : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* path = std::getenv("RIZER_MODULE");
+        ASSERT_NE(path, nullptr) << "RIZER_MODULE names the module to load";
+        module_ = LoadLibraryA(path);
+        ASSERT_NE(module_, nullptr) << path;
+        exec_ = reinterpret_cast<Export>(reinterpret_cast<void*>(GetProcAddress(module_, "cvExecAction")));
+        edit_ = reinterpret_cast<Export>(reinterpret_cast<void*>(GetProcAddress(module_, "cvEditAction")));
+        ASSERT_NE(exec_, nullptr);
+        ASSERT_NE(edit_, nullptr);
+    }
+    void TearDown() override {
+        if (module_) FreeLibrary(module_);
+    }
+
+    HMODULE module_ = nullptr;
+    Export exec_ = nullptr;
+    Export edit_ = nullptr;
+};
+
+TEST(ResultStub, ShowsTheBitsAnExportLeavesUntouched) {
+    const std::uintptr_t got = CallDirty(&OneByteTrue, 0, nullptr);
+    EXPECT_EQ(got & 0xFF, 1u);
+    EXPECT_NE(got, 1u);
+}
+
+TEST_F(ModuleResults, EveryAnswerFillsTheWholeRegister) {
+    // Paths that answer false (numbers outside the catalogue, no parameter
+    // list) and true (nothing to edit; actions that run without a port).
+    cv::HostString params[2] = {nullptr, nullptr};
+    for (std::int32_t action : {-1, 0, 7, 1, 3, 4, 5}) {
+        EXPECT_EQ(CallDirty(exec_, action, nullptr), 0u) << "exec " << action;
+        EXPECT_EQ(CallDirty(edit_, action, nullptr), 0u) << "edit " << action;
+    }
+    for (std::int32_t action : {2, 6}) {
+        EXPECT_EQ(CallDirty(edit_, action, params), 1u) << "edit " << action;
+        EXPECT_EQ(CallDirty(exec_, action, params), 1u) << "exec " << action;
+    }
+    for (std::int32_t action : {3, 4, 5}) {  // the port is closed: nothing is sent
+        EXPECT_EQ(CallDirty(exec_, action, params), 1u) << "exec " << action;
+    }
+}
+
+}  // namespace
