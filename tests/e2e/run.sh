@@ -14,14 +14,14 @@
 #           wine10-x64: the cases in mixed_cases below
 # A lane that cannot run here fails, saying why.
 # HOST.exe and MODULE.cvp, when given, are the x64 build's; x86 sides take
-# build/x86's.
+# build/x86's (or RIZER_E2E_HOST_X86 and RIZER_E2E_MODULE_X86).
 #   RIZER_E2E_ONLY="name ..." runs only those cases.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export RIZER_E2E_HOST_X64=$(realpath -m "${1:-$root/build/x64/host/rizer-host.exe}")
 export RIZER_E2E_MODULE_X64=$(realpath -m "${2:-$root/build/x64/src/plugin/riZER_2.cvp}")
-export RIZER_E2E_HOST_X86=$root/build/x86/host/rizer-host.exe
-export RIZER_E2E_MODULE_X86=$root/build/x86/src/plugin/riZER_2.cvp
+export RIZER_E2E_HOST_X86=${RIZER_E2E_HOST_X86:-$root/build/x86/host/rizer-host.exe}
+export RIZER_E2E_MODULE_X86=${RIZER_E2E_MODULE_X86:-$root/build/x86/src/plugin/riZER_2.cvp}
 
 # lane: "side a's Wine lane, side b's"
 declare -A lane_sides=(
