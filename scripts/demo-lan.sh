@@ -60,21 +60,17 @@ side='
   who=$([ "$me" = a ] && echo Ann || echo Bob)
   export RIZER_LANE=$([ "$me" = a ] && echo wine10-x86 || echo wine10-x64)
   source scripts/wine-env.sh
-  lane_up() {  # the lane in RIZER_LANE runs and names the build it wants
-    unset RIZER_LANE_ARCH
-    wine_start "lan-$me" >"$work/$me.wine" 2>&1 || return 1
-    arch=${RIZER_LANE_ARCH:-}
-    [ -z "$arch" ] && [ "$RIZER_LANE" = wine8-x64 ] && arch=x64
-    [ "$arch" = "${RIZER_LANE##*-}" ]
-  }
-  if lane_up; then echo yes >"$RIZER_PAIR_DIR/$me.lane"; else echo no >"$RIZER_PAIR_DIR/$me.lane"; fi
+  source scripts/lane-start.sh
+  if lane_start "lan-$me"; then echo yes >"$RIZER_PAIR_DIR/$me.lane"; else echo no >"$RIZER_PAIR_DIR/$me.lane"; fi
   for _ in $(seq 3000); do [ -s "$RIZER_PAIR_DIR/$other.lane" ] && break; sleep 0.05; done
   if [ "$(cat "$RIZER_PAIR_DIR/$me.lane")" != yes ] || [ "$(cat "$RIZER_PAIR_DIR/$other.lane" 2>/dev/null)" != yes ]; then
     [ "$me" = a ] && echo "note: the Wine 10 lanes are not set up here; both copies run the x64 build under wine8-x64"
-    wine_stop
+    [ -n "$lane_problem" ] && echo "note: $who: $lane_problem"
+    [ -z "$lane_problem" ] && wine_stop
     export RIZER_LANE=wine8-x64
-    lane_up || { echo "$who: Wine did not start"; exit 1; }
+    lane_start "lan-$me" || { echo "$who: $lane_problem"; exit 1; }
   fi
+  arch=$RIZER_LANE_ARCH
   dist=dist/$arch
   host=$dist/rizer-host.exe module=$dist/riZER_2.cvp
   [ -f "$module" ] || host=build/$arch/host/rizer-host.exe module=build/$arch/src/plugin/riZER_2.cvp

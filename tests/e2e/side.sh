@@ -30,20 +30,10 @@ lane_status() {  # text
 }
 
 source scripts/wine-env.sh
-unset RIZER_LANE_ARCH
-if ! wine_start "net-e2e-$side" >"$results/wine.$side.log" 2>&1; then
-  lane_status "wine did not start: $(tail -n 1 "$results/wine.$side.log")"
-  exit 1
-fi
+source scripts/lane-start.sh
+lane_start "net-e2e-$side" || { lane_status "$lane_problem"; exit 1; }
 trap 'wine_stop' EXIT
-# Only a lane-aware wine_start names the build it runs; without one, the
-# Wine 8 default is all there is.
-arch=${RIZER_LANE_ARCH:-}
-[ -z "$arch" ] && [ "$RIZER_LANE" = wine8-x64 ] && arch=x64
-if [ "$arch" != "${RIZER_LANE##*-}" ]; then
-  lane_status "lane $RIZER_LANE is not set up (wine_start gave build '${arch:-none}')"
-  exit 1
-fi
+arch=$RIZER_LANE_ARCH
 host_var=RIZER_E2E_HOST_${arch^^} module_var=RIZER_E2E_MODULE_${arch^^}
 host=${!host_var:-} module=${!module_var:-}
 for f in "$host" "$module"; do
