@@ -367,8 +367,10 @@ bool Session::CmdSignal(const Command& c) {
 }
 
 bool Session::CmdAwait(const Command& c) {
-    if (c.args.size() != 2 || !IsSignalName(c.args[0])) return Fail(c, "Await Name ms");
-    const DWORD limit = static_cast<DWORD>(ParseNumber(c.args[1]));
+    unsigned long limit = 0;
+    if (c.args.size() != 2 || !IsSignalName(c.args[0]) || !ParseWaitMs(c.args[1], &limit)) {
+        return Fail(c, "Await Name ms");
+    }
     const DWORD start = GetTickCount();
     while (!SignalRaised(signalFolder_, c.args[0])) {
         if (GetTickCount() - start >= limit) return Fail(c, "no signal " + c.args[0] + " within " + c.args[1] + " ms");

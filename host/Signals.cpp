@@ -33,4 +33,15 @@ bool SignalRaised(const std::string& folder, const std::string& name) {
     return true;
 }
 
+bool ParseWaitMs(const std::string& text, unsigned long* ms) {
+    if (text.empty() || text.size() > 9) return false;
+    unsigned long value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + static_cast<unsigned long>(c - '0');
+    }
+    *ms = value;
+    return true;
+}
+
 }  // namespace host

@@ -20,4 +20,9 @@ bool RaiseSignal(const std::string& folder, const std::string& name);
 
 bool SignalRaised(const std::string& folder, const std::string& name);
 
+// A wait's time-out: one to nine decimal digits (at most about eleven days),
+// nothing else, so that "-5" or "soon" is refused instead of waiting forever
+// or not at all.
+bool ParseWaitMs(const std::string& text, unsigned long* ms);
+
 }  // namespace host

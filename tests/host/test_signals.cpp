@@ -19,6 +19,21 @@ TEST(HostSignals, NamesArePlainWords) {
     EXPECT_FALSE(IsSignalName(std::string("a\0b", 3)));
 }
 
+TEST(HostSignals, WaitTimesAreDigitsOnly) {
+    unsigned long ms = 7;
+    ASSERT_TRUE(ParseWaitMs("30000", &ms));
+    EXPECT_EQ(ms, 30000u);
+    ASSERT_TRUE(ParseWaitMs("0", &ms));
+    EXPECT_EQ(ms, 0u);
+    ASSERT_TRUE(ParseWaitMs("999999999", &ms));
+    EXPECT_EQ(ms, 999999999u);
+    for (const char* bad : {"", "-5", "+5", " 5", "5 ", "5s", "soon", "1000000000", "0x10"}) {
+        ms = 7;
+        EXPECT_FALSE(ParseWaitMs(bad, &ms)) << bad;
+        EXPECT_EQ(ms, 7u) << bad;
+    }
+}
+
 TEST(HostSignals, RaisedSignalIsSeenAndOthersAreNot) {
     namespace fs = std::filesystem;
     const fs::path folder = fs::path(testing::TempDir()) / ("rizer-signals-" + std::to_string(std::random_device{}()));

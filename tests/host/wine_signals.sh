@@ -46,10 +46,12 @@ mkdir "$work/bad"
 run_host 'Await never 300
 Signal "../escape"
 Signal "a/b"
-Await "..\\x" 100' "$work/bad"
-check "a missing signal and bad names fail the run, and write nothing" bash -c '
+Await "..\\x" 100
+Await never -5
+Await never soon' "$work/bad"
+check "a missing signal, bad names and bad times fail the run, and write nothing" bash -c '
   [ "$0" = 1 ] && grep -q "FAIL line 1: no signal never within 300 ms" <<<"$1" &&
-  [ "$(grep -c "FAIL line [234]:" <<<"$1")" = 3 ] && [ ! -e "$2/escape" ] && [ -z "$(ls -A "$2/bad")" ]' \
+  [ "$(grep -c "FAIL line [23456]:" <<<"$1")" = 5 ] && [ ! -e "$2/escape" ] && [ -z "$(ls -A "$2/bad")" ]' \
   "$rc" "$out" "$work"
 
 run_host 'Signal here' "$work/missing"
