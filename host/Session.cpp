@@ -346,8 +346,8 @@ bool Session::CmdExpect(const Command& c) {
 }
 
 bool Session::CmdWaitVar(const Command& c) {
-    if (c.args.size() != 3) return Fail(c, "WaitVar Var \"text\" ms");
-    const DWORD limit = static_cast<DWORD>(ParseNumber(c.args[2]));
+    unsigned long limit = 0;
+    if (c.args.size() != 3 || !ParseWaitMs(c.args[2], &limit)) return Fail(c, "WaitVar Var \"text\" ms");
     const DWORD start = GetTickCount();
     while (variables_[c.args[0]] != c.args[1]) {
         if (GetTickCount() - start >= limit) {

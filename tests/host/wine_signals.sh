@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The host's barriers, Signal and Await, through the stand-in host under Wine:
-# a signal raised while another command waits ends the wait; a missing one
-# fails the run after its time-out; names cannot leave the folder.
+# The host's barriers, Signal and Await (and WaitVar's time-out), through the
+# stand-in host under Wine: a signal raised while another command waits ends
+# the wait; a missing one fails the run after its time-out; names cannot
+# leave the folder; a time-out that is not plain digits is refused.
 #
 #   tests/host/wine_signals.sh HOST.exe riZER_2.cvp
 #
@@ -48,10 +49,11 @@ Signal "../escape"
 Signal "a/b"
 Await "..\\x" 100
 Await never -5
-Await never soon' "$work/bad"
+Await never soon
+WaitVar Chat "x" -5' "$work/bad"
 check "a missing signal, bad names and bad times fail the run, and write nothing" bash -c '
   [ "$0" = 1 ] && grep -q "FAIL line 1: no signal never within 300 ms" <<<"$1" &&
-  [ "$(grep -c "FAIL line [23456]:" <<<"$1")" = 5 ] && [ ! -e "$2/escape" ] && [ -z "$(ls -A "$2/bad")" ]' \
+  [ "$(grep -c "FAIL line [234567]:" <<<"$1")" = 6 ] && [ ! -e "$2/escape" ] && [ -z "$(ls -A "$2/bad")" ]' \
   "$rc" "$out" "$work"
 
 run_host 'Signal here' "$work/missing"
