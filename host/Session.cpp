@@ -5,6 +5,7 @@
 
 #include "BlockLedger.h"
 #include "Log.h"
+#include "Signals.h"
 
 namespace host {
 namespace {
@@ -95,6 +96,7 @@ const Session::CommandRow Session::kCommands[] = {
     {"Echo", &Session::CmdEcho},         {"BoxDelay", &Session::CmdBoxDelay},
     {"Log", &Session::CmdLog},           {"Blocks", &Session::CmdBlocks},
     {"ExecNull", &Session::CmdNullList}, {"EditNull", &Session::CmdNullList},
+    {"Signal", &Session::CmdSignal},     {"Await", &Session::CmdAwait},
 };
 
 Session::Session() { g_current = this; }
@@ -358,13 +360,34 @@ bool Session::CmdExpect(const Command& c) {
 }
 
 bool Session::CmdWaitVar(const Command& c) {
-    if (c.args.size() != 3) return Fail(c, "WaitVar Var \"text\" ms");
-    const DWORD limit = static_cast<DWORD>(ParseNumber(c.args[2]));
+    unsigned long limit = 0;
+    if (c.args.size() != 3 || !ParseWaitMs(c.args[2], &limit)) return Fail(c, "WaitVar Var \"text\" ms");
     const DWORD start = GetTickCount();
     while (variables_[c.args[0]] != c.args[1]) {
         if (GetTickCount() - start >= limit) {
             return Fail(c, c.args[0] + " is " + Quote(variables_[c.args[0]]) + ", waited for " + Quote(c.args[1]));
         }
+        Pump(10);
+    }
+    ++passed_;
+    return true;
+}
+
+bool Session::CmdSignal(const Command& c) {
+    if (c.args.size() != 1 || !IsSignalName(c.args[0])) return Fail(c, "Signal Name (letters, digits, . - _)");
+    if (!RaiseSignal(signalFolder_, c.args[0])) return Fail(c, "cannot write " + SignalPath(signalFolder_, c.args[0]));
+    LogLine("Signal " + c.args[0]);
+    return true;
+}
+
+bool Session::CmdAwait(const Command& c) {
+    unsigned long limit = 0;
+    if (c.args.size() != 2 || !IsSignalName(c.args[0]) || !ParseWaitMs(c.args[1], &limit)) {
+        return Fail(c, "Await Name ms");
+    }
+    const DWORD start = GetTickCount();
+    while (!SignalRaised(signalFolder_, c.args[0])) {
+        if (GetTickCount() - start >= limit) return Fail(c, "no signal " + c.args[0] + " within " + c.args[1] + " ms");
         Pump(10);
     }
     ++passed_;

@@ -36,6 +36,8 @@ public:
     bool Run(const Script& script);
     // Unloads the module and checks the block ledger; the process exit code.
     int Finish();
+    // The folder where Signal and Await meet another host (see Signals.h).
+    void SetSignalFolder(const std::string& folder) { signalFolder_ = folder; }
 
     // Host callbacks (the static stdcall functions forward here).
     void OnAddAction(const CatalogueEntry& entry);
@@ -85,6 +87,8 @@ private:
     bool CmdBoxDelay(const Command& c);
     bool CmdLog(const Command& c);
     bool CmdBlocks(const Command& c);
+    bool CmdSignal(const Command& c);
+    bool CmdAwait(const Command& c);
 
     PluginModule module_;
     WindowWatcher watcher_;
@@ -95,6 +99,7 @@ private:
     std::map<UINT_PTR, std::string> timers_;
     std::string pickerMode_ = "false";
     std::string pickerText_;
+    std::string signalFolder_;
     bool logVariables_ = true;
     int passed_ = 0;
     int failed_ = 0;

@@ -1,31 +1,62 @@
 #!/usr/bin/env bash
-# One side of the end-to-end run, inside its namespace of a netns-pair: its
-# own wineserver and prefix, then every case's script for this side, each
-# started together with the other side's (ready files in RIZER_PAIR_DIR).
+# One side of an end-to-end run, inside its namespace of a netns-pair: the
+# side's Wine lane (RIZER_E2E_LANE_A or _B) with its own wineserver and
+# prefix, then every case's script for this side, each started once both
+# sides are done with the one before (ready files in RIZER_PAIR_DIR). The
+# hosts meet through signal files in RIZER_E2E_SIGNALS/CASE.
+# Writes RIZER_E2E_RESULTS/lane.SIDE: "ok", or why the lane cannot run here.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
 side=$RIZER_PAIR_SIDE
 other=$([ "$side" = a ] && echo b || echo a)
+results=$RIZER_E2E_RESULTS
+lane_var=RIZER_E2E_LANE_${side^^}
+export RIZER_LANE=${!lane_var:-wine8-x64}
+
+await_file() {  # file, seconds
+  local i
+  for ((i = 0; i < $2 * 20; i++)); do
+    [ -e "$1" ] && return 0
+    sleep 0.05
+  done
+  return 1
+}
+# Tells the other side (and run.sh) whether this side's lane runs; on "no"
+# both sides give up at once instead of waiting for each other's cases.
+lane_status() {  # text
+  echo "$1" >"$results/lane.$side"
+  echo "$1" >"$RIZER_PAIR_DIR/lane.$side"
+}
+
 source scripts/wine-env.sh
-wine_start "net-e2e-$side" >/dev/null || { echo "side $side: wine did not start" >&2; exit 1; }
+source scripts/lane-start.sh
+lane_start "net-e2e-$side" || { lane_status "$lane_problem"; exit 1; }
+trap 'wine_stop' EXIT
+arch=$RIZER_LANE_ARCH
+host_var=RIZER_E2E_HOST_${arch^^} module_var=RIZER_E2E_MODULE_${arch^^}
+host=${!host_var:-} module=${!module_var:-}
+for f in "$host" "$module"; do
+  [ -f "$f" ] || { lane_status "no $arch build: missing ${f:-host/module}"; exit 1; }
+done
+
 # A host that only waits keeps Wine's own services running, so that every
 # case's host starts quickly and at nearly the same moment on both sides.
-printf 'Sleep 900000\n' >"$RIZER_E2E_RESULTS/keeper.$side.cvs"
-scripts/wine-run "$RIZER_E2E_HOST" "$RIZER_E2E_MODULE" "$RIZER_E2E_RESULTS/keeper.$side.cvs" >/dev/null 2>&1 &
+printf 'Signal keeper-%s\nSleep 900000\n' "$side" >"$results/keeper.$side.cvs"
+scripts/wine-run "$host" "$module" "$results/keeper.$side.cvs" "$results" >/dev/null 2>&1 &
 keeper=$!
 trap 'kill $keeper 2>/dev/null; wine_stop' EXIT
-sleep 3
+await_file "$results/keeper-$side" 60 || { lane_status "the waiting host did not start"; exit 1; }
+lane_status ok
+await_file "$RIZER_PAIR_DIR/lane.$other" 300 && [ "$(cat "$RIZER_PAIR_DIR/lane.$other")" = ok ] || exit 1
 
 for name in $RIZER_E2E_NAMES; do
   touch "$RIZER_PAIR_DIR/$name.$side.ready"
-  for _ in $(seq 600); do
-    [ -e "$RIZER_PAIR_DIR/$name.$other.ready" ] && break
-    sleep 0.05
-  done
-  date +%s.%N >"$RIZER_E2E_RESULTS/$name.$side.start"
-  timeout 90 scripts/wine-run "$RIZER_E2E_HOST" "$RIZER_E2E_MODULE" "$RIZER_E2E_CASES/$name.$side.cvs" \
-    >"$RIZER_E2E_RESULTS/$name.$side.log" 2>&1
-  echo $? >"$RIZER_E2E_RESULTS/$name.$side.rc"
-  date +%s.%N >"$RIZER_E2E_RESULTS/$name.$side.end"
+  await_file "$RIZER_PAIR_DIR/$name.$other.ready" 120
+  mkdir -p "$RIZER_E2E_SIGNALS/$name"
+  date +%s.%N >"$results/$name.$side.start"
+  timeout 90 scripts/wine-run "$host" "$module" "$RIZER_E2E_CASES/$name.$side.cvs" "$RIZER_E2E_SIGNALS/$name" \
+    >"$results/$name.$side.log" 2>&1
+  echo $? >"$results/$name.$side.rc"
+  date +%s.%N >"$results/$name.$side.end"
 done
