@@ -75,6 +75,13 @@ wine_start() {
   # standard streams open: start them here, on /dev/null, so that a caller's
   # pipe ($(...) or | tail) sees its end when the program itself ends.
   _rizer_lane wine cmd.exe /c exit 0 </dev/null >/dev/null 2>&1 || true
+  # The same for the desktop's process (explorer.exe /desktop), which the first
+  # program that makes a window would start, with that program's streams, and
+  # which outlives it: CTest then waits for the end of that test's output till
+  # its time-out. The desktop started here serves every later program; the
+  # window made after it waits till it is up.
+  "$_rizer_root/scripts/lane-exec" wine explorer.exe /desktop </dev/null >/dev/null 2>&1 &
+  _rizer_lane wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
   # Xvfb runs no window manager: unmanaged windows spare Wine its 2 s wait
   # for one each time a window is hidden or destroyed.
   if [ ! -f "$WINEPREFIX/.rizer-unmanaged" ]; then
