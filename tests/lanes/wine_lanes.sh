@@ -4,7 +4,7 @@
 # the wine10 lanes, on this system for wine8-x64) and reports the lane's
 # Windows version; host and module are of the lane's bitness; wine-run refuses
 # a program of the other bitness and refuses to run outside a private
-# namespace.
+# namespace; the desktop's process holds no caller's output open.
 #
 #   tests/lanes/wine_lanes.sh HOST.exe riZER_2.cvp
 #
@@ -56,11 +56,27 @@ refuses_outside_namespace() {
   out=$(env -u RIZER_NETNS "$root/scripts/wine-run" "$1" 2>&1) && return 1
   grep -q "not started by scripts/netns-run" <<<"$out"
 }
+# The desktop's process outlives the program that made the first window: on
+# that program's output it would hold a caller's pipe open (CTest waits).
+desktop_streams_closed() {
+  local pid found=0 fd
+  for pid in $(pgrep -f 'explorer.exe /desktop'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+    for fd in 0 1 2; do
+      [ "$(readlink "/proc/$pid/fd/$fd")" = /dev/null ] || return 1
+    done
+    found=1
+  done
+  [ "$found" = 1 ]
+}
 
 check "$lane: the wineserver runs in the lane's root" server_in_lane_root
 check "$lane: Windows reports ${windows[$lane]}" ver_names
 check "$lane: host and module are $arch builds" both_of_lane_arch "$1" "$2"
 check "$lane: wine-run refuses a program of the other bitness" refuses_other_bitness
 check "$lane: wine-run refuses outside a private namespace" refuses_outside_namespace "$1"
+# A windowed program first, so that there is a desktop whoever started it.
+"$root/scripts/wine-run" "$1" "$2" </dev/null 2>&1 | tail -n 0
+check "$lane: the desktop's process has no caller's output" desktop_streams_closed
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]
