@@ -12,7 +12,8 @@ cd "$root"
 
 jobs=${RIZER_JOBS:-$(nproc)}
 configure() {  # dir, toolchain, tests on/off
-  [ -f "$1/build.ninja" ] && return 0
+  # (a folder configured before with other tests setting is configured again)
+  [ -f "$1/build.ninja" ] && grep -qx "RIZER_BUILD_TESTS:BOOL=$3" "$1/CMakeCache.txt" 2>/dev/null && return 0
   cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$2-w64-mingw32.cmake" -DRIZER_BUILD_TESTS="$3" >/dev/null
 }

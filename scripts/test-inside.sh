@@ -61,7 +61,7 @@ wine_lane() {
   else
     local arch=$RIZER_LANE_ARCH
     local host=$root/build/$arch/host/rizer-host.exe module=$root/build/$arch/src/plugin/riZER_2.cvp
-    out=$(ctest --test-dir "build/$arch" --output-on-failure 2>&1); rc=$?
+    out=$(ctest --test-dir "build/$arch" --output-on-failure --no-tests=error 2>&1); rc=$?
     printf '%s\n' "$out" | tail -n 25
     tally "$lane: wine tests" $rc "$(ctest_counts "$out")"
     for suite in tests/*/wine_*.sh; do
