@@ -78,5 +78,10 @@ check "$lane: wine-run refuses outside a private namespace" refuses_outside_name
 # A windowed program first, so that there is a desktop whoever started it.
 "$root/scripts/wine-run" "$1" "$2" </dev/null 2>&1 | tail -n 0
 check "$lane: the desktop's process has no caller's output" desktop_streams_closed
+if [ "$arch" = x86 ]; then
+  # Wine says so on its error channel when a 32-bit program starts that way.
+  wow64() { WINEDEBUG=err+environ "$root/scripts/wine-run" "$1" "$2" </dev/null 2>&1 >/dev/null | grep -q 'in experimental wow64 mode'; }
+  check "$lane: the 32-bit host runs in Wine's WoW64 mode" wow64 "$1" "$2"
+fi
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]
