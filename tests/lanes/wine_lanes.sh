@@ -63,10 +63,15 @@ desktop_streams_closed() {
   for pid in $(pgrep -f 'explorer.exe /desktop'); do
     tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
     for fd in 0 1 2; do
-      [ "$(readlink "/proc/$pid/fd/$fd")" = /dev/null ] || return 1
+      # /dev/null, seen through the root in the wine10 lanes
+      case "$(readlink "/proc/$pid/fd/$fd")" in
+        /dev/null|"$rizer_trixie/dev/null") ;;
+        *) echo "desktop $pid: stream $fd is $(readlink "/proc/$pid/fd/$fd")"; return 1 ;;
+      esac
     done
     found=1
   done
+  [ "$found" = 1 ] || echo "no desktop process for $WINEPREFIX"
   [ "$found" = 1 ]
 }
 
