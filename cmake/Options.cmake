@@ -47,7 +47,7 @@ endfunction()
 
 # Adds every folder directly below the current one that has a CMakeLists.txt.
 function(rizer_add_subfolders)
-  file(GLOB dirs LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  file(GLOB dirs LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*)
   foreach(dir ${dirs})
     if(IS_DIRECTORY ${dir} AND EXISTS ${dir}/CMakeLists.txt)
       add_subdirectory(${dir})

@@ -5,7 +5,8 @@
 #
 # The source entries are switched on only for this one download, through a
 # private apt directory under .cache/apt-src: the machine's apt configuration
-# and package lists stay as they are. A second run skips every target whose
+# and package lists stay as they are. The mirror is the one of the machine's
+# own apt sources (scripts/apt-mirror). A second run skips every target whose
 # library is already installed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,10 +24,12 @@ src_dir=$(find "$src_root" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | sort | 
 if [ -z "$src_dir" ]; then
   apt_dir="$root/.cache/apt-src"
   mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/parts"
-  cat >"$apt_dir/sources.list.sources" <<'SRC'
+  mirror=$("$root/scripts/apt-mirror")
+  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  cat >"$apt_dir/sources.list.sources" <<SRC
 Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
+URIs: $mirror
+Suites: $codename
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC

@@ -2,9 +2,11 @@
 # The plug-in's main job: builds dist/ (both modules) and runs the stand-in
 # host with the 64-bit module inside a private network namespace: set-up
 # (title, author, description, catalogue), a chat line heard by its own
-# sender, screenshots of every dialog, then two copies talking on a LAN of
-# two joined namespaces, and rizer-cli's acknowledged box on a LAN of three.
-# build.sh also leaves the release bundle, dist/riZER_2-VERSION.zip.
+# sender, screenshots of every dialog; then the same set-up and chat line with
+# the 32-bit module (Wine 10 in WoW64 mode, lane wine10-x86), then two copies
+# talking on a LAN of two joined namespaces, and rizer-cli's acknowledged box
+# on a LAN of three. build.sh also leaves the release bundle,
+# dist/riZER_2-VERSION.zip.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -24,6 +26,13 @@ exec "$root/scripts/netns-run" bash -c '
   done
   ls dist/screenshots/*.png 2>/dev/null | sed "s/^/screenshot: /" || true
   wine_stop; trap - EXIT
+  echo "== the 32-bit module (lane wine10-x86)"
+  export RIZER_LANE=wine10-x86
+  wine_start demo
+  trap wine_stop EXIT
+  scripts/wine-run dist/x86/rizer-host.exe dist/x86/riZER_2.cvp demo/solo.cvs
+  wine_stop; trap - EXIT
+  unset RIZER_LANE RIZER_LANE_ARCH
   if [ -x scripts/demo-lan.sh ]; then scripts/demo-lan.sh; fi
   # rizer-cli on a LAN of three: an acknowledged box, and who acknowledged it.
   tests/cli/run-lan.sh dist/x64/rizer-host.exe dist/x64/riZER_2.cvp dist/linux/rizer-cli

@@ -28,3 +28,6 @@ fi
 if [ -x "$here/build-libjpeg.sh" ]; then
   "$here/build-libjpeg.sh"
 fi
+
+# The trixie root with Wine 10 (WoW64) for the wine10-x64 and wine10-x86 lanes.
+"$here/setup-trixie.sh"

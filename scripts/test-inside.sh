@@ -63,19 +63,42 @@ out=$(tests/bundle/check-bundle.sh dist 2>&1); rc=$?
 printf '%s\n' "$out" | grep -v '^ok' || true
 tally "release bundle" $rc "$(tail -n1 <<<"$out")"
 
-echo "== Windows build under Wine"
+# wine_lane LANE: every Windows test in one lane (see scripts/lane-exec): the
+# GoogleTest programs, pixel and transcript tests through CTest, then each
+# tests/*/wine_*.sh suite with the lane's host and module. Ends with the
+# lane's own tally line.
 source "$root/scripts/wine-env.sh"
-wine_start ci
-out=$(ctest --test-dir build/x64 --output-on-failure 2>&1); rc=$?
-printf '%s\n' "$out" | tail -n 25
-tally "wine tests" $rc "$(ctest_counts "$out")"
-for suite in tests/*/wine_*.sh; do
-  [ -x "$suite" ] || continue
-  out=$("$suite" "$root/build/x64/host/rizer-host.exe" "$root/build/x64/src/plugin/riZER_2.cvp" 2>&1); rc=$?
-  printf '%s\n' "$out" | grep -vE '^(ok|PASS)' | tail -n 20
-  tally "$suite" $rc "$(tail -n1 <<<"$out")"
+wine_lane() {
+  local lane=$1 p0=$passed f0=$failed out rc suite log
+  echo "== Windows build under Wine, lane $lane"
+  export RIZER_LANE=$lane
+  log=$(mktemp)
+  if ! wine_start ci >"$log" 2>&1; then
+    tail -n 5 "$log"
+    echo "lane $lane: Wine did not start, none of its tests ran"
+    tally "$lane: wine start" 1 ""
+    wine_stop
+  else
+    local arch=$RIZER_LANE_ARCH
+    local host=$root/build/$arch/host/rizer-host.exe module=$root/build/$arch/src/plugin/riZER_2.cvp
+    out=$(ctest --test-dir "build/$arch" --output-on-failure --no-tests=error 2>&1); rc=$?
+    printf '%s\n' "$out" | tail -n 25
+    tally "$lane: wine tests" $rc "$(ctest_counts "$out")"
+    for suite in tests/*/wine_*.sh; do
+      [ -x "$suite" ] || { echo "$suite: not executable, not run"; tally "$lane: $suite" 1 ""; continue; }
+      out=$("$suite" "$host" "$module" 2>&1); rc=$?
+      printf '%s\n' "$out" | grep -vE '^(ok|PASS)' | tail -n 20
+      tally "$lane: $suite" $rc "$(tail -n1 <<<"$out")"
+    done
+    wine_stop
+  fi
+  rm -f "$log"
+  echo "== lane $lane: $((passed - p0)) passed, $((failed - f0)) failed"
+}
+for lane in "${rizer_lanes[@]}"; do
+  wine_lane "$lane"
 done
-wine_stop
+unset RIZER_LANE RIZER_LANE_ARCH
 
 if [ -x tests/e2e/run.sh ]; then
   echo "== two copies on a LAN"
@@ -85,12 +108,15 @@ if [ -x tests/e2e/run.sh ]; then
 fi
 
 if [ -x tests/cli/run-lan.sh ]; then
-  echo "== rizer-cli and two copies on a LAN"
-  arch=${RIZER_LANE_ARCH:-x64}
-  out=$(tests/cli/run-lan.sh "$root/build/$arch/host/rizer-host.exe" "$root/build/$arch/src/plugin/riZER_2.cvp" \
-    "$root/dist/linux/rizer-cli" 2>&1); rc=$?
-  printf '%s\n' "$out" | grep -v '^ok' | tail -n 30
-  tally "rizer-cli LAN" $rc "$(tail -n1 <<<"$out")"
+  # The native rizer-cli and two copies of the module, in every lane.
+  for lane in "${rizer_lanes[@]}"; do
+    echo "== rizer-cli and two copies on a LAN, lane $lane"
+    arch=${_rizer_lane_arch[$lane]}
+    out=$(RIZER_LANE=$lane tests/cli/run-lan.sh "$root/build/$arch/host/rizer-host.exe" \
+      "$root/build/$arch/src/plugin/riZER_2.cvp" "$root/dist/linux/rizer-cli" 2>&1); rc=$?
+    printf '%s\n' "$out" | grep -v '^ok' | tail -n 30
+    tally "$lane: rizer-cli LAN" $rc "$(tail -n1 <<<"$out")"
+  done
 fi
 
 echo

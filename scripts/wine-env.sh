@@ -1,48 +1,103 @@
 # Sourced (not run) inside a namespace made by netns-run / netns-pair.
-#   wine_start NAME   prefix .cache/wine/NAME (made once, then reused), an Xvfb
-#                     of this namespace and a persistent wineserver started here
+#   wine_start NAME   for the lane $RIZER_LANE (unset: wine8-x64; see lane-exec):
+#                     prefix .cache/wine/LANE/NAME (made once, then reused), an
+#                     Xvfb of this namespace and a persistent wineserver started
+#                     here; exports RIZER_LANE and RIZER_LANE_ARCH (x64 or x86,
+#                     the build this lane runs: build/$RIZER_LANE_ARCH/...)
 #   wine_stop         ends both
+#   rizer_lanes       the lanes, in the order the test command runs them
 # Wine creates its sockets in the wineserver's process, so a wineserver that
 # runs in any other namespace would put the plug-in's broadcasts on the real
 # network: the server is always started here, and wine-run checks it.
 _rizer_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+rizer_lanes=(wine8-x64 wine10-x64 wine10-x86)
+declare -gA _rizer_lane_arch=([wine8-x64]=x64 [wine10-x64]=x64 [wine10-x86]=x86)
+
+_rizer_lane() { "$_rizer_root/scripts/lane-exec" "$@"; }
+
+# A Wine 10 prefix is large (its DLLs are copied in): one is made per machine
+# under the cache, and each NAME gets a copy of hard links, with the files
+# Wine rewrites in place (registry, ini files) copied for real.
+_rizer_wine10_prefix() {  # target
+  source "$_rizer_root/scripts/trixie-env.sh"
+  local template="$rizer_prefixes/wine10"
+  (
+    flock 8
+    if [ ! -f "$template/.rizer-ready" ]; then
+      rm -rf "$template"
+      WINEPREFIX=$template _rizer_lane wine wineboot -i </dev/null >/dev/null 2>&1 || true
+      WINEPREFIX=$template _rizer_lane wineserver -w 2>/dev/null || true
+      [ -f "$template/system.reg" ] || { echo "wine_start: wineboot made no prefix in $template" >&2; exit 1; }
+      touch "$template/.rizer-ready"
+    fi
+  ) 8>"$rizer_cache/prefixes.lock" || return 1
+  rm -rf "$1.tmp"; mkdir -p "$(dirname "$1")"
+  cp -al "$template" "$1.tmp" 2>/dev/null || { rm -rf "$1.tmp"; cp -a "$template" "$1.tmp"; }
+  find "$1.tmp" -type f \( -name '*.reg' -o -name '*.ini' -o -name '.update-timestamp' \) \
+    -exec sh -c 'for f; do cp -p "$f" "$f.x" && mv -f "$f.x" "$f"; done' _ {} +
+  rm -f "$1.tmp/.rizer-ready"
+  mv "$1.tmp" "$1"
+}
 
 wine_start() {
   local name=$1
+  local lane=${RIZER_LANE:-wine8-x64}
   "$_rizer_root/scripts/netns-check" || return 1
-  export WINEPREFIX="$_rizer_root/.cache/wine/$name"
+  [ -n "${_rizer_lane_arch[$lane]:-}" ] ||
+    { echo "wine_start: unknown lane '$lane' (${rizer_lanes[*]})" >&2; return 1; }
+  if [ "$lane" != wine8-x64 ]; then
+    source "$_rizer_root/scripts/trixie-env.sh"
+    [ -f "$rizer_trixie/.rizer-step-wow64" ] ||
+      { echo "wine_start: lane $lane needs the trixie root in $rizer_trixie (scripts/setup.sh makes it)" >&2; return 1; }
+  fi
+  export RIZER_LANE=$lane RIZER_LANE_ARCH=${_rizer_lane_arch[$lane]}
+  export WINEPREFIX="$_rizer_root/.cache/wine/$lane/$name"
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export WINEARCH=win64
   mkdir -p "$(dirname "$WINEPREFIX")"
-  wineserver -k 2>/dev/null || true          # a server left from elsewhere
+  _rizer_lane wineserver -k 2>/dev/null || true          # a server left from elsewhere
   # X display of this namespace (X's abstract sockets do not cross namespaces).
   local fdfile; fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
+  # (lane-exec itself, not a function: $! must be the Xvfb that wine_stop ends)
+  "$_rizer_root/scripts/lane-exec" Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
   _rizer_xvfb=$!
-  local i; for i in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.05; done
+  local i; for i in $(seq 200); do [ -s "$fdfile" ] && break; sleep 0.05; done
+  [ -s "$fdfile" ] || { echo "wine_start: Xvfb did not start" >&2; rm -f "$fdfile"; return 1; }
   export DISPLAY=":$(head -n1 "$fdfile")"; rm -f "$fdfile"
   if [ ! -f "$WINEPREFIX/.rizer-ready" ]; then
-    wineboot -i >/dev/null 2>&1 || true
-    wineserver -w 2>/dev/null || true
+    if [ "$lane" = wine8-x64 ]; then
+      _rizer_lane wine wineboot -i </dev/null >/dev/null 2>&1 || true
+      _rizer_lane wineserver -w 2>/dev/null || true
+    else
+      rm -rf "$WINEPREFIX"
+      _rizer_wine10_prefix "$WINEPREFIX" || return 1
+    fi
     touch "$WINEPREFIX/.rizer-ready"
   fi
-  wineserver -p
+  _rizer_lane wineserver -p
   # Wine's background services start with the first program and keep its
   # standard streams open: start them here, on /dev/null, so that a caller's
   # pipe ($(...) or | tail) sees its end when the program itself ends.
-  wine cmd.exe /c exit 0 </dev/null >/dev/null 2>&1 || true
+  _rizer_lane wine cmd.exe /c exit 0 </dev/null >/dev/null 2>&1 || true
+  # The same for the desktop's process (explorer.exe /desktop), which the first
+  # program that makes a window would start, with that program's streams, and
+  # which outlives it: CTest then waits for the end of that test's output till
+  # its time-out. The desktop started here serves every later program; the
+  # window made after it waits till it is up.
+  "$_rizer_root/scripts/lane-exec" wine explorer.exe /desktop </dev/null >/dev/null 2>&1 &
+  _rizer_lane wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
   # Xvfb runs no window manager: unmanaged windows spare Wine its 2 s wait
   # for one each time a window is hidden or destroyed.
   if [ ! -f "$WINEPREFIX/.rizer-unmanaged" ]; then
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 &&
+    _rizer_lane wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 &&
       touch "$WINEPREFIX/.rizer-unmanaged"
   fi
   "$_rizer_root/scripts/wine-check"
 }
 
 wine_stop() {
-  wineserver -k 2>/dev/null || true
+  _rizer_lane wineserver -k 2>/dev/null || true
   [ -n "${_rizer_xvfb:-}" ] && kill "$_rizer_xvfb" 2>/dev/null || true
   wait "${_rizer_xvfb:-}" 2>/dev/null || true
   _rizer_xvfb=
