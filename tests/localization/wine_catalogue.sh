@@ -152,8 +152,14 @@ run_case 'папка Ωμέγα 日本' "$work/close.loc" "ExpectNoBox"
 check "folder name outside the ANSI code page: file found" registered 'папка Ωμέγα 日本' "$close_catalogue"
 long=$(printf 'a-folder-name-of-forty-characters-%04d/' 1 2 3 4 5 6 7)
 run_case longpath "$work/close.loc" "ExpectNoBox" "$long"
-check "path longer than MAX_PATH (${#work} + ${#long} characters): file found" registered longpath "$close_catalogue"
-check "long path: clean exit" clean_exit longpath
+if grep -q 'ShellExecuteEx failed' "$work/longpath/out"; then
+  # Wine 10's launcher in WoW64 mode cannot start a 32-bit program from such a
+  # folder at all (the x64 lanes run this case): nothing of ours ran.
+  echo "not run in lane ${RIZER_LANE:-wine8-x64}: Wine cannot start a program whose path is longer than MAX_PATH"
+else
+  check "path longer than MAX_PATH (${#work} + ${#long} characters): file found" registered longpath "$close_catalogue"
+  check "long path: clean exit" clean_exit longpath
+fi
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
