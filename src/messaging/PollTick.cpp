@@ -1,7 +1,6 @@
 #include "messaging/PollTick.h"
 
 #include <chrono>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -56,8 +55,6 @@ void PollTick() {
     s.InTick = true;
     const std::uint64_t generation = s.TimerGeneration;
 
-    char RecvText[kReceiveLimit + 1];
-    std::memset(RecvText, 0, sizeof RecvText);
     const auto started = std::chrono::steady_clock::now();
     std::int32_t length = 0;
     for (int taken = 0; taken < kMaxDatagramsPerTick; ++taken) {
@@ -68,9 +65,12 @@ void PollTick() {
             std::chrono::steady_clock::now() - started >= std::chrono::milliseconds(kMaxTickDrainMs)) {
             break;
         }
-        const std::int32_t got = NetReceive(RecvText, kReceiveLimit, nullptr, nullptr, &length);
+        // The payload stays in the endpoint's buffer: every dispatch takes
+        // what it keeps before any host callback can touch the endpoint.
+        const std::uint8_t* payload = nullptr;
+        const std::int32_t got = NetReceiveInPlace(&payload, kReceiveLimit, nullptr, nullptr, &length);
         if (got <= 0) break;
-        DispatchPayload(RecvText, got);
+        DispatchPayload(reinterpret_cast<const char*>(payload), got);
         // Host script inside the dispatch closed or reopened the port: the
         // timer this tick belongs to is gone, and the endpoint is new.
         if (s.TimerGeneration != generation) break;
