@@ -23,7 +23,8 @@ void RunSubroutine(std::string_view name) {
     host::CallScriptProcessor(line.c_str());
 }
 
-void AddChatLine(std::string_view line) {
+// `variable` is the caller's own copy of the chat variable's name.
+void AddChatLine(std::string_view line, const std::string& variable) {
     MessagingState& s = Messaging();
     if (!s.ChatList) return;
     s.ChatList->Append(line);
@@ -31,22 +32,30 @@ void AddChatLine(std::string_view line) {
     // free or replace the list and the variable without changing what the
     // host reads.
     const TChatList::Loan text(*s.ChatList);
-    const std::string variable = s.ChatVariable;
     host::CallSetVariable(variable.c_str(), text.Text());
 }
 
-}  // namespace
-
-void DispatchPayload(const char* payload, std::int32_t length) {
+// A null `variable` makes the chat line go to a copy of the current name.
+void Dispatch(const char* payload, std::int32_t length, const std::string* variable) {
     if (length <= 0) return;
     const ReceivedMessage m = ReadPayload(std::string_view(payload, static_cast<std::size_t>(length)));
     switch (m.kind) {
         case ReceivedKind::SystemMessage: ShowSystemMessage(*m.box, m.text); break;
         case ReceivedKind::Subroutine: RunSubroutine(m.text); break;
-        case ReceivedKind::Chat: AddChatLine(m.text); break;
+        case ReceivedKind::Chat:
+            if (variable) {
+                AddChatLine(m.text, *variable);
+            } else {
+                AddChatLine(m.text, std::string(Messaging().ChatVariable));
+            }
+            break;
         case ReceivedKind::Dropped: break;  // a "$" text without a valid marker, an unsafe name
     }
 }
+
+}  // namespace
+
+void DispatchPayload(const char* payload, std::int32_t length) { Dispatch(payload, length, nullptr); }
 
 void PollTick() {
     MessagingState& s = Messaging();
@@ -55,6 +64,9 @@ void PollTick() {
     s.InTick = true;
     const std::uint64_t generation = s.TimerGeneration;
 
+    // The name is copied once a tick: only opening or closing the port
+    // changes it, and that ends the tick (the generation check below).
+    const std::string variable = s.ChatVariable;
     const auto started = std::chrono::steady_clock::now();
     std::int32_t length = 0;
     for (int taken = 0; taken < kMaxDatagramsPerTick; ++taken) {
@@ -70,7 +82,7 @@ void PollTick() {
         const std::uint8_t* payload = nullptr;
         const std::int32_t got = NetReceiveInPlace(&payload, kReceiveLimit, nullptr, nullptr, &length);
         if (got <= 0) break;
-        DispatchPayload(reinterpret_cast<const char*>(payload), got);
+        Dispatch(reinterpret_cast<const char*>(payload), got, &variable);
         // Host script inside the dispatch closed or reopened the port: the
         // timer this tick belongs to is gone, and the endpoint is new.
         if (s.TimerGeneration != generation) break;
