@@ -24,8 +24,7 @@ void RunSubroutine(std::string_view name) {
 }
 
 // `variable` is the caller's own copy of the chat variable's name.
-void AddChatLine(std::string_view line, const std::string& variable) {
-    MessagingState& s = Messaging();
+void AddChatLine(MessagingState& s, std::string_view line, const std::string& variable) {
     if (!s.ChatList) return;
     s.ChatList->Append(line);
     // Both held for the call: host script run by the callback may clear,
@@ -36,7 +35,8 @@ void AddChatLine(std::string_view line, const std::string& variable) {
 }
 
 // A null `variable` makes the chat line go to a copy of the current name.
-void Dispatch(const char* payload, std::int32_t length, const std::string* variable) {
+void Dispatch(MessagingState& s, const char* payload, std::int32_t length,
+              const std::string* variable) {
     if (length <= 0) return;
     const ReceivedMessage m = ReadPayload(std::string_view(payload, static_cast<std::size_t>(length)));
     switch (m.kind) {
@@ -44,9 +44,9 @@ void Dispatch(const char* payload, std::int32_t length, const std::string* varia
         case ReceivedKind::Subroutine: RunSubroutine(m.text); break;
         case ReceivedKind::Chat:
             if (variable) {
-                AddChatLine(m.text, *variable);
+                AddChatLine(s, m.text, *variable);
             } else {
-                AddChatLine(m.text, std::string(Messaging().ChatVariable));
+                AddChatLine(s, m.text, std::string(s.ChatVariable));
             }
             break;
         case ReceivedKind::Dropped: break;  // a "$" text without a valid marker, an unsafe name
@@ -55,7 +55,9 @@ void Dispatch(const char* payload, std::int32_t length, const std::string* varia
 
 }  // namespace
 
-void DispatchPayload(const char* payload, std::int32_t length) { Dispatch(payload, length, nullptr); }
+void DispatchPayload(const char* payload, std::int32_t length) {
+    Dispatch(Messaging(), payload, length, nullptr);
+}
 
 void PollTick() {
     MessagingState& s = Messaging();
@@ -82,7 +84,7 @@ void PollTick() {
         const std::uint8_t* payload = nullptr;
         const std::int32_t got = NetReceiveInPlace(&payload, kReceiveLimit, nullptr, nullptr, &length);
         if (got <= 0) break;
-        Dispatch(reinterpret_cast<const char*>(payload), got, &variable);
+        Dispatch(s, reinterpret_cast<const char*>(payload), got, &variable);
         // Host script inside the dispatch closed or reopened the port: the
         // timer this tick belongs to is gone, and the endpoint is new.
         if (s.TimerGeneration != generation) break;
