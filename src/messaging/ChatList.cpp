@@ -48,13 +48,4 @@ void TChatList::Clear() {
     text_.clear();
 }
 
-TChatList::Loan::Loan(TChatList& list) : list_(&list), text_(list.text_.c_str()) {
-    list.loan_ = this;
-    list.lentIsSpare_ = false;
-}
-
-TChatList::Loan::~Loan() {
-    if (list_) list_->loan_ = nullptr;
-}
-
 }  // namespace cv

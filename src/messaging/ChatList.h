@@ -49,8 +49,13 @@ private:
 // The chat text, unchanged for as long as the loan lives. One at a time.
 class TChatList::Loan {
 public:
-    explicit Loan(TChatList& list);
-    ~Loan();
+    explicit Loan(TChatList& list) : list_(&list), text_(list.text_.c_str()) {
+        list.loan_ = this;
+        list.lentIsSpare_ = false;
+    }
+    ~Loan() {
+        if (list_) list_->loan_ = nullptr;
+    }
     Loan(const Loan&) = delete;
     Loan& operator=(const Loan&) = delete;
 

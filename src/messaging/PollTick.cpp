@@ -1,7 +1,6 @@
 #include "messaging/PollTick.h"
 
 #include <chrono>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,29 +23,40 @@ void RunSubroutine(std::string_view name) {
     host::CallScriptProcessor(line.c_str());
 }
 
-void AddChatLine(std::string_view line) {
-    MessagingState& s = Messaging();
+// `variable` is the caller's own copy of the chat variable's name.
+void AddChatLine(MessagingState& s, std::string_view line, const std::string& variable) {
     if (!s.ChatList) return;
     s.ChatList->Append(line);
     // Both held for the call: host script run by the callback may clear,
     // free or replace the list and the variable without changing what the
     // host reads.
     const TChatList::Loan text(*s.ChatList);
-    const std::string variable = s.ChatVariable;
     host::CallSetVariable(variable.c_str(), text.Text());
 }
 
-}  // namespace
-
-void DispatchPayload(const char* payload, std::int32_t length) {
+// A null `variable` makes the chat line go to a copy of the current name.
+void Dispatch(MessagingState& s, const char* payload, std::int32_t length,
+              const std::string* variable) {
     if (length <= 0) return;
     const ReceivedMessage m = ReadPayload(std::string_view(payload, static_cast<std::size_t>(length)));
     switch (m.kind) {
         case ReceivedKind::SystemMessage: ShowSystemMessage(*m.box, m.text); break;
         case ReceivedKind::Subroutine: RunSubroutine(m.text); break;
-        case ReceivedKind::Chat: AddChatLine(m.text); break;
+        case ReceivedKind::Chat:
+            if (variable) {
+                AddChatLine(s, m.text, *variable);
+            } else {
+                AddChatLine(s, m.text, std::string(s.ChatVariable));
+            }
+            break;
         case ReceivedKind::Dropped: break;  // a "$" text without a valid marker, an unsafe name
     }
+}
+
+}  // namespace
+
+void DispatchPayload(const char* payload, std::int32_t length) {
+    Dispatch(Messaging(), payload, length, nullptr);
 }
 
 void PollTick() {
@@ -66,8 +76,9 @@ void PollTick() {
     s.InTick = true;
     const std::uint64_t generation = scope.generation;
 
-    char RecvText[kReceiveLimit + 1];
-    std::memset(RecvText, 0, sizeof RecvText);
+    // The name is copied once a tick: only opening or closing the port
+    // changes it, and that ends the tick (the generation check below).
+    const std::string variable = s.ChatVariable;
     const auto started = std::chrono::steady_clock::now();
     std::int32_t length = 0;
     for (int taken = 0; taken < kMaxDatagramsPerTick; ++taken) {
@@ -78,9 +89,12 @@ void PollTick() {
             std::chrono::steady_clock::now() - started >= std::chrono::milliseconds(kMaxTickDrainMs)) {
             break;
         }
-        const std::int32_t got = NetReceive(RecvText, kReceiveLimit, nullptr, nullptr, &length);
+        // The payload stays in the endpoint's buffer: every dispatch takes
+        // what it keeps before any host callback can touch the endpoint.
+        const std::uint8_t* payload = nullptr;
+        const std::int32_t got = NetReceiveInPlace(&payload, kReceiveLimit, nullptr, nullptr, &length);
         if (got <= 0) break;
-        DispatchPayload(RecvText, got);
+        Dispatch(s, reinterpret_cast<const char*>(payload), got, &variable);
         // Host script inside the dispatch closed or reopened the port: the
         // timer this tick belongs to is gone, and the endpoint is new.
         if (s.TimerGeneration != generation) break;

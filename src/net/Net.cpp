@@ -94,10 +94,11 @@ void TapConsumed(NetConsumed what, const std::uint8_t* frame, int n, std::uint32
     ConsumedTap(f, ConsumedTapContext);
 }
 
-std::int32_t Deliver(void* dest, const std::uint8_t* payload, std::int32_t n, std::uint32_t from,
-                     std::uint16_t port, std::string* senderAddress, int* senderPort,
-                     std::int32_t* length) {
-    if (n > 0) std::memcpy(dest, payload, static_cast<std::size_t>(n));
+// Hands the caller a payload where it lies in the receive buffer.
+std::int32_t Deliver(const std::uint8_t** dest, const std::uint8_t* payload, std::int32_t n,
+                     std::uint32_t from, std::uint16_t port, std::string* senderAddress,
+                     int* senderPort, std::int32_t* length) {
+    *dest = payload;
     if (senderAddress) *senderAddress = DottedDecimal(from);
     if (senderPort) *senderPort = port;
     *length = n;
@@ -191,8 +192,8 @@ int NetSend(const char* address, int port, bool acknowledged) {
     return sock::SendTo(NetSocket, sent.frame.data(), static_cast<int>(sent.frame.size()), to, p);
 }
 
-std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddress,
-                        int* senderPort, std::int32_t* length) {
+std::int32_t NetReceiveInPlace(const std::uint8_t** payload, std::int32_t limit,
+                               std::string* senderAddress, int* senderPort, std::int32_t* length) {
     if (!NetReady || !HasSocket() || limit < 1 || limit > kNetBufferSize) return 0;
     std::uint8_t* buf = RecvBuf.get();
     for (int skipped = 0; skipped < kNetMaxSkippedPerReceive; ++skipped) {
@@ -210,7 +211,7 @@ std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddre
         }
         switch (buf[0]) {
             case fkPlain:
-                return Deliver(dest, buf + 1, n - 1, from, port, senderAddress, senderPort, length);
+                return Deliver(payload, buf + 1, n - 1, from, port, senderAddress, senderPort, length);
             case fkAck:
                 if (n >= kNetAckLength) MarkAcknowledged(ReadSequence(buf + 1), port, DottedDecimal(from));
                 TapConsumed(n >= kNetAckLength ? NetConsumed::Ack : NetConsumed::Incomplete, buf, n, from, port);
@@ -229,7 +230,7 @@ std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddre
                     continue;
                 }
                 RememberSeen(seq, port, address);
-                return Deliver(dest, buf + kNetReliableHeader, n - kNetReliableHeader, from, port,
+                return Deliver(payload, buf + kNetReliableHeader, n - kNetReliableHeader, from, port,
                                senderAddress, senderPort, length);
             }
             default:  // unknown kind: consumed, never surfaces as payload
@@ -239,6 +240,14 @@ std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddre
     }
     *length = -1;
     return -1;
+}
+
+std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddress,
+                        int* senderPort, std::int32_t* length) {
+    const std::uint8_t* payload = nullptr;
+    const std::int32_t n = NetReceiveInPlace(&payload, limit, senderAddress, senderPort, length);
+    if (n > 0) std::memcpy(dest, payload, static_cast<std::size_t>(n));
+    return n;
 }
 
 int NetResend(std::uint16_t sequence) {

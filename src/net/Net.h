@@ -71,6 +71,13 @@ int NetSend(const char* address, int port, bool acknowledged);
 // them may pass null for either.
 std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddress,
                         int* senderPort, std::int32_t* length);
+// NetReceive without the copy: a result above 0 points `*payload` at the
+// payload where it lies in the endpoint's receive buffer. The bytes stay as
+// they are until the next call into the endpoint (the next receive, NetClose,
+// NetInit); a caller that runs host code in between copies what it needs
+// first.
+std::int32_t NetReceiveInPlace(const std::uint8_t** payload, std::int32_t limit,
+                               std::string* senderAddress, int* senderPort, std::int32_t* length);
 
 // Sends the recorded frame of the acknowledged send `sequence` (the newest
 // record with it) again, to the same destination: a repeat, which receivers
