@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # scripts/format.sh [--check] [FILE...]
-# Applies the house style (.clang-format at the root; src/ui, src/controls and
-# their tests indent by two, see the .clang-format files there) to the C++
-# sources under src/, host/, tools/, tests/ and bench/, or to the files named.
+# Applies the house style (.clang-format at the root; src/ui, src/controls,
+# their tests and the gradient benchmarks indent by two, see the .clang-format
+# files there) to the C++ sources under src/, host/, tools/, tests/ and
+# bench/, or to the files named.
 # --check changes nothing and lists the files that are not in the style
 # (exit status 1 when there is one).
 set -euo pipefail
