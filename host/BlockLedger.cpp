@@ -42,17 +42,21 @@ bool HookModuleAllocator(HMODULE module) {
     const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (dir.VirtualAddress == 0) return false;
     bool hooked = false;
-    for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name; ++imp) {
+    for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name;
+         ++imp) {
         if (lstrcmpiA(reinterpret_cast<const char*>(base + imp->Name), "kernel32.dll") != 0) continue;
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + (imp->OriginalFirstThunk ? imp->OriginalFirstThunk : imp->FirstThunk));
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(
+            base + (imp->OriginalFirstThunk ? imp->OriginalFirstThunk : imp->FirstThunk));
         auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
         for (; names->u1.AddressOfData; ++names, ++slots) {
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
             const char* name = reinterpret_cast<const char*>(
                 reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name);
             void* replacement = nullptr;
-            if (std::strcmp(name, "GlobalAlloc") == 0) replacement = reinterpret_cast<void*>(&CountedGlobalAlloc);
-            if (std::strcmp(name, "GlobalFree") == 0) replacement = reinterpret_cast<void*>(&CountedGlobalFree);
+            if (std::strcmp(name, "GlobalAlloc") == 0)
+                replacement = reinterpret_cast<void*>(&CountedGlobalAlloc);
+            if (std::strcmp(name, "GlobalFree") == 0)
+                replacement = reinterpret_cast<void*>(&CountedGlobalFree);
             if (!replacement) continue;
             DWORD old = 0;
             VirtualProtect(&slots->u1.Function, sizeof(slots->u1.Function), PAGE_READWRITE, &old);

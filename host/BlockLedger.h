@@ -21,9 +21,9 @@ bool HookModuleAllocator(HMODULE module);
 char* NewHostString(const char* text);
 
 struct LedgerCounts {
-    long allocs = 0;       // blocks allocated (host and module)
-    long frees = 0;        // blocks freed
-    long badFrees = 0;     // frees of blocks that were not live
+    long allocs = 0;    // blocks allocated (host and module)
+    long frees = 0;     // blocks freed
+    long badFrees = 0;  // frees of blocks that were not live
 };
 LedgerCounts Ledger();
 long LiveBlocks();

@@ -21,7 +21,7 @@ struct PluginExports {
 };
 
 class PluginModule {
-public:
+ public:
     PluginModule() = default;
     PluginModule(const PluginModule&) = delete;
     PluginModule& operator=(const PluginModule&) = delete;
@@ -35,7 +35,7 @@ public:
 
     const PluginExports& Fn() const { return fn_; }
 
-private:
+ private:
     HMODULE module_ = nullptr;
     PluginExports fn_;
 };

@@ -84,19 +84,19 @@ long ParseNumber(const std::string& text) { return std::strtol(text.c_str(), nul
 }  // namespace
 
 const Session::CommandRow Session::kCommands[] = {
-    {"Exec", &Session::CmdExec},         {"Edit", &Session::CmdEdit},
-    {"Init", &Session::CmdInit},         {"Register", &Session::CmdRegister},
-    {"Message", &Session::CmdMessage},   {"About", &Session::CmdAbout},
-    {"Sleep", &Session::CmdSleep},       {"Print", &Session::CmdPrint},
-    {"Expect", &Session::CmdExpect},     {"WaitVar", &Session::CmdWaitVar},
-    {"ExpectBox", &Session::CmdExpectBox},
-    {"ExpectNoBox", &Session::CmdExpectNoBox}, {"Picker", &Session::CmdPicker},
-    {"Dialog", &Session::CmdDialog},     {"After", &Session::CmdAfter},
-    {"Call", &Session::CmdCall},         {"Unload", &Session::CmdUnload},
-    {"Echo", &Session::CmdEcho},         {"BoxDelay", &Session::CmdBoxDelay},
-    {"Log", &Session::CmdLog},           {"Blocks", &Session::CmdBlocks},
-    {"ExecNull", &Session::CmdNullList}, {"EditNull", &Session::CmdNullList},
-    {"Signal", &Session::CmdSignal},     {"Await", &Session::CmdAwait},
+    {"Exec", &Session::CmdExec},           {"Edit", &Session::CmdEdit},
+    {"Init", &Session::CmdInit},           {"Register", &Session::CmdRegister},
+    {"Message", &Session::CmdMessage},     {"About", &Session::CmdAbout},
+    {"Sleep", &Session::CmdSleep},         {"Print", &Session::CmdPrint},
+    {"Expect", &Session::CmdExpect},       {"WaitVar", &Session::CmdWaitVar},
+    {"ExpectBox", &Session::CmdExpectBox}, {"ExpectNoBox", &Session::CmdExpectNoBox},
+    {"Picker", &Session::CmdPicker},       {"Dialog", &Session::CmdDialog},
+    {"After", &Session::CmdAfter},         {"Call", &Session::CmdCall},
+    {"Unload", &Session::CmdUnload},       {"Echo", &Session::CmdEcho},
+    {"BoxDelay", &Session::CmdBoxDelay},   {"Log", &Session::CmdLog},
+    {"Blocks", &Session::CmdBlocks},       {"ExecNull", &Session::CmdNullList},
+    {"EditNull", &Session::CmdNullList},   {"Signal", &Session::CmdSignal},
+    {"Await", &Session::CmdAwait},
 };
 
 Session::Session() { g_current = this; }
@@ -173,9 +173,9 @@ int Session::Finish() {
 void Session::OnAddAction(const CatalogueEntry& entry) {
     std::string kinds;
     for (unsigned char k : entry.kinds) kinds += (kinds.empty() ? "" : ",") + std::to_string(k);
-    LogLine("AddAction " + std::to_string(entry.number) + " " + Quote(entry.name) + " hint=" + Quote(entry.hint) +
-            " kinds=" + kinds + " last=" + std::to_string(entry.lastKindIndex) +
-            " count=" + std::to_string(entry.paramCount));
+    LogLine("AddAction " + std::to_string(entry.number) + " " + Quote(entry.name) +
+            " hint=" + Quote(entry.hint) + " kinds=" + kinds +
+            " last=" + std::to_string(entry.lastKindIndex) + " count=" + std::to_string(entry.paramCount));
     catalogue_.push_back(entry);
 }
 
@@ -283,11 +283,12 @@ bool Session::CmdExec(const Command& c) {
     Slots slots(c.args, 1);
     const std::vector<cv::HostString> before = slots.blocks;
     const LedgerCounts ledger = Ledger();
-    const bool result = module_.Fn().ExecAction(static_cast<std::int32_t>(ParseNumber(c.args[0])), slots.blocks.data());
+    const bool result =
+        module_.Fn().ExecAction(static_cast<std::int32_t>(ParseNumber(c.args[0])), slots.blocks.data());
     const LedgerCounts after = Ledger();
     LogLine("Exec " + c.args[0] + " -> " + (result ? "true" : "false") +
-            " slots=" + (slots.blocks == before ? "same" : "changed") +
-            " blocks=" + std::to_string(after.allocs - ledger.allocs) + "/" + std::to_string(after.frees - ledger.frees));
+            " slots=" + (slots.blocks == before ? "same" : "changed") + " blocks=" +
+            std::to_string(after.allocs - ledger.allocs) + "/" + std::to_string(after.frees - ledger.frees));
     return true;
 }
 
@@ -295,7 +296,8 @@ bool Session::CmdEdit(const Command& c) {
     if (c.args.empty()) return Fail(c, "Edit N [\"param\"...]");
     Slots slots(c.args, 1);
     const std::vector<cv::HostString> before = slots.blocks;
-    const bool result = module_.Fn().EditAction(static_cast<std::int32_t>(ParseNumber(c.args[0])), slots.blocks.data());
+    const bool result =
+        module_.Fn().EditAction(static_cast<std::int32_t>(ParseNumber(c.args[0])), slots.blocks.data());
     std::string line = "Edit " + c.args[0] + " -> " + (result ? "true" : "false");
     for (std::size_t i = 0; i < slots.blocks.size(); ++i) {
         if (i + 1 >= c.args.size() && !slots.blocks[i]) continue;  // a spare slot left empty
@@ -313,8 +315,8 @@ bool Session::CmdNullList(const Command& c) {
     const bool result = c.word == "ExecNull" ? module_.Fn().ExecAction(action, nullptr)
                                              : module_.Fn().EditAction(action, nullptr);
     const LedgerCounts after = Ledger();
-    LogLine(c.word + " " + c.args[0] + " -> " + (result ? "true" : "false") +
-            " blocks=" + std::to_string(after.allocs - ledger.allocs) + "/" + std::to_string(after.frees - ledger.frees));
+    LogLine(c.word + " " + c.args[0] + " -> " + (result ? "true" : "false") + " blocks=" +
+            std::to_string(after.allocs - ledger.allocs) + "/" + std::to_string(after.frees - ledger.frees));
     return true;
 }
 
@@ -354,7 +356,8 @@ bool Session::CmdPrint(const Command& c) {
 bool Session::CmdExpect(const Command& c) {
     if (c.args.size() != 2) return Fail(c, "Expect Var \"text\"");
     const std::string& actual = variables_[c.args[0]];
-    if (actual != c.args[1]) return Fail(c, c.args[0] + " is " + Quote(actual) + ", expected " + Quote(c.args[1]));
+    if (actual != c.args[1])
+        return Fail(c, c.args[0] + " is " + Quote(actual) + ", expected " + Quote(c.args[1]));
     ++passed_;
     return true;
 }
@@ -365,7 +368,8 @@ bool Session::CmdWaitVar(const Command& c) {
     const DWORD start = GetTickCount();
     while (variables_[c.args[0]] != c.args[1]) {
         if (GetTickCount() - start >= limit) {
-            return Fail(c, c.args[0] + " is " + Quote(variables_[c.args[0]]) + ", waited for " + Quote(c.args[1]));
+            return Fail(
+                c, c.args[0] + " is " + Quote(variables_[c.args[0]]) + ", waited for " + Quote(c.args[1]));
         }
         Pump(10);
     }
@@ -374,8 +378,10 @@ bool Session::CmdWaitVar(const Command& c) {
 }
 
 bool Session::CmdSignal(const Command& c) {
-    if (c.args.size() != 1 || !IsSignalName(c.args[0])) return Fail(c, "Signal Name (letters, digits, . - _)");
-    if (!RaiseSignal(signalFolder_, c.args[0])) return Fail(c, "cannot write " + SignalPath(signalFolder_, c.args[0]));
+    if (c.args.size() != 1 || !IsSignalName(c.args[0]))
+        return Fail(c, "Signal Name (letters, digits, . - _)");
+    if (!RaiseSignal(signalFolder_, c.args[0]))
+        return Fail(c, "cannot write " + SignalPath(signalFolder_, c.args[0]));
     LogLine("Signal " + c.args[0]);
     return true;
 }
@@ -387,7 +393,8 @@ bool Session::CmdAwait(const Command& c) {
     }
     const DWORD start = GetTickCount();
     while (!SignalRaised(signalFolder_, c.args[0])) {
-        if (GetTickCount() - start >= limit) return Fail(c, "no signal " + c.args[0] + " within " + c.args[1] + " ms");
+        if (GetTickCount() - start >= limit)
+            return Fail(c, "no signal " + c.args[0] + " within " + c.args[1] + " ms");
         Pump(10);
     }
     ++passed_;
@@ -411,7 +418,8 @@ bool Session::CmdExpectBox(const Command& c) {
 bool Session::CmdExpectNoBox(const Command& c) {
     Pump(100);
     BoxRecord box;
-    if (watcher_.TakeBox(&box)) return Fail(c, "unexpected box " + Quote(box.caption) + " " + Quote(box.text));
+    if (watcher_.TakeBox(&box))
+        return Fail(c, "unexpected box " + Quote(box.caption) + " " + Quote(box.text));
     ++passed_;
     return true;
 }
@@ -427,7 +435,8 @@ bool Session::CmdDialog(const Command& c) {
     std::vector<DialogAction> actions;
     for (std::size_t i = 0; i < c.args.size(); ++i) {
         DialogAction action{c.args[i], ""};
-        if ((action.verb == "Shot" || action.verb == "Click" || action.verb == "Wait") && i + 1 < c.args.size()) {
+        if ((action.verb == "Shot" || action.verb == "Click" || action.verb == "Wait") &&
+            i + 1 < c.args.size()) {
             action.arg = c.args[++i];
         }
         actions.push_back(action);

@@ -25,7 +25,7 @@ struct CatalogueEntry {
 };
 
 class Session {
-public:
+ public:
     Session();
     ~Session();
 
@@ -48,7 +48,7 @@ public:
 
     static Session* Current();
 
-private:
+ private:
     using Handler = bool (Session::*)(const Command&);
     struct CommandRow {
         const char* word;

@@ -7,8 +7,8 @@ namespace host {
 bool IsSignalName(const std::string& name) {
     if (name.empty() || name.size() > 64 || name[0] == '.') return false;
     for (const char c : name) {
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                           c == '-' || c == '_';
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                           c == '.' || c == '-' || c == '_';
         if (!plain) return false;
     }
     return true;

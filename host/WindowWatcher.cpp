@@ -41,8 +41,10 @@ std::string BoxIcon(HWND box) {
     struct {
         LPCSTR id;
         const char* name;
-    } const kIcons[] = {{IDI_HAND, "stop"}, {IDI_EXCLAMATION, "warning"},
-                        {IDI_QUESTION, "question"}, {IDI_ASTERISK, "information"}};
+    } const kIcons[] = {{IDI_HAND, "stop"},
+                        {IDI_EXCLAMATION, "warning"},
+                        {IDI_QUESTION, "question"},
+                        {IDI_ASTERISK, "information"}};
     for (const auto& row : kIcons) {
         if (LoadIconA(nullptr, row.id) == icon) return row.name;
     }
@@ -162,10 +164,11 @@ void WindowWatcher::HandleDialog(HWND dialog) {
         if (!IsWindow(dialog)) break;
         HWND focus = FocusOf(uiThread_);
         if (action.verb == "Shot") {
-            LogLine(std::string("Shot ") + Quote(action.arg) + (SaveWindowBitmap(dialog, action.arg) ? "" : " failed"));
+            LogLine(std::string("Shot ") + Quote(action.arg) +
+                    (SaveWindowBitmap(dialog, action.arg) ? "" : " failed"));
         } else if (action.verb == "Enter" || action.verb == "Escape" || action.verb == "Space" ||
                    action.verb == "Tab") {
-            const WPARAM key = action.verb == "Enter" ? VK_RETURN
+            const WPARAM key = action.verb == "Enter"    ? VK_RETURN
                                : action.verb == "Escape" ? VK_ESCAPE
                                : action.verb == "Space"  ? VK_SPACE
                                                          : VK_TAB;

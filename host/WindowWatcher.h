@@ -30,7 +30,7 @@ struct DialogAction {
 };
 
 class WindowWatcher {
-public:
+ public:
     ~WindowWatcher() { Stop(); }
     void Start(DWORD uiThread, HWND hostWindow);
     void Stop();
@@ -43,7 +43,7 @@ public:
     // inside the box's loop).
     void SetBoxDelay(DWORD ms) { boxDelay_ = ms; }
 
-private:
+ private:
     void Run();
     void Sweep();
     void HandleBox(HWND box);

@@ -77,8 +77,7 @@ int main() {
   }
   // The fixed part of every rebuild: the 256-entry table alone.
   auto table = [&](int i) {
-    BuildGradientColors(OrderEnds(Rgb(i & 0xFF, 40, 200), Rgb(250, 90, 10), false), 10, 0,
-                        colors);
+    BuildGradientColors(OrderEnds(Rgb(i & 0xFF, 40, 200), Rgb(250, 90, 10), false), 10, 0, colors);
     Keep(colors.data());
   };
   std::printf("colour table alone: %.0f ns\n", BestNs(table, Calibrate(table)));

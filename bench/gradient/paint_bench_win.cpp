@@ -56,10 +56,9 @@ int main() {
     ui::MemoryBitmap pattern(pw, ph);
     pattern.Fill(RGB(200, 100, 10));
     SetStretchBltMode(target.dc(), COLORONCOLOR);
-    const double t = BestUs(
-        [&] { StretchBlt(target.dc(), 0, 0, kW, kH, pattern.dc(), 0, 0, pw, ph, SRCCOPY); }, kReps);
-    std::printf("StretchBlt %3d x %3d -> %d x %d        %8.2f us  ratio %.2f\n", pw, ph, kW, kH, t,
-                t / base);
+    const double t =
+        BestUs([&] { StretchBlt(target.dc(), 0, 0, kW, kH, pattern.dc(), 0, 0, pw, ph, SRCCOPY); }, kReps);
+    std::printf("StretchBlt %3d x %3d -> %d x %d        %8.2f us  ratio %.2f\n", pw, ph, kW, kH, t, t / base);
   }
 
   struct Case {

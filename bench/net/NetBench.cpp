@@ -119,7 +119,9 @@ void ReceivePath() {
         for (;;) {
             sockaddr_in from{};
             socklen_t fromLen = sizeof from;
-            if (recvfrom(raw, buf, sizeof buf, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &fromLen) < 0) break;
+            if (recvfrom(raw, buf, sizeof buf, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &fromLen) <
+                0)
+                break;
         }
         withSender = std::min(withSender, Clock::now() - t0);
 
@@ -130,12 +132,14 @@ void ReceivePath() {
         ours = std::min(ours, Clock::now() - t0);
     }
     const double n = kBatch;
-    std::printf("receive path: %.0f datagrams/s through NetReceive + dispatch, %.0f/s raw recvfrom"
-                " (best of %d rounds of %d) -> ratio %.2f (goal >= 0.80)\n",
-                n / Seconds(ours), n / Seconds(base), kRounds, kBatch, Seconds(base) / Seconds(ours));
-    std::printf("  (for reference: raw recvfrom asking for the sender's address %.0f/s, ratio %.2f to plain"
-                " recvfrom: the most an endpoint that answers senders can reach)\n",
-                n / Seconds(withSender), Seconds(base) / Seconds(withSender));
+    std::printf(
+        "receive path: %.0f datagrams/s through NetReceive + dispatch, %.0f/s raw recvfrom"
+        " (best of %d rounds of %d) -> ratio %.2f (goal >= 0.80)\n",
+        n / Seconds(ours), n / Seconds(base), kRounds, kBatch, Seconds(base) / Seconds(ours));
+    std::printf(
+        "  (for reference: raw recvfrom asking for the sender's address %.0f/s, ratio %.2f to plain"
+        " recvfrom: the most an endpoint that answers senders can reach)\n",
+        n / Seconds(withSender), Seconds(base) / Seconds(withSender));
     close(raw);
     close(peer);
     cv::ExecClosePort();
@@ -163,8 +167,10 @@ void ChatLineCost() {
     cv::ExecOpenPort(std::to_string(kPort), "Chat");
     const double small = NsPerLine(100);
     const double large = NsPerLine(100000);
-    std::printf("chat line: %.0f ns with 100 lines in the list, %.0f ns with 100,000"
-                " -> ratio %.2f (goal <= 1.50)\n", small, large, large / small);
+    std::printf(
+        "chat line: %.0f ns with 100 lines in the list, %.0f ns with 100,000"
+        " -> ratio %.2f (goal <= 1.50)\n",
+        small, large, large / small);
     cv::ExecClosePort();
 }
 
@@ -178,7 +184,8 @@ int BurstReceive(int count) {
     auto lastProgress = Clock::now();
     std::size_t seen = 0;
     int ticks = 0;
-    while (gLines < static_cast<std::size_t>(count) && Clock::now() - lastProgress < std::chrono::seconds(3)) {
+    while (gLines < static_cast<std::size_t>(count) &&
+           Clock::now() - lastProgress < std::chrono::seconds(3)) {
         std::this_thread::sleep_for(std::chrono::milliseconds(cv::kPollIntervalMs));
         cv::platform::recorder::FireTimers();
         ++ticks;
@@ -187,9 +194,10 @@ int BurstReceive(int count) {
             lastProgress = Clock::now();
         }
     }
-    std::printf("burst: %d chat datagrams sent back to back from the peer namespace, %zu received,"
-                " %zu lost (goal 0), %d ticks\n", count, gLines,
-                static_cast<std::size_t>(count) - gLines, ticks);
+    std::printf(
+        "burst: %d chat datagrams sent back to back from the peer namespace, %zu received,"
+        " %zu lost (goal 0), %d ticks\n",
+        count, gLines, static_cast<std::size_t>(count) - gLines, ticks);
     cv::ExecClosePort();
     return gLines == static_cast<std::size_t>(count) ? 0 : 1;
 }

@@ -137,12 +137,14 @@ int main(int argc, char** argv) {
         lost += batch - static_cast<int>(DrainPoller(batch));
         ours = std::min(ours, NowSeconds() - t0);
     }
-    std::printf("receive path under Wine: %.0f datagrams/s through the poller (NetReceive + dispatch),"
-                " %.0f/s raw Winsock recvfrom (best of %d rounds of %d) -> ratio %.2f (goal >= 0.80)\n",
-                batch / ours, batch / base, rounds, batch, base / ours);
-    std::printf("  (for reference: raw recvfrom asking for the sender's address %.0f/s, ratio %.2f;"
-                " datagrams lost on the way: %d; checksum %zu)\n",
-                batch / withSender, base / withSender, lost, gLengthSum);
+    std::printf(
+        "receive path under Wine: %.0f datagrams/s through the poller (NetReceive + dispatch),"
+        " %.0f/s raw Winsock recvfrom (best of %d rounds of %d) -> ratio %.2f (goal >= 0.80)\n",
+        batch / ours, batch / base, rounds, batch, base / ours);
+    std::printf(
+        "  (for reference: raw recvfrom asking for the sender's address %.0f/s, ratio %.2f;"
+        " datagrams lost on the way: %d; checksum %zu)\n",
+        batch / withSender, base / withSender, lost, gLengthSum);
     cv::ExecClosePort();
     closesocket(raw);
     closesocket(peer);

@@ -144,8 +144,8 @@ void TGradient::RebuildPattern() {
 }
 
 bool TGradient::BuildPattern() {
-  const GradientEnds ends = OrderEnds(ResolveColor(colorBegin_, WinSysColor),
-                                      ResolveColor(colorEnd_, WinSysColor), reverse_);
+  const GradientEnds ends =
+      OrderEnds(ResolveColor(colorBegin_, WinSysColor), ResolveColor(colorEnd_, WinSysColor), reverse_);
   BuildGradientColors(ends, shift_, rotation_, colors_);
   if (FillRoutine fill = FillStyleTable[style_]) fill(colors_, pattern_);
   else if (OnCustom) OnCustom(this, colors_, pattern_);
@@ -222,8 +222,8 @@ void TGradient::WndProc(ui::TMessage& m) {
 
 void TGradient::PaintPattern(HDC dc, const RECT& r) const {
   const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
-  StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, image_->dc(), 0, 0, image_->w,
-             image_->h, SRCCOPY);
+  StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, image_->dc(), 0, 0, image_->w, image_->h,
+             SRCCOPY);
   SetStretchBltMode(dc, oldMode);
 }
 
@@ -244,16 +244,14 @@ void TGradient::Paint(HDC dc) {
       switch (shape_) {
         case stRoundRect:
         case stRoundSquare:
-          rgn.reset(CreateRoundRectRgn(outline.left, outline.top, outline.right, outline.bottom,
-                                       o.Corner(), o.Corner()));
+          rgn.reset(CreateRoundRectRgn(outline.left, outline.top, outline.right, outline.bottom, o.Corner(),
+                                       o.Corner()));
           break;
         case stEllipse:
         case stCircle:
           rgn.reset(CreateEllipticRgn(outline.left, outline.top, outline.right, outline.bottom));
           break;
-        default:
-          rgn.reset(CreateRectRgn(outline.left, outline.top, outline.right, outline.bottom));
-          break;
+        default: rgn.reset(CreateRectRgn(outline.left, outline.top, outline.right, outline.bottom)); break;
       }
       if (rgn) {
         // Regions live in device coordinates: undo the DC's origins.
@@ -277,16 +275,10 @@ void TGradient::PaintBorder(HDC dc, const GradientOutline& o) const {
   const int l = o.x, t = o.y, r = o.x + o.w, b = o.y + o.h;
   switch (shape_) {
     case stRoundRect:
-    case stRoundSquare:
-      RoundRect(dc, l, t, r, b, o.Corner(), o.Corner());
-      break;
+    case stRoundSquare: RoundRect(dc, l, t, r, b, o.Corner(), o.Corner()); break;
     case stEllipse:
-    case stCircle:
-      Ellipse(dc, l, t, r, b);
-      break;
-    default:
-      Rectangle(dc, l, t, r, b);
-      break;
+    case stCircle: Ellipse(dc, l, t, r, b); break;
+    default: Rectangle(dc, l, t, r, b); break;
   }
 }
 

@@ -13,7 +13,10 @@ TColor ResolveColor(TColor c, SysColorResolver sysColor) {
 int MulDivRound(int a, int b, int c) {
   long long num = static_cast<long long>(a) * b;
   long long den = c;
-  if (den < 0) { num = -num; den = -den; }
+  if (den < 0) {
+    num = -num;
+    den = -den;
+  }
   long long q = (std::llabs(num) * 2 + den) / (den * 2);
   return static_cast<int>(num < 0 ? -q : q);
 }
@@ -55,8 +58,8 @@ void RunOf(TGradientEntry* out, int first, int last, const Channel (&ch)[3], flo
 }
 
 // `fromB`: the run starts from B and moves by -d (B .. A); else from A by +d.
-void Run(TGradientEntry* out, int first, int last, const int (&ca)[3], const int (&cb)[3],
-         bool fromB, int divisor, bool fromEnd) {
+void Run(TGradientEntry* out, int first, int last, const int (&ca)[3], const int (&cb)[3], bool fromB,
+         int divisor, bool fromEnd) {
   Channel ch[3];
   for (int c = 0; c < 3; ++c) {
     const int d = cb[c] - ca[c];
@@ -101,21 +104,20 @@ void PlainRamp(const int (&ca)[3], const int (&cb)[3], TGradientEntry* out) {
   PlainChannel(ca[1], cb[1], green);
   PlainChannel(ca[2], cb[2], blue);
   for (int i = 0; i < 256; ++i)
-    out[i] = blue[i] | (static_cast<TGradientEntry>(green[i]) << 8) |
-             (static_cast<TGradientEntry>(red[i]) << 16);
+    out[i] =
+        blue[i] | (static_cast<TGradientEntry>(green[i]) << 8) | (static_cast<TGradientEntry>(red[i]) << 16);
 }
 
 }  // namespace
 
-void BuildGradientColors(const GradientEnds& ends, int shift, int rotation,
-                         TGradientColors& colors) {
+void BuildGradientColors(const GradientEnds& ends, int shift, int rotation, TGradientColors& colors) {
   shift = ClampShift(shift);
   const int r = MulDivRound(255, ClampShift(rotation), 100);
   int ca[3] = {int(RedOf(ends.a)), int(GreenOf(ends.a)), int(BlueOf(ends.a))};
   int cb[3] = {int(RedOf(ends.b)), int(GreenOf(ends.b)), int(BlueOf(ends.b))};
   for (int c = 0; c < 3; ++c) {
-    if (shift > 0) ca[c] += MulDivRound(cb[c] - ca[c], shift, 100);      // A towards B
-    else if (shift < 0) cb[c] += MulDivRound(cb[c] - ca[c], shift, 100); // B towards A
+    if (shift > 0) ca[c] += MulDivRound(cb[c] - ca[c], shift, 100);       // A towards B
+    else if (shift < 0) cb[c] += MulDivRound(cb[c] - ca[c], shift, 100);  // B towards A
   }
   TGradientEntry* out = colors.data();
   if (r == 0) {

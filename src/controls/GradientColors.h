@@ -11,24 +11,24 @@
 namespace cv {
 
 // The shared colour type and its named values.
-using ui::TColor;
-using ui::Rgb;
-using ui::SysColorOf;
-using ui::IsSysColor;
-using ui::SysColorIndex;
-using ui::RedOf;
-using ui::GreenOf;
 using ui::BlueOf;
-using ui::clBlack;
-using ui::clWhite;
-using ui::clBlue;
-using ui::clNavy;
-using ui::clMedGray;
-using ui::clSkyBlue;
-using ui::clActiveCaption;
 using ui::clActiveBorder;
+using ui::clActiveCaption;
+using ui::clBlack;
+using ui::clBlue;
 using ui::clBtnFace;
 using ui::clGradientActiveCaption;
+using ui::clMedGray;
+using ui::clNavy;
+using ui::clSkyBlue;
+using ui::clWhite;
+using ui::GreenOf;
+using ui::IsSysColor;
+using ui::RedOf;
+using ui::Rgb;
+using ui::SysColorIndex;
+using ui::SysColorOf;
+using ui::TColor;
 
 // Turns a system colour into its current RGB value through `sysColor`
 // (index -> RGB TColor); RGB colours come back unchanged (high byte cleared).
@@ -68,7 +68,6 @@ constexpr int ClampShift(int v) {
 // Fills `colors` from the ordered ends: Shift (-100..100) moves A towards B
 // (positive) or B towards A (negative); Rotation (-100..100) folds the ramp
 // back on itself. Rotation 0 runs from A at entry 0 to B at entry 255.
-void BuildGradientColors(const GradientEnds& ends, int shift, int rotation,
-                         TGradientColors& colors);
+void BuildGradientColors(const GradientEnds& ends, int shift, int rotation, TGradientColors& colors);
 
 }  // namespace cv

@@ -77,8 +77,8 @@ void FillArrowL(const TGradientColors& c, PixelBuffer& p) {
 
 void FillArrowR(const TGradientColors& c, PixelBuffer& p) {
   p.Resize(129, 256);
-  for (int y = 0; y < 128; ++y) Rising(p.Row(y), c, 127 - y, 129);   // x - y + 127
-  for (int y = 128; y < 256; ++y) Rising(p.Row(y), c, y - 128, 129); // x + y - 128
+  for (int y = 0; y < 128; ++y) Rising(p.Row(y), c, 127 - y, 129);    // x - y + 127
+  for (int y = 128; y < 256; ++y) Rising(p.Row(y), c, y - 128, 129);  // x + y - 128
 }
 
 void FillArrowU(const TGradientColors& c, PixelBuffer& p) {
@@ -199,8 +199,7 @@ void MakePairs(const TGradientColors& c, PairTable& pairs, bool falling) {
 // Pixels a = 0..180 of distance b at out[a] (left to right).
 void RadialRun(const PairTable& pairs, const TGradientColors& c, int b, Entry* out) {
   const std::uint16_t* code = Radial().pair[b].data();
-  for (int j = 0; j < kPairs; ++j)
-    std::memcpy(out + 2 * j, &pairs.rising[code[j]], sizeof(std::uint64_t));
+  for (int j = 0; j < kPairs; ++j) std::memcpy(out + 2 * j, &pairs.rising[code[j]], sizeof(std::uint64_t));
   out[180] = c[Radial().last[b]];
 }
 
@@ -220,8 +219,7 @@ void RadialRowMirrored(const PairTable& pairs, const TGradientColors& c, int b, 
 }
 
 // Row of a 181-wide radial image for distance b: a = x, or a = 180 - x.
-void RadialRow(const PairTable& pairs, const TGradientColors& c, int b, bool fromRight,
-               Entry* row) {
+void RadialRow(const PairTable& pairs, const TGradientColors& c, int b, bool fromRight, Entry* row) {
   if (fromRight) RadialRunBack(pairs, c, b, row);
   else RadialRun(pairs, c, b, row);
 }
@@ -277,13 +275,30 @@ void FillRadialCorner(const TGradientColors& c, PixelBuffer& p) {
 
 const std::array<FillRoutine, kGradientStyleCount> FillStyleTable = {
     nullptr,  // gsCustom: drawn by the application
-    FillRadialC, FillRadialT, FillRadialB, FillRadialSide<false>, FillRadialSide<true>,
-    FillRadialCorner<false, false>, FillRadialCorner<true, false>,
-    FillRadialCorner<false, true>, FillRadialCorner<true, true>,
-    FillLinearH, FillLinearV, FillReflectedH, FillReflectedV,
-    FillDiagonalLF, FillDiagonalLB, FillDiagonalRF, FillDiagonalRB,
-    FillArrowL, FillArrowR, FillArrowU, FillArrowD,
-    FillDiamond, FillButterfly, FillRadialRect,
+    FillRadialC,
+    FillRadialT,
+    FillRadialB,
+    FillRadialSide<false>,
+    FillRadialSide<true>,
+    FillRadialCorner<false, false>,
+    FillRadialCorner<true, false>,
+    FillRadialCorner<false, true>,
+    FillRadialCorner<true, true>,
+    FillLinearH,
+    FillLinearV,
+    FillReflectedH,
+    FillReflectedV,
+    FillDiagonalLF,
+    FillDiagonalLB,
+    FillDiagonalRF,
+    FillDiagonalRB,
+    FillArrowL,
+    FillArrowR,
+    FillArrowU,
+    FillArrowD,
+    FillDiamond,
+    FillButterfly,
+    FillRadialRect,
 };
 
 void FillCustomFallback(const GradientEnds& ends, PixelBuffer& p) {

@@ -12,12 +12,31 @@
 namespace cv {
 
 enum TGradientStyle : std::uint8_t {
-  gsCustom, gsRadialC, gsRadialT, gsRadialB, gsRadialL, gsRadialR,
-  gsRadialTL, gsRadialTR, gsRadialBL, gsRadialBR,
-  gsLinearH, gsLinearV, gsReflectedH, gsReflectedV,
-  gsDiagonalLF, gsDiagonalLB, gsDiagonalRF, gsDiagonalRB,
-  gsArrowL, gsArrowR, gsArrowU, gsArrowD,
-  gsDiamond, gsButterfly, gsRadialRect,
+  gsCustom,
+  gsRadialC,
+  gsRadialT,
+  gsRadialB,
+  gsRadialL,
+  gsRadialR,
+  gsRadialTL,
+  gsRadialTR,
+  gsRadialBL,
+  gsRadialBR,
+  gsLinearH,
+  gsLinearV,
+  gsReflectedH,
+  gsReflectedV,
+  gsDiagonalLF,
+  gsDiagonalLB,
+  gsDiagonalRF,
+  gsDiagonalRB,
+  gsArrowL,
+  gsArrowR,
+  gsArrowU,
+  gsArrowD,
+  gsDiamond,
+  gsButterfly,
+  gsRadialRect,
 };
 constexpr int kGradientStyleCount = 25;
 
@@ -38,9 +57,7 @@ struct PixelBuffer {
     pixels.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
   }
   std::uint32_t* Row(int y) { return pixels.data() + static_cast<std::size_t>(y) * width; }
-  const std::uint32_t* Row(int y) const {
-    return pixels.data() + static_cast<std::size_t>(y) * width;
-  }
+  const std::uint32_t* Row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * width; }
   std::uint32_t At(int x, int y) const { return Row(y)[x]; }
 };
 

@@ -7,7 +7,12 @@
 namespace cv {
 
 enum TShapeType : std::uint8_t {
-  stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle,
+  stRectangle,
+  stSquare,
+  stRoundRect,
+  stRoundSquare,
+  stEllipse,
+  stCircle,
 };
 
 // The rectangle the pattern is scaled onto and the border is drawn on, in

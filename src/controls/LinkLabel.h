@@ -14,11 +14,21 @@
 
 namespace cv {
 
-enum tLinkType : std::uint8_t { ltfile, ltftp, ltgopher, lthttp, lthttps, ltmailto, ltnews, lttelnet, ltwais };
+enum tLinkType : std::uint8_t {
+  ltfile,
+  ltftp,
+  ltgopher,
+  lthttp,
+  lthttps,
+  ltmailto,
+  ltnews,
+  lttelnet,
+  ltwais
+};
 
 // The scheme prefix of each link type, in the order of tLinkType.
-inline constexpr const char* kLinkPrefixes[] = {"file://", "ftp://",  "gopher://", "http://", "https://",
-                                                "mailto:", "news:",   "telnet:",   "wais:"};
+inline constexpr const char* kLinkPrefixes[] = {"file://", "ftp://", "gopher://", "http://", "https://",
+                                                "mailto:", "news:",  "telnet:",   "wais:"};
 // The prefix of a link type; empty for a value outside the type.
 const char* LinkPrefix(tLinkType t);
 

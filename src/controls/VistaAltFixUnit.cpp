@@ -21,7 +21,8 @@ DWORD CommonControlsMajorVersion() {
   DWORD major = 0;
   if (mod) {
     using DllGetVersionFn = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
-    auto fn = reinterpret_cast<DllGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(mod, "DllGetVersion")));
+    auto fn =
+        reinterpret_cast<DllGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(mod, "DllGetVersion")));
     DLLVERSIONINFO info{};
     info.cbSize = sizeof(info);
     if (fn && SUCCEEDED(fn(&info))) major = info.dwMajorVersion;
@@ -129,7 +130,8 @@ bool TVistaAltFix::SetProperty(std::string_view name, const ui::TValue& v) {
 }
 
 void RegisterVistaAltFixKind() {
-  ui::RegisterComponentKind("TVistaAltFix", [] { return std::unique_ptr<ui::TComponent>(new TVistaAltFix()); });
+  ui::RegisterComponentKind("TVistaAltFix",
+                            [] { return std::unique_ptr<ui::TComponent>(new TVistaAltFix()); });
 }
 
 }  // namespace cv

@@ -10,6 +10,8 @@
 #include "ui/Font.h"
 #include "ui/Layout.h"
 
+// Tables laid out by hand, one row per control (or text) as it reads best.
+// clang-format off
 namespace cv {
 
 namespace {
@@ -84,3 +86,4 @@ void ShowAboutBox() {
 }
 
 }  // namespace cv
+// clang-format on

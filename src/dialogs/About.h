@@ -13,18 +13,18 @@ namespace cv {
 
 class TAboutBoxForm : public ui::TForm {
  public:
-  TAboutBoxForm();
+    TAboutBoxForm();
 
-  ui::TShape* Shape1 = nullptr;
-  ui::TLabel* Label1 = nullptr;
-  ui::TImage* Image1 = nullptr;
-  ui::TLabel* LinkLabel1 = nullptr;
-  ui::TLabel* lbl1 = nullptr;
-  ui::TLabel* Label3 = nullptr;
-  ui::TLabel* Label4 = nullptr;
-  ui::TButton* Button1 = nullptr;
+    ui::TShape* Shape1 = nullptr;
+    ui::TLabel* Label1 = nullptr;
+    ui::TImage* Image1 = nullptr;
+    ui::TLabel* LinkLabel1 = nullptr;
+    ui::TLabel* lbl1 = nullptr;
+    ui::TLabel* Label3 = nullptr;
+    ui::TLabel* Label4 = nullptr;
+    ui::TButton* Button1 = nullptr;
 
-  void Button1Click();
+    void Button1Click();
 };
 
 }  // namespace cv

@@ -11,8 +11,8 @@ namespace cv {
 void RegisterDialogKinds();
 
 // Row set-ups that give a control its picture from the module's resources.
-void SetJpegPicture(ui::TComponent& image, int resourceId);   // TImage
+void SetJpegPicture(ui::TComponent& image, int resourceId);            // TImage
 void SetIconPicture(ui::TComponent& image, int resourceId, int size);  // TImage
-void SetGlyph(ui::TComponent& button, int resourceId);  // TSpeedButton
+void SetGlyph(ui::TComponent& button, int resourceId);                 // TSpeedButton
 
 }  // namespace cv

@@ -6,6 +6,8 @@
 #include "dialogs/PropertyLayout.h"
 #include "dialogs/res/DialogResources.h"
 
+// Tables laid out by hand, one row per control (or text) as it reads best.
+// clang-format off
 namespace cv {
 
 namespace {
@@ -60,3 +62,4 @@ TDublForm::TDublForm() : TPropertyForm("DublForm", Layout()) {
 void TDublForm::SpeedButton2Click() { OfferPicker(PickerVariable, *LEdit2); }
 
 }  // namespace cv
+// clang-format on

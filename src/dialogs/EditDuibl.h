@@ -10,17 +10,17 @@ namespace cv {
 
 class TDublForm : public TPropertyForm {
  public:
-  TDublForm();
+    TDublForm();
 
-  ui::TPanel* pnl2 = nullptr;
-  ui::TSpeedButton* SpeedButton2 = nullptr;
-  TGradient* grdnt6 = nullptr;
-  TGradient* grdnt7 = nullptr;
-  TGradient* grdnt8 = nullptr;
-  TGradient* grdnt9 = nullptr;
-  ui::TLabeledEdit* LEdit2 = nullptr;
+    ui::TPanel* pnl2 = nullptr;
+    ui::TSpeedButton* SpeedButton2 = nullptr;
+    TGradient* grdnt6 = nullptr;
+    TGradient* grdnt7 = nullptr;
+    TGradient* grdnt8 = nullptr;
+    TGradient* grdnt9 = nullptr;
+    ui::TLabeledEdit* LEdit2 = nullptr;
 
-  void SpeedButton2Click();
+    void SpeedButton2Click();
 };
 
 }  // namespace cv

@@ -26,11 +26,11 @@ enum class Second { None, Field, KindList };
 
 struct EditFlowRow {
     std::int32_t action;
-    const char* name;      // caption and LabelCommand
+    const char* name;  // caption and LabelCommand
     Second second;
-    const char* firstKey;  // caption of LEdit1
-    const char* secondKey; // caption of LEdit2, or Label1 of the list group
-    const char* infoKey;   // LabelInfo
+    const char* firstKey;   // caption of LEdit1
+    const char* secondKey;  // caption of LEdit2, or Label1 of the list group
+    const char* infoKey;    // LabelInfo
 };
 
 constexpr EditFlowRow kEditFlows[] = {

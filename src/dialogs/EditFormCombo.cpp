@@ -3,6 +3,8 @@
 #include "controls/Gradient.h"
 #include "dialogs/PropertyLayout.h"
 
+// Tables laid out by hand, one row per control (or text) as it reads best.
+// clang-format off
 namespace cv {
 
 namespace {
@@ -52,3 +54,4 @@ TFormCombo::TFormCombo() : TPropertyForm("FormCombo", Layout()) {
 }
 
 }  // namespace cv
+// clang-format on

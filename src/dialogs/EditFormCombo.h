@@ -10,15 +10,15 @@ namespace cv {
 
 class TFormCombo : public TPropertyForm {
  public:
-  TFormCombo();
+    TFormCombo();
 
-  ui::TPanel* pnl3 = nullptr;
-  TGradient* grdnt10 = nullptr;
-  TGradient* grdnt11 = nullptr;
-  TGradient* grdnt12 = nullptr;
-  TGradient* grdnt13 = nullptr;
-  ui::TLabel* Label1 = nullptr;
-  ui::TComboBox* ComboBox1 = nullptr;
+    ui::TPanel* pnl3 = nullptr;
+    TGradient* grdnt10 = nullptr;
+    TGradient* grdnt11 = nullptr;
+    TGradient* grdnt12 = nullptr;
+    TGradient* grdnt13 = nullptr;
+    ui::TLabel* Label1 = nullptr;
+    ui::TComboBox* ComboBox1 = nullptr;
 };
 
 }  // namespace cv

@@ -6,8 +6,8 @@ namespace cv {
 
 namespace {
 const std::vector<ui::TLayoutRow>& Layout() {
-    static const auto rows = Join({FrameRows("FormOne"), FixRows(), FirstGroupRows(),
-                                   FooterRows(FooterOrder::OkFirst, 103)});
+    static const auto rows =
+        Join({FrameRows("FormOne"), FixRows(), FirstGroupRows(), FooterRows(FooterOrder::OkFirst, 103)});
     return rows;
 }
 }  // namespace

@@ -8,7 +8,7 @@ namespace cv {
 
 class TFormOne : public TPropertyForm {
  public:
-  TFormOne();
+    TFormOne();
 };
 
 }  // namespace cv

@@ -49,8 +49,8 @@ void TermSource(j_decompress_ptr) {}
 
 // Runs the decode; everything that must survive a longjmp lives in `out`
 // and `info`, which the caller owns.
-bool Decode(jpeg_decompress_struct& info, ErrorManager& errors, jpeg_source_mgr& source,
-            DecodedImage& out, const std::uint8_t* data, std::size_t size) {
+bool Decode(jpeg_decompress_struct& info, ErrorManager& errors, jpeg_source_mgr& source, DecodedImage& out,
+            const std::uint8_t* data, std::size_t size) {
     if (setjmp(errors.jump)) return false;
     jpeg_create_decompress(&info);
     source.next_input_byte = data;

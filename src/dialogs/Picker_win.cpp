@@ -8,15 +8,15 @@ namespace {
 // Frees whatever block the slot holds when the scope ends.
 class SlotGuard {
  public:
-  SlotGuard() = default;
-  ~SlotGuard() { FreeHostString(&slot_); }
-  SlotGuard(const SlotGuard&) = delete;
-  SlotGuard& operator=(const SlotGuard&) = delete;
-  HostSlot slot() { return &slot_; }
-  const char* text() const { return HostText(slot_); }
+    SlotGuard() = default;
+    ~SlotGuard() { FreeHostString(&slot_); }
+    SlotGuard(const SlotGuard&) = delete;
+    SlotGuard& operator=(const SlotGuard&) = delete;
+    HostSlot slot() { return &slot_; }
+    const char* text() const { return HostText(slot_); }
 
  private:
-  HostString slot_ = nullptr;
+    HostString slot_ = nullptr;
 };
 }  // namespace
 

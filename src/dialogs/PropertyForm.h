@@ -24,47 +24,47 @@ class TGradient;
 
 class TPropertyForm : public ui::TForm {
  public:
-  ~TPropertyForm() override;
+    ~TPropertyForm() override;
 
-  // Form level.
-  ui::TShape* Shape1 = nullptr;
-  ui::TImage* Image2 = nullptr;
-  ui::TPanel* Panel1 = nullptr;
-  ui::TPanel* pnl1 = nullptr;
-  ui::TComponent* VistaAltFix1 = nullptr;
-  // First field group.
-  ui::TSpeedButton* SpeedVariable = nullptr;
-  TGradient* grdntLabel = nullptr;
-  TGradient* grdnt2 = nullptr;
-  TGradient* grdnt3 = nullptr;
-  ui::TSpeedButton* Kn1 = nullptr;
-  TGradient* grdnt5 = nullptr;
-  ui::TLabeledEdit* LEdit1 = nullptr;
-  // Footer.
-  TGradient* GradientLabel = nullptr;
-  TGradient* grdnt1 = nullptr;
-  ui::TLabel* LabelCommand = nullptr;
-  ui::TLabel* LinkLabel1 = nullptr;
-  ui::TLabel* lbl1 = nullptr;
-  ui::TImage* Image1 = nullptr;
-  ui::TLabel* LabelInfo = nullptr;
-  ui::TButton* ButtonOK50 = nullptr;
-  ui::TButton* ButtonCancel50 = nullptr;
+    // Form level.
+    ui::TShape* Shape1 = nullptr;
+    ui::TImage* Image2 = nullptr;
+    ui::TPanel* Panel1 = nullptr;
+    ui::TPanel* pnl1 = nullptr;
+    ui::TComponent* VistaAltFix1 = nullptr;
+    // First field group.
+    ui::TSpeedButton* SpeedVariable = nullptr;
+    TGradient* grdntLabel = nullptr;
+    TGradient* grdnt2 = nullptr;
+    TGradient* grdnt3 = nullptr;
+    ui::TSpeedButton* Kn1 = nullptr;
+    TGradient* grdnt5 = nullptr;
+    ui::TLabeledEdit* LEdit1 = nullptr;
+    // Footer.
+    TGradient* GradientLabel = nullptr;
+    TGradient* grdnt1 = nullptr;
+    ui::TLabel* LabelCommand = nullptr;
+    ui::TLabel* LinkLabel1 = nullptr;
+    ui::TLabel* lbl1 = nullptr;
+    ui::TImage* Image1 = nullptr;
+    ui::TLabel* LabelInfo = nullptr;
+    ui::TButton* ButtonOK50 = nullptr;
+    ui::TButton* ButtonCancel50 = nullptr;
 
-  // Picker buttons of the first group.
-  void Kn1Click();
-  void SpeedVariableClick();
+    // Picker buttons of the first group.
+    void Kn1Click();
+    void SpeedVariableClick();
 
  protected:
-  // Builds the layout of `rows` (form name `formName`) and binds the members.
-  TPropertyForm(const char* formName, const std::vector<ui::TLayoutRow>& rows);
-  // Finds a component of the layout that must exist.
-  template <typename T>
-  T* Need(const char* name) const {
-    T* found = Find<T>(name);
-    if (!found) throw ui::ELayoutError(std::string("layout: missing ") + name);
-    return found;
-  }
+    // Builds the layout of `rows` (form name `formName`) and binds the members.
+    TPropertyForm(const char* formName, const std::vector<ui::TLayoutRow>& rows);
+    // Finds a component of the layout that must exist.
+    template <typename T>
+    T* Need(const char* name) const {
+        T* found = Find<T>(name);
+        if (!found) throw ui::ELayoutError(std::string("layout: missing ") + name);
+        return found;
+    }
 };
 
 }  // namespace cv

@@ -8,6 +8,8 @@
 #include "ui/Color.h"
 #include "ui/Font.h"
 
+// Tables laid out by hand, one row per control (or text) as it reads best.
+// clang-format off
 namespace cv {
 
 
@@ -112,3 +114,4 @@ std::vector<ui::TLayoutRow> FooterRows(FooterOrder order, int cancelTop) {
 }
 
 }  // namespace cv
+// clang-format on

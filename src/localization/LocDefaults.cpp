@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+// Tables laid out by hand, one row per control (or text) as it reads best.
+// clang-format off
 namespace cv {
 
 namespace {
@@ -69,3 +71,4 @@ const char* LocDefault(const char* key, LocPlace place) {
 }
 
 }  // namespace cv
+// clang-format on

@@ -23,7 +23,7 @@ namespace cv {
 enum class LocPlace { Hint, Info, Label };
 
 struct LocDefaultEntry {
-    const char* key;   // "001*".."012*"
+    const char* key;  // "001*".."012*"
     LocPlace place;
     const char* text;  // Windows-1251
 };

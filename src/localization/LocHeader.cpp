@@ -14,8 +14,7 @@ LocHeaderState ReadLocHeaderState(const char* fileName) {
         if (!reader.Next(line)) break;  // a file shorter than the header
         // Every header line is shorter than the kept part of a line, so an
         // overlong line can never match.
-        if (line.overlong || !EqualIgnoringAsciiCase(line.text, expected))
-            return LocHeaderState::Modified;
+        if (line.overlong || !EqualIgnoringAsciiCase(line.text, expected)) return LocHeaderState::Modified;
     }
     return reader.Failed() ? LocHeaderState::Absent : LocHeaderState::Intact;
 }

@@ -18,9 +18,9 @@ inline constexpr std::array<const char*, 6> kLocHeader = {
 inline constexpr char kLocModifiedMessage[] = "The riZER.loc file is invalidly modified.";
 
 enum class LocHeaderState {
-    Absent,      // no file, or one that cannot be read: nothing to report
-    Intact,      // every line present equals its header line (a shorter file included)
-    Modified,    // one of the first six lines differs from its header line
+    Absent,    // no file, or one that cannot be read: nothing to report
+    Intact,    // every line present equals its header line (a shorter file included)
+    Modified,  // one of the first six lines differs from its header line
 };
 
 // Compares the first six lines of `fileName` in LocFolder() with kLocHeader,

@@ -23,7 +23,7 @@ struct LocLine {
 };
 
 class LocLineReader {
-public:
+ public:
     // Reads `file` (opened in binary mode, owned by the caller) from its
     // current position in chunks of `chunkSize` bytes.
     explicit LocLineReader(std::FILE* file, std::size_t chunkSize = 64 * 1024);
@@ -33,7 +33,7 @@ public:
     bool Next(LocLine& line);
     bool Failed() const { return failed_; }
 
-private:
+ private:
     bool Refill();
 
     std::FILE* file_;

@@ -9,10 +9,8 @@ LocMessageBoxFn g_override = nullptr;
 void SetLocMessageBoxOverride(LocMessageBoxFn fn) { g_override = fn; }
 
 void ReportLocMessage(const char* text) {
-    if (g_override)
-        g_override(text);
-    else
-        ShowLocMessageBox(text);
+    if (g_override) g_override(text);
+    else ShowLocMessageBox(text);
 }
 
 }  // namespace cv

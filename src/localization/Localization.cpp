@@ -32,9 +32,7 @@ std::optional<std::string> FindLocValue(const char* key, const char* fileName) {
     return std::nullopt;
 }
 
-bool LocKeyExists(const char* key, const char* fileName) {
-    return FindLocValue(key, fileName).has_value();
-}
+bool LocKeyExists(const char* key, const char* fileName) { return FindLocValue(key, fileName).has_value(); }
 
 std::string ReadLocValue(const char* key, const char* fileName) {
     return FindLocValue(key, fileName).value_or(std::string());
@@ -47,8 +45,7 @@ std::string LocalizedText(const char* key, const char* defaultText) {
 }
 
 void CheckLocalizationHeader() {
-    if (ReadLocHeaderState(kLocFileName) == LocHeaderState::Modified)
-        ReportLocMessage(kLocModifiedMessage);
+    if (ReadLocHeaderState(kLocFileName) == LocHeaderState::Modified) ReportLocMessage(kLocModifiedMessage);
 }
 
 }  // namespace cv

@@ -18,7 +18,7 @@
 namespace cv {
 
 class TChatList {
-public:
+ public:
     class Loan;
 
     TChatList();
@@ -33,7 +33,7 @@ public:
     // The chat text: each line and CR LF; empty for an empty list.
     const std::string& Text() const { return text_; }
 
-private:
+ private:
     // Called before every change: if the text is lent, the lent buffer
     // becomes the spare one (untouched until the loan ends) and the list
     // goes on in the other.
@@ -48,7 +48,7 @@ private:
 
 // The chat text, unchanged for as long as the loan lives. One at a time.
 class TChatList::Loan {
-public:
+ public:
     explicit Loan(TChatList& list) : list_(&list), text_(list.text_.c_str()) {
         list.loan_ = this;
         list.lentIsSpare_ = false;
@@ -61,7 +61,7 @@ public:
 
     const char* Text() const { return text_; }
 
-private:
+ private:
     friend class TChatList;
     TChatList* list_;
     const char* text_;

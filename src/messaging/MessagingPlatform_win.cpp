@@ -27,8 +27,7 @@ std::map<UINT_PTR, TimerEntry> gTimers;
 
 HINSTANCE ThisModule() {
     HMODULE m = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCSTR>(&ThisModule), &m);
     return m;
 }
@@ -55,8 +54,7 @@ bool EnsureWindow() {
         gClass = RegisterClassA(&wc);
         if (!gClass) return false;
     }
-    gWindow = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst,
-                              nullptr);
+    gWindow = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
     return gWindow != nullptr;
 }
 

@@ -37,9 +37,7 @@ std::string ChatPayload(std::string_view user, std::string_view text) {
     return p;
 }
 
-std::string GoSubPayload(std::string_view name) {
-    return std::string("$A").append(name);
-}
+std::string GoSubPayload(std::string_view name) { return std::string("$A").append(name); }
 
 std::string SystemPayload(std::string_view text, std::string_view kind) {
     for (const BoxKind& k : kBoxKinds) {
@@ -96,9 +94,7 @@ ReceivedMessage ReadPayload(std::string_view raw) {
     return m;
 }
 
-std::string GoSubLine(std::string_view name) {
-    return std::string("GoSub \"").append(name).append("\"");
-}
+std::string GoSubLine(std::string_view name) { return std::string("GoSub \"").append(name).append("\""); }
 
 bool IsSafeSubroutineName(std::string_view name) {
     return name.find_first_of(std::string_view("\"\r\n\0", 4)) == std::string_view::npos;

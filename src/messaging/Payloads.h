@@ -41,8 +41,8 @@ enum class ReceivedKind { Chat, Subroutine, SystemMessage, Dropped };
 enum class DropReason { None, UnknownMarker, NoBoxKind, UnsafeName };
 struct ReceivedMessage {
     ReceivedKind kind = ReceivedKind::Dropped;
-    std::string_view text;          // the chat line, the subroutine name or the box text
-    const BoxKind* box = nullptr;   // SystemMessage
+    std::string_view text;         // the chat line, the subroutine name or the box text
+    const BoxKind* box = nullptr;  // SystemMessage
     DropReason why = DropReason::None;
 };
 // Reads the raw payload bytes by the conventions: the text is cut before its

@@ -35,8 +35,7 @@ void AddChatLine(MessagingState& s, std::string_view line, const std::string& va
 }
 
 // A null `variable` makes the chat line go to a copy of the current name.
-void Dispatch(MessagingState& s, const char* payload, std::int32_t length,
-              const std::string* variable) {
+void Dispatch(MessagingState& s, const char* payload, std::int32_t length, const std::string* variable) {
     if (length <= 0) return;
     const ReceivedMessage m = ReadPayload(std::string_view(payload, static_cast<std::size_t>(length)));
     switch (m.kind) {

@@ -12,13 +12,13 @@ enum FrameKind : std::uint8_t {
     fkReliable = 2,  // kind, sequence (2 bytes), payload
 };
 
-constexpr std::int32_t kNetBufferSize = 65507;   // each buffer; largest receive limit
-constexpr std::int32_t kNetLargestFrame = 65506; // largest frame assembled in SendBuf
-constexpr std::uint16_t kNetFirstSequence = 5;   // 0 to 4 are never sent
+constexpr std::int32_t kNetBufferSize = 65507;    // each buffer; largest receive limit
+constexpr std::int32_t kNetLargestFrame = 65506;  // largest frame assembled in SendBuf
+constexpr std::uint16_t kNetFirstSequence = 5;    // 0 to 4 are never sent
 constexpr int kNetSeenRingSize = 128;
 constexpr char kNetBroadcastAddress[] = "255.255.255.255";
 constexpr int kNetAckLength = 3;
-constexpr int kNetReliableHeader = 3;            // kind + sequence
+constexpr int kNetReliableHeader = 3;  // kind + sequence
 // Asked of the system (best effort) so that a burst of a few thousand
 // datagrams between two polls is not dropped.
 constexpr int kNetReceiveBufferBytes = 4 << 20;

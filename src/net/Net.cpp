@@ -80,8 +80,7 @@ void RememberSeen(std::uint16_t seq, std::uint16_t port, const std::string& addr
 }
 
 // Tells the tap, if there is one, what NetReceive consumed.
-void TapConsumed(NetConsumed what, const std::uint8_t* frame, int n, std::uint32_t from,
-                 std::uint16_t port) {
+void TapConsumed(NetConsumed what, const std::uint8_t* frame, int n, std::uint32_t from, std::uint16_t port) {
     if (!ConsumedTap) return;
     NetConsumedFrame f;
     f.what = what;
@@ -96,8 +95,8 @@ void TapConsumed(NetConsumed what, const std::uint8_t* frame, int n, std::uint32
 
 // Hands the caller a payload where it lies in the receive buffer.
 std::int32_t Deliver(const std::uint8_t** dest, const std::uint8_t* payload, std::int32_t n,
-                     std::uint32_t from, std::uint16_t port, std::string* senderAddress,
-                     int* senderPort, std::int32_t* length) {
+                     std::uint32_t from, std::uint16_t port, std::string* senderAddress, int* senderPort,
+                     std::int32_t* length) {
     *dest = payload;
     if (senderAddress) *senderAddress = DottedDecimal(from);
     if (senderPort) *senderPort = port;
@@ -192,8 +191,8 @@ int NetSend(const char* address, int port, bool acknowledged) {
     return sock::SendTo(NetSocket, sent.frame.data(), static_cast<int>(sent.frame.size()), to, p);
 }
 
-std::int32_t NetReceiveInPlace(const std::uint8_t** payload, std::int32_t limit,
-                               std::string* senderAddress, int* senderPort, std::int32_t* length) {
+std::int32_t NetReceiveInPlace(const std::uint8_t** payload, std::int32_t limit, std::string* senderAddress,
+                               int* senderPort, std::int32_t* length) {
     if (!NetReady || !HasSocket() || limit < 1 || limit > kNetBufferSize) return 0;
     std::uint8_t* buf = RecvBuf.get();
     for (int skipped = 0; skipped < kNetMaxSkippedPerReceive; ++skipped) {
@@ -214,7 +213,8 @@ std::int32_t NetReceiveInPlace(const std::uint8_t** payload, std::int32_t limit,
                 return Deliver(payload, buf + 1, n - 1, from, port, senderAddress, senderPort, length);
             case fkAck:
                 if (n >= kNetAckLength) MarkAcknowledged(ReadSequence(buf + 1), port, DottedDecimal(from));
-                TapConsumed(n >= kNetAckLength ? NetConsumed::Ack : NetConsumed::Incomplete, buf, n, from, port);
+                TapConsumed(n >= kNetAckLength ? NetConsumed::Ack : NetConsumed::Incomplete, buf, n, from,
+                            port);
                 continue;
             case fkReliable: {
                 if (n < kNetReliableHeader) {  // incomplete sequence: dropped
@@ -242,8 +242,8 @@ std::int32_t NetReceiveInPlace(const std::uint8_t** payload, std::int32_t limit,
     return -1;
 }
 
-std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddress,
-                        int* senderPort, std::int32_t* length) {
+std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddress, int* senderPort,
+                        std::int32_t* length) {
     const std::uint8_t* payload = nullptr;
     const std::int32_t n = NetReceiveInPlace(&payload, limit, senderAddress, senderPort, length);
     if (n > 0) std::memcpy(dest, payload, static_cast<std::size_t>(n));

@@ -18,13 +18,13 @@ namespace cv {
 
 // One acknowledged send.
 struct TAPLpacket {
-    std::uint8_t state = 1;          // 1 sent, 255 acknowledged
+    std::uint8_t state = 1;  // 1 sent, 255 acknowledged
     std::uint16_t sequence = 0;
-    std::uint32_t sendTime = 0;      // tick count when made
-    std::uint16_t length = 0;        // SendLen at the send (the frame is 2 bytes longer)
-    std::uint16_t port = 0;          // destination port, host order
-    std::string address;             // destination exactly as given to NetSend
-    std::vector<std::uint8_t> frame; // the frame as sent
+    std::uint32_t sendTime = 0;       // tick count when made
+    std::uint16_t length = 0;         // SendLen at the send (the frame is 2 bytes longer)
+    std::uint16_t port = 0;           // destination port, host order
+    std::string address;              // destination exactly as given to NetSend
+    std::vector<std::uint8_t> frame;  // the frame as sent
 };
 
 // One entry of the ring of acknowledged frames received.
@@ -69,15 +69,15 @@ int NetSend(const char* address, int port, bool acknowledged);
 // open and 1 <= limit <= 65507. The sender outputs are written for results
 // above 0 and for an empty fkReliable payload; a caller that has no use for
 // them may pass null for either.
-std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddress,
-                        int* senderPort, std::int32_t* length);
+std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddress, int* senderPort,
+                        std::int32_t* length);
 // NetReceive without the copy: a result above 0 points `*payload` at the
 // payload where it lies in the endpoint's receive buffer. The bytes stay as
 // they are until the next call into the endpoint (the next receive, NetClose,
 // NetInit); a caller that runs host code in between copies what it needs
 // first.
-std::int32_t NetReceiveInPlace(const std::uint8_t** payload, std::int32_t limit,
-                               std::string* senderAddress, int* senderPort, std::int32_t* length);
+std::int32_t NetReceiveInPlace(const std::uint8_t** payload, std::int32_t limit, std::string* senderAddress,
+                               int* senderPort, std::int32_t* length);
 
 // Sends the recorded frame of the acknowledged send `sequence` (the newest
 // record with it) again, to the same destination: a repeat, which receivers
@@ -104,8 +104,8 @@ enum class NetConsumed : std::uint8_t {
 struct NetConsumedFrame {
     NetConsumed what = NetConsumed::Ack;
     std::uint8_t kind = 0;
-    std::uint16_t sequence = 0;   // Ack and Repeat
-    std::string address;          // empty for TooLong
+    std::uint16_t sequence = 0;  // Ack and Repeat
+    std::string address;         // empty for TooLong
     int port = 0;
 };
 // A tool that wants to see those frames (who acknowledged, what was dropped)
@@ -115,7 +115,7 @@ void NetSetConsumedTap(NetConsumedTap tap, void* context);
 
 // Read-only views for tests and tools.
 bool NetIsReady();
-std::intptr_t NetSocketHandle();   // 0 when there is none
+std::intptr_t NetSocketHandle();  // 0 when there is none
 std::int32_t NetSendLength();
 const std::vector<TAPLpacket>& NetPendingList();
 

@@ -35,13 +35,13 @@ bool SetNonBlocking(Handle s) {
 
 bool EnableBroadcast(Handle s) {
     BOOL on = TRUE;
-    return ::setsockopt(static_cast<SOCKET>(s), SOL_SOCKET, SO_BROADCAST,
-                        reinterpret_cast<const char*>(&on), sizeof on) == 0;
+    return ::setsockopt(static_cast<SOCKET>(s), SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on),
+                        sizeof on) == 0;
 }
 
 void RequestReceiveBuffer(Handle s, int bytes) {
-    ::setsockopt(static_cast<SOCKET>(s), SOL_SOCKET, SO_RCVBUF,
-                 reinterpret_cast<const char*>(&bytes), sizeof bytes);
+    ::setsockopt(static_cast<SOCKET>(s), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bytes),
+                 sizeof bytes);
 }
 
 namespace {

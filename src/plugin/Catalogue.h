@@ -8,12 +8,12 @@ namespace cv {
 
 // One entry as the host learns it through AddActionProc.
 struct CatalogueEntry {
-    std::int32_t number;          // 0 = group entry, 1..6 = actions
+    std::int32_t number;  // 0 = group entry, 1..6 = actions
     const char* name;
-    const char* hintKey;          // localization key, or nullptr (group entry: hint "")
-    std::uint8_t kinds[2];        // parameter-kind bytes (ParamKind)
-    std::int32_t lastKindIndex;   // index of the last kind byte
-    std::int32_t paramCount;      // what the host reads as the number of parameters
+    const char* hintKey;         // localization key, or nullptr (group entry: hint "")
+    std::uint8_t kinds[2];       // parameter-kind bytes (ParamKind)
+    std::int32_t lastKindIndex;  // index of the last kind byte
+    std::int32_t paramCount;     // what the host reads as the number of parameters
 };
 
 // The group entry, then the six actions, in registration order.

@@ -16,8 +16,8 @@ namespace {
 using Executor = bool (*)(const std::string* params);
 
 struct ActionRow {
-    int paramCount;     // slots copied for the executor
-    bool hasDialog;     // edit flow shows a dialog; otherwise editing answers true
+    int paramCount;  // slots copied for the executor
+    bool hasDialog;  // edit flow shows a dialog; otherwise editing answers true
     Executor execute;
 };
 

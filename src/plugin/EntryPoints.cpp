@@ -32,24 +32,18 @@ void CV_CALL cvAbout() { RunCaught(ShowAboutBox); }
 // The host's notifications are of no interest to this module.
 void CV_CALL cvMessage(std::uint32_t, std::uintptr_t, std::intptr_t) {}
 
-void CV_CALL cvRegisterInterfaceAccess(InterfaceAccessProc proc) {
-    host::InterfaceAccess = proc;
-}
+void CV_CALL cvRegisterInterfaceAccess(InterfaceAccessProc proc) { host::InterfaceAccess = proc; }
 
-void CV_CALL cvRegisterScriptProcessor(ScriptProcessorProc proc) {
-    host::ScriptProcessor = proc;
-}
+void CV_CALL cvRegisterScriptProcessor(ScriptProcessorProc proc) { host::ScriptProcessor = proc; }
 
-void CV_CALL cvRegisterPlugIn(AddActionProc addAction, void*, void*,
-                                                    SetVariableProc setVariable) {
+void CV_CALL cvRegisterPlugIn(AddActionProc addAction, void*, void*, SetVariableProc setVariable) {
     RunCaught(CheckLocalizationHeader);  // registration goes on whatever the check met
     host::SetVariable = setVariable;
     host::AddAction = addAction;
     RunCaught(RegisterCatalogue);
 }
 
-void CV_CALL cvInitPlugIn(WindowHandle hostWindow, HostSlot title,
-                                                HostSlot author, HostSlot description) {
+void CV_CALL cvInitPlugIn(WindowHandle hostWindow, HostSlot title, HostSlot author, HostSlot description) {
     host::HostWindow = hostWindow;
     RunCaught([&] {
         AssignHostString(title, kPlugInTitle);

@@ -46,8 +46,8 @@ enum ParamKind : std::uint8_t {
 
 // Picker codes passed to InterfaceAccessProc.
 enum PickerCode : std::int32_t {
-    PickerCode8 = 8,          // offered by Kn1 (never shown by the edit flows)
-    PickerVariable = 14,      // variable picker (SpeedVariable, SpeedButton2)
+    PickerCode8 = 8,      // offered by Kn1 (never shown by the edit flows)
+    PickerVariable = 14,  // variable picker (SpeedVariable, SpeedButton2)
 };
 
 // ---- Host callbacks --------------------------------------------------------

@@ -12,8 +12,7 @@ template <typename Work>
 void RunCaught(Work&& work) noexcept {
     try {
         std::forward<Work>(work)();
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 // Answers `work`'s result, or `failed` when it throws.

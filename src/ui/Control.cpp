@@ -130,12 +130,8 @@ void TControl::WndProc(TMessage& m) {
       if (controlStyle_ & csClickEvents) pressed_ = true;
       MouseDown(mbLeft, m.WParam, x, y);
       break;
-    case WM_RBUTTONDOWN:
-      MouseDown(mbRight, m.WParam, x, y);
-      break;
-    case WM_MBUTTONDOWN:
-      MouseDown(mbMiddle, m.WParam, x, y);
-      break;
+    case WM_RBUTTONDOWN: MouseDown(mbRight, m.WParam, x, y); break;
+    case WM_MBUTTONDOWN: MouseDown(mbMiddle, m.WParam, x, y); break;
     case WM_LBUTTONUP: {
       const bool click = pressed_;
       pressed_ = false;
@@ -145,17 +141,10 @@ void TControl::WndProc(TMessage& m) {
       if (click && PtInRect(&r, pt)) Click();
       break;
     }
-    case WM_RBUTTONUP:
-      MouseUp(mbRight, m.WParam, x, y);
-      break;
-    case WM_MBUTTONUP:
-      MouseUp(mbMiddle, m.WParam, x, y);
-      break;
-    case WM_MOUSEMOVE:
-      MouseMove(m.WParam, x, y);
-      break;
-    default:
-      break;
+    case WM_RBUTTONUP: MouseUp(mbRight, m.WParam, x, y); break;
+    case WM_MBUTTONUP: MouseUp(mbMiddle, m.WParam, x, y); break;
+    case WM_MOUSEMOVE: MouseMove(m.WParam, x, y); break;
+    default: break;
   }
   DefaultHandler(m);
 }

@@ -95,8 +95,7 @@ void TEdit::WndProc(TMessage& m) {
       m.Result = 0;
       return;
     }
-    default:
-      TWinControl::WndProc(m);
+    default: TWinControl::WndProc(m);
   }
 }
 

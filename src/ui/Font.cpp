@@ -3,11 +3,10 @@
 namespace ui {
 
 FontHandle TFont::Create() const {
-  return FontHandle(CreateFontA(-Height, 0, 0, 0, (Style & fsBold) ? FW_BOLD : FW_NORMAL,
-                                (Style & fsItalic) ? TRUE : FALSE, (Style & fsUnderline) ? TRUE : FALSE,
-                                (Style & fsStrikeOut) ? TRUE : FALSE, Charset, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                Name.c_str()));
+  return FontHandle(CreateFontA(
+      -Height, 0, 0, 0, (Style & fsBold) ? FW_BOLD : FW_NORMAL, (Style & fsItalic) ? TRUE : FALSE,
+      (Style & fsUnderline) ? TRUE : FALSE, (Style & fsStrikeOut) ? TRUE : FALSE, Charset, OUT_DEFAULT_PRECIS,
+      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Name.c_str()));
 }
 
 bool TFont::SetProperty(std::string_view name, const TValue& v) {

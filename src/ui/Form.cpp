@@ -187,7 +187,8 @@ void MarkDefault(const TWinControl* parent, const TButton* focusedButton) {
       const bool framed = focusedButton ? b == focusedButton : b->Default();
       const LONG_PTR style = GetWindowLongPtrA(b->Handle(), GWL_STYLE);
       const bool isDefault = (style & 0x0F) == BS_DEFPUSHBUTTON;
-      if (isDefault != framed) SendMessageA(b->Handle(), BM_SETSTYLE, framed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+      if (isDefault != framed)
+        SendMessageA(b->Handle(), BM_SETSTYLE, framed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
     } else if (auto* w = dynamic_cast<TWinControl*>(c)) {
       MarkDefault(w, focusedButton);
     }
@@ -218,8 +219,7 @@ bool TForm::DialogKey(const MSG& msg) {
       if (TButton* b = FirstCancelButton(this)) b->Click();
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -240,8 +240,7 @@ void TForm::WndProc(TMessage& m) {
         return;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   TWinControl::WndProc(m);
 }

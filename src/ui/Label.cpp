@@ -96,7 +96,8 @@ void TLabel::AdjustBounds() {
     const std::string text = caption_.empty() ? std::string(" ") : caption_;
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, TextFlags() | DT_CALCRECT);
   }
-  const int w = wordWrap_ ? Width() : std::max<int>(r.right, PaintedTextRight(font.get(), caption_, TextFlags(), r)),
+  const int w = wordWrap_ ? Width()
+                          : std::max<int>(r.right, PaintedTextRight(font.get(), caption_, TextFlags(), r)),
             h = r.bottom;
   if (w == Width() && h == Height()) return;
   SetBounds(Left(), Top(), w, h);

@@ -22,10 +22,10 @@ TComponentFactory Make() {
 
 std::map<std::string, TComponentFactory>& Registry() {
   static std::map<std::string, TComponentFactory> kinds = {
-      {"TPanel", Make<TPanel>()},         {"TLabel", Make<TLabel>()},
-      {"TShape", Make<TShape>()},         {"TImage", Make<TImage>()},
-      {"TEdit", Make<TEdit>()},           {"TLabeledEdit", Make<TLabeledEdit>()},
-      {"TButton", Make<TButton>()},       {"TSpeedButton", Make<TSpeedButton>()},
+      {"TPanel", Make<TPanel>()},       {"TLabel", Make<TLabel>()},
+      {"TShape", Make<TShape>()},       {"TImage", Make<TImage>()},
+      {"TEdit", Make<TEdit>()},         {"TLabeledEdit", Make<TLabeledEdit>()},
+      {"TButton", Make<TButton>()},     {"TSpeedButton", Make<TSpeedButton>()},
       {"TComboBox", Make<TComboBox>()},
   };
   return kinds;
@@ -59,7 +59,8 @@ void LoadLayout(TForm& form, const std::vector<TLayoutRow>& rows) {
 
   for (const TLayoutRow& row : rows) {
     if (row.Kind.empty() && !row.Create) {
-      TComponent* target = (row.Name.empty() || row.Name == form.Name()) ? &form : form.FindComponent(row.Name);
+      TComponent* target =
+          (row.Name.empty() || row.Name == form.Name()) ? &form : form.FindComponent(row.Name);
       if (!target) throw ELayoutError("layout: no component " + row.Name);
       ApplyProps(*target, row);
       continue;

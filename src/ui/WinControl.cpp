@@ -20,8 +20,8 @@ bool IsMouseMessage(UINT msg) {
   return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK && msg != WM_MOUSEWHEEL;
 }
 bool IsButtonDown(UINT msg) {
-  return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN ||
-         msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
+  return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN || msg == WM_LBUTTONDBLCLK ||
+         msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
 }
 bool IsButtonUp(UINT msg) { return msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP; }
 }  // namespace
@@ -54,9 +54,7 @@ LRESULT CALLBACK UiWindowProc(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
   return m.Result;
 }
 
-TWinControl::TWinControl() {
-  SetControlStyle(ControlStyle() & ~csClickEvents);
-}
+TWinControl::TWinControl() { SetControlStyle(ControlStyle() & ~csClickEvents); }
 
 TWinControl::~TWinControl() {
   for (TControl* c : controls_) c->parent_ = nullptr;
@@ -69,9 +67,7 @@ TWinControl* TWinControl::FromHandle(HWND wnd) {
   return wnd ? static_cast<TWinControl*>(GetPropA(wnd, kControlProp)) : nullptr;
 }
 
-void TWinControl::CreateParams(TCreateParams& p) {
-  p.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-}
+void TWinControl::CreateParams(TCreateParams& p) { p.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN; }
 
 void TWinControl::HandleNeeded() {
   if (handle_) return;
@@ -113,8 +109,7 @@ void TWinControl::DestroyHandle() {
   if (!handle_) return;
   HWND h = handle_;
   RemovePropA(h, kControlProp);
-  SetWindowLongPtrA(h, GWLP_WNDPROC,
-                    reinterpret_cast<LONG_PTR>(ownClass_ ? &DefWindowProcA : defProc_));
+  SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ownClass_ ? &DefWindowProcA : defProc_));
   captured_ = nullptr;
   capture_.reset();
   handle_ = nullptr;
@@ -149,7 +144,8 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
 }
 
 void TWinControl::UpdateWindowBounds() {
-  if (handle_) SetWindowPos(handle_, nullptr, Left(), Top(), Width(), WindowHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+  if (handle_)
+    SetWindowPos(handle_, nullptr, Left(), Top(), Width(), WindowHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TWinControl::SetVisible(bool v) {
@@ -253,7 +249,8 @@ HFONT TWinControl::FontHandleGet() {
 
 void TWinControl::FontChanged() {
   font_.reset();
-  if (handle_ && !ownClass_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandleGet()), TRUE);
+  if (handle_ && !ownClass_)
+    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandleGet()), TRUE);
   for (TControl* c : controls_) {
     if (c->parentFont_) {
       c->font_ = Font();
@@ -369,17 +366,14 @@ void TWinControl::WndProc(TMessage& m) {
       // control, lightweight ones included, can follow the new settings.
       for (TControl* child : controls_) child->Perform(m.Msg, m.WParam, m.LParam);
       break;
-    default:
-      break;
+    default: break;
   }
   if (m.Msg == WM_SETFOCUS) {
     if (TForm* form = ParentForm(); form && form != this) form->FocusChanged(this);
   }
   if (ownClass_) {
     switch (m.Msg) {
-      case WM_ERASEBKGND:
-        m.Result = 1;
-        return;
+      case WM_ERASEBKGND: m.Result = 1; return;
       case WM_PAINT:
         PaintHandler();
         m.Result = 0;

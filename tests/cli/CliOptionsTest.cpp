@@ -17,7 +17,8 @@ cli::Parsed Parse(std::vector<std::string> words) {
 }
 
 TEST(CliArguments, OptionsAnywhereAndAfterTheDoubleDash) {
-    cli::Parsed p = Parse({"--port", "1234", "chat", "Ann", "--to=10.0.0.255", "hi", "--reliable", "--wait", "900"});
+    cli::Parsed p =
+        Parse({"--port", "1234", "chat", "Ann", "--to=10.0.0.255", "hi", "--reliable", "--wait", "900"});
     ASSERT_EQ(p.error, "");
     EXPECT_EQ(p.options.command, cli::Command::Chat);
     EXPECT_EQ(p.options.args, (std::vector<std::string>{"Ann", "hi"}));
@@ -53,7 +54,10 @@ TEST(CliArguments, PortTextAsThePortActionReadsIt) {
 }
 
 TEST(CliArguments, EveryMistakeIsNamed) {
-    struct Case { std::vector<std::string> words; const char* says; };
+    struct Case {
+        std::vector<std::string> words;
+        const char* says;
+    };
     const Case cases[] = {
         {{}, "no command"},
         {{"shout", "x"}, "unknown command 'shout'"},

@@ -9,7 +9,8 @@ namespace {
 
 TEST(CliOutput, PrintableEscapesEverythingOutsideAscii) {
     EXPECT_EQ(cli::Printable("<Ann>: hi ~"), "<Ann>: hi ~");
-    EXPECT_EQ(cli::Printable(std::string("\xC0\xFF\x01\x7F\r\n\t", 7)), "\\xC0\\xFF\\x01\\x7F\\x0D\\x0A\\x09");
+    EXPECT_EQ(cli::Printable(std::string("\xC0\xFF\x01\x7F\r\n\t", 7)),
+              "\\xC0\\xFF\\x01\\x7F\\x0D\\x0A\\x09");
     // The backslash is doubled, so that a text "\x41" cannot pass for a byte.
     EXPECT_EQ(cli::Printable("a\\x41"), "a\\\\x41");
 }

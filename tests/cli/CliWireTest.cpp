@@ -23,14 +23,14 @@ namespace {
 using rizer::test::Bytes;
 using rizer::test::PeerSocket;
 
-constexpr std::uint16_t kPort = 50170;     // where the peer (or the listener) sits
+constexpr std::uint16_t kPort = 50170;  // where the peer (or the listener) sits
 constexpr std::uint16_t kOtherPort = 50171;
 
 std::string Wire(const std::vector<std::uint8_t>& d) { return std::string(d.begin(), d.end()); }
 
 // One run of the program; stdout through a pipe, stderr into a file.
 class CliRun {
-public:
+ public:
     explicit CliRun(const std::string& args) {
         char path[] = "/tmp/rizer-cli-stderr.XXXXXX";
         const int fd = mkstemp(path);
@@ -68,7 +68,7 @@ public:
     }
     const std::string& Stdout() const { return out_; }
 
-private:
+ private:
     FILE* pipe_ = nullptr;
     std::string errPath_;
     std::string out_;
@@ -83,7 +83,7 @@ std::string Q(const std::string& s) {
 }
 
 class CliWire : public ::testing::Test {
-protected:
+ protected:
     void SetUp() override {
         RIZER_REQUIRE_PRIVATE_NETWORK();
         peer_ = std::make_unique<PeerSocket>(kPort);
@@ -94,7 +94,10 @@ protected:
 
 TEST_F(CliWire, EachCommandSendsTheActionsFrame) {
     const std::string to = " --port " + std::to_string(kPort) + " --to 127.0.0.1 ";
-    struct Case { std::string args; std::string wire; };
+    struct Case {
+        std::string args;
+        std::string wire;
+    };
     const Case cases[] = {
         {"chat Ann hi", Bytes({0}) + "<Ann>: hi"},
         {"chat '' ''", Bytes({0}) + "<>: "},
@@ -117,7 +120,10 @@ TEST_F(CliWire, EachCommandSendsTheActionsFrame) {
 
 TEST_F(CliWire, BadInputSendsNothing) {
     const std::string to = " --port " + std::to_string(kPort) + " --to 127.0.0.1";
-    const struct { std::string args; const char* says; } cases[] = {
+    const struct {
+        std::string args;
+        const char* says;
+    } cases[] = {
         {"box Stop warning" + to, "unknown kind 'warning'"},
         {"chat Ann " + std::string(251, 'x') + to, "at most 254"},
         {"gosub " + Q("a\"b") + to, "quotation mark"},
@@ -147,14 +153,15 @@ TEST_F(CliWire, ReliableResendsAndListsEachAcknowledgingAddressOnce) {
     EXPECT_EQ(Wire(peer_->Receive(2000)), first);
     EXPECT_GT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(350));
     peer_->Send(cliPort, Bytes({1, first[1] ^ 1, first[2]}));  // not its sequence
-    PeerSocket otherPort(kOtherPort);  // its sequence, from a port it did not send to
+    PeerSocket otherPort(kOtherPort);                          // its sequence, from a port it did not send to
     otherPort.Send(cliPort, ack);
     peer_->Send(cliPort, ack);
     peer_->Send(cliPort, ack);
     EXPECT_EQ(Wire(peer_->Receive(2000)), first);
     EXPECT_EQ(run.Finish(), 0) << run.Stderr();
     EXPECT_EQ(run.Stdout(), "127.0.0.1\n");
-    EXPECT_NE(run.Stderr().find("1 acknowledged within 1300 ms (sequence " + std::to_string(sequence) + ", 3 sends)"),
+    EXPECT_NE(run.Stderr().find("1 acknowledged within 1300 ms (sequence " + std::to_string(sequence) +
+                                ", 3 sends)"),
               std::string::npos)
         << run.Stderr();
     EXPECT_TRUE(peer_->Receive(100).empty()) << "resent after the wait";
@@ -207,17 +214,17 @@ TEST_F(CliWire, ListenPrintsWhatThePluginActsOnAndDropsTheRest) {
     ASSERT_TRUE(run.WaitForStderr("listening on port 50171"));
     const std::string datagrams[] = {
         Bytes({0}) + "<Ann>: hi",
-        Bytes({0}) + "$M9x",                    // no such kind
+        Bytes({0}) + "$M9x",  // no such kind
         Bytes({0}) + "$ARefresh",
-        Bytes({0}) + "$X",                      // no such marker
-        Bytes({0}) + "$AHi\" : Echo \"x",      // would end the script line
+        Bytes({0}) + "$X",                 // no such marker
+        Bytes({0}) + "$AHi\" : Echo \"x",  // would end the script line
         Bytes({0}) + "$M2Server stops",
-        Bytes({7}) + "junk",                    // no such frame kind
-        Bytes({0}),                             // empty frame
-        Bytes({0}) + std::string(300, 'L'),     // over the limit
+        Bytes({7}) + "junk",                 // no such frame kind
+        Bytes({0}),                          // empty frame
+        Bytes({0}) + std::string(300, 'L'),  // over the limit
         Bytes({0}) + "$M4",
-        Bytes({2, 9, 0}) + "$M3Sure?",          // acknowledged frame...
-        Bytes({2, 9, 0}) + "$M3Sure?",          // ...and its repeat
+        Bytes({2, 9, 0}) + "$M3Sure?",  // acknowledged frame...
+        Bytes({2, 9, 0}) + "$M3Sure?",  // ...and its repeat
         Bytes({0}) + "<\xC0\x01>: a\\b",
     };
     for (const std::string& d : datagrams) peer_->Send(kOtherPort, d);
@@ -232,8 +239,8 @@ TEST_F(CliWire, ListenPrintsWhatThePluginActsOnAndDropsTheRest) {
               "box Confimation Sure?\n"
               "chat <\\xC0\\x01>: a\\\\b\n");
     const std::string err = run.Stderr();
-    for (const char* why : {"without a kind digit", "without a known marker", "quotation mark", "unknown kind 7",
-                            "an empty frame", "over 255 bytes", "a repeat"}) {
+    for (const char* why : {"without a kind digit", "without a known marker", "quotation mark",
+                            "unknown kind 7", "an empty frame", "over 255 bytes", "a repeat"}) {
         EXPECT_NE(err.find(why), std::string::npos) << why << " in:\n" << err;
     }
     EXPECT_NE(err.find("dropped from 127.0.0.1:50170: a frame of unknown kind 7"), std::string::npos) << err;

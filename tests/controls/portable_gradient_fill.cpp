@@ -130,15 +130,15 @@ TEST(GradientFill, DiamondCentreIsEntryOne) {
 
 TEST(GradientFill, ButterflyLowerLeftQuarterRunsOneLower) {
   PixelBuffer p = Fill(gsButterfly);
-  EXPECT_EQ(p.At(127, 0), 255u);   // end of the table at the middle of the top edge
-  EXPECT_EQ(p.At(128, 255), 255u); // and of the bottom edge
-  EXPECT_EQ(p.At(0, 127), 1u);     // start at the middle of the left and right edges
+  EXPECT_EQ(p.At(127, 0), 255u);    // end of the table at the middle of the top edge
+  EXPECT_EQ(p.At(128, 255), 255u);  // and of the bottom edge
+  EXPECT_EQ(p.At(0, 127), 1u);      // start at the middle of the left and right edges
   EXPECT_EQ(p.At(255, 128), 1u);
-  EXPECT_EQ(p.At(0, 128), 0u);     // lower-left quarter: starts at 0 ...
+  EXPECT_EQ(p.At(0, 128), 0u);  // lower-left quarter: starts at 0 ...
   unsigned most = 0;
   for (int y = 128; y < 256; ++y)
     for (int x = 0; x < 128; ++x) most = std::max(most, p.At(x, y));
-  EXPECT_EQ(most, 254u);           // ... and never reaches 255
+  EXPECT_EQ(most, 254u);  // ... and never reaches 255
 }
 
 TEST(GradientFill, FillUsesTheTableEntries) {

@@ -24,13 +24,26 @@ struct Cues : ::testing::Test {
 
   void SetUp() override {
     cv::OverrideFixNeeded(true);
-    ui::LoadLayout(*form, {
-        {.Name = "", .Props = {{"ClientWidth", 200}, {"ClientHeight", 120}}},
-        {.Name = "Panel1", .Kind = "TPanel", .Left = 0, .Top = 0, .Width = 200, .Height = 60},
-        {.Name = "Edit", .Kind = "TEdit", .Parent = "Panel1", .Left = 5, .Top = 5, .Width = 100, .Height = 20},
-        {.Name = "Inner", .Kind = "TButton", .Parent = "Panel1", .Left = 110, .Top = 5, .Width = 75, .Height = 25},
-        {.Name = "Outer", .Kind = "TButton", .Left = 110, .Top = 70, .Width = 75, .Height = 25},
-    });
+    ui::LoadLayout(
+        *form, {
+                   {.Name = "", .Props = {{"ClientWidth", 200}, {"ClientHeight", 120}}},
+                   {.Name = "Panel1", .Kind = "TPanel", .Left = 0, .Top = 0, .Width = 200, .Height = 60},
+                   {.Name = "Edit",
+                    .Kind = "TEdit",
+                    .Parent = "Panel1",
+                    .Left = 5,
+                    .Top = 5,
+                    .Width = 100,
+                    .Height = 20},
+                   {.Name = "Inner",
+                    .Kind = "TButton",
+                    .Parent = "Panel1",
+                    .Left = 110,
+                    .Top = 5,
+                    .Width = 75,
+                    .Height = 25},
+                   {.Name = "Outer", .Kind = "TButton", .Left = 110, .Top = 70, .Width = 75, .Height = 25},
+               });
     Count(form.get(), "Form");
     for (const char* n : {"Panel1", "Edit", "Inner", "Outer"}) Count(form->Find<ui::TControl>(n), n);
     form->SetVisible(true);
@@ -51,7 +64,9 @@ struct Cues : ::testing::Test {
     ui::Application::ProcessMessages();
     paints.clear();
   }
-  void Cue(ui::TForm& f) { SendMessageA(f.Handle(), WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0); }
+  void Cue(ui::TForm& f) {
+    SendMessageA(f.Handle(), WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
+  }
 };
 
 TEST_F(Cues, InactiveWithoutThemesHooksNothing) {

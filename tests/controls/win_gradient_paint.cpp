@@ -112,7 +112,7 @@ TEST(GradientPaint, EllipseAtAnOffsetLeavesTheParentsBackground) {
   g.PaintOnParent(c.dc());
   for (auto [x, y] : {std::pair{30, 20}, {89, 20}, {30, 59}, {89, 59}}) EXPECT_EQ(c.Pixel(x, y), kBack);
   EXPECT_EQ(c.Pixel(60, 40), kFill);
-  EXPECT_EQ(c.Pixel(31, 40), kFill);   // the ellipse touches the sides
+  EXPECT_EQ(c.Pixel(31, 40), kFill);  // the ellipse touches the sides
   EXPECT_EQ(c.Pixel(60, 21), kFill);
   // Nothing outside the control.
   for (int y = 0; y < 80; ++y) {

@@ -226,10 +226,16 @@ TEST(GradientProps, LayoutTableRowBuildsOncePatternAfterLoading) {
   RegisterGradientKind();
   ui::TForm form;
   int built = 0;
-  ui::LoadLayout(form, {{.Name = "Band", .Kind = "TGradient", .Left = 5, .Top = 6, .Width = 430,
+  ui::LoadLayout(form, {{.Name = "Band",
+                         .Kind = "TGradient",
+                         .Left = 5,
+                         .Top = 6,
+                         .Width = 430,
                          .Height = 46,
-                         .Props = {{"Style", int(gsLinearV)}, {"Shape", int(stRoundRect)},
-                                   {"BorderWidth", 1}, {"ColorEnd", int(RGB(0, 0, 128))}},
+                         .Props = {{"Style", int(gsLinearV)},
+                                   {"Shape", int(stRoundRect)},
+                                   {"BorderWidth", 1},
+                                   {"ColorEnd", int(RGB(0, 0, 128))}},
                          .Setup = [&](ui::TComponent& c) {
                            auto& g = dynamic_cast<TGradient&>(c);
                            EXPECT_FALSE(g.PatternValid());  // still loading

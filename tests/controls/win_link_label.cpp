@@ -20,15 +20,16 @@ struct LinkLabel : ::testing::Test {
   std::vector<Opened> opened;
   cv::TLinkLabel::TOpener previous;
   void SetUp() override {
-    previous = cv::TLinkLabel::SetOpener(
-        [this](HWND w, const char* verb, const std::string& file) { opened.push_back({w, verb, file, GetCapture()}); });
+    previous = cv::TLinkLabel::SetOpener([this](HWND w, const char* verb, const std::string& file) {
+      opened.push_back({w, verb, file, GetCapture()});
+    });
   }
   void TearDown() override { cv::TLinkLabel::SetOpener(previous); }
 };
 
 TEST_F(LinkLabel, EachTypeHandsOverItsPrefixBeforeTheAddress) {
-  const char* expected[] = {"file://x", "ftp://x",  "gopher://x", "http://x", "https://x",
-                            "mailto:x", "news:x",   "telnet:x",   "wais:x"};
+  const char* expected[] = {"file://x", "ftp://x", "gopher://x", "http://x", "https://x",
+                            "mailto:x", "news:x",  "telnet:x",   "wais:x"};
   cv::TLinkLabel l;
   l.SetHyperLink("x");
   for (int t = cv::ltfile; t <= cv::ltwais; ++t) {
@@ -67,7 +68,12 @@ TEST_F(LinkLabel, NewLabelLooksLikeALinkAndHyperLinkFillsOnlyAnEmptyCaption) {
   ui::TForm form;
   cv::RegisterLinkLabelKind();
   ui::LoadLayout(form, {{.Name = "", .Props = {{"ClientWidth", 400}, {"ClientHeight", 60}}},
-                        {.Name = "Link", .Kind = "TLinkLabel", .Left = 111, .Top = 102, .Width = 90, .Height = 13,
+                        {.Name = "Link",
+                         .Kind = "TLinkLabel",
+                         .Left = 111,
+                         .Top = 102,
+                         .Width = 90,
+                         .Height = 13,
                          .Props = {{"Caption", "shown"}, {"LinkType", cv::ltmailto}, {"HyperLink", "a@b"}}}});
   auto* link = form.Find<cv::TLinkLabel>("Link");
   EXPECT_EQ(link->Caption(), "shown");
@@ -125,8 +131,14 @@ TEST(LinkLabelLayout, FitsItsWholeCaptionOnceLoaded) {
   ui::TForm form;
   cv::RegisterLinkLabelKind();
   ui::LoadLayout(form, {{.Name = "", .Props = {{"ClientWidth", 400}, {"ClientHeight", 60}}},
-                        {.Name = "Link", .Kind = "TLinkLabel", .Left = 11, .Top = 12, .Width = 90, .Height = 13,
-                         .Props = {{"Transparent", true}, {"Caption", "www.example.org/rizer"},
+                        {.Name = "Link",
+                         .Kind = "TLinkLabel",
+                         .Left = 11,
+                         .Top = 12,
+                         .Width = 90,
+                         .Height = 13,
+                         .Props = {{"Transparent", true},
+                                   {"Caption", "www.example.org/rizer"},
                                    {"HyperLink", "www.example.org/rizer"}}}});
   auto* link = form.Find<cv::TLinkLabel>("Link");
   // The width of the text as laid out on a surface like the one painted on.

@@ -46,7 +46,8 @@ void ClickControl(ui::TControl& control) {
 }
 
 std::string SaveScreenshot(ui::TForm& form, const std::string& name) {
-  RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(form.Handle(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   // The window as it is on the screen, frame and children included.
   RECT r;
   GetWindowRect(form.Handle(), &r);
@@ -90,8 +91,10 @@ HGLOBAL WINAPI CountedFree(HGLOBAL block) {
 void Install() {
   if (realAlloc) return;
   HMODULE k = GetModuleHandleA("kernel32.dll");
-  realAlloc = reinterpret_cast<decltype(&GlobalAlloc)>(reinterpret_cast<void*>(GetProcAddress(k, "GlobalAlloc")));
-  realFree = reinterpret_cast<decltype(&GlobalFree)>(reinterpret_cast<void*>(GetProcAddress(k, "GlobalFree")));
+  realAlloc =
+      reinterpret_cast<decltype(&GlobalAlloc)>(reinterpret_cast<void*>(GetProcAddress(k, "GlobalAlloc")));
+  realFree =
+      reinterpret_cast<decltype(&GlobalFree)>(reinterpret_cast<void*>(GetProcAddress(k, "GlobalFree")));
   rizer::test::PatchImport("kernel32.dll", "GlobalAlloc", reinterpret_cast<void*>(&CountedAlloc));
   rizer::test::PatchImport("kernel32.dll", "GlobalFree", reinterpret_cast<void*>(&CountedFree));
 }

@@ -5,7 +5,8 @@
 #include "dialogs/JpegImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    auto image = cv::DecodeJpeg(data, size);
-    if (image && image->bgra.size() != static_cast<std::size_t>(image->width) * image->height * 4) __builtin_trap();
-    return 0;
+  auto image = cv::DecodeJpeg(data, size);
+  if (image && image->bgra.size() != static_cast<std::size_t>(image->width) * image->height * 4)
+    __builtin_trap();
+  return 0;
 }

@@ -29,36 +29,45 @@ struct Placement {
 };
 
 const std::vector<Placement> kFrame = {
-    {"Shape1", "", 8, 8, 80, 320},          {"Image2", "", 10, 10, 76, 316},
-    {"Panel1", "", 91, 42, 430, 46},        {"pnl1", "", 91, 199, 430, 134},
-    {"SpeedVariable", "Panel1", 367, 20, 26, 24}, {"grdntLabel", "Panel1", 0, 0, 329, 20},
-    {"grdnt2", "Panel1", 0, 0, 430, 2},     {"grdnt3", "Panel1", 0, 0, 2, 46},
-    {"Kn1", "Panel1", 399, 20, 26, 24},     {"grdnt5", "Panel1", 0, 20, 325, 1},
+    {"Shape1", "", 8, 8, 80, 320},
+    {"Image2", "", 10, 10, 76, 316},
+    {"Panel1", "", 91, 42, 430, 46},
+    {"pnl1", "", 91, 199, 430, 134},
+    {"SpeedVariable", "Panel1", 367, 20, 26, 24},
+    {"grdntLabel", "Panel1", 0, 0, 329, 20},
+    {"grdnt2", "Panel1", 0, 0, 430, 2},
+    {"grdnt3", "Panel1", 0, 0, 2, 46},
+    {"Kn1", "Panel1", 399, 20, 26, 24},
+    {"grdnt5", "Panel1", 0, 20, 325, 1},
     {"LEdit1", "Panel1", 5, 20, 325, 23},
-    {"GradientLabel", "pnl1", 3, 0, 145, 25}, {"grdnt1", "pnl1", 3, 24, 425, 70},
-    {"LabelCommand", "pnl1", 9, 3, -1, -1}, {"LinkLabel1", "pnl1", 111, 102, -1, -1},
-    {"lbl1", "pnl1", 116, 117, -1, -1},     {"Image1", "pnl1", 16, 98, 32, 32},
-    {"LabelInfo", "pnl1", 9, 26, 415, 64},  {"ButtonOK50", "pnl1", 272, 103, 75, 25},
+    {"GradientLabel", "pnl1", 3, 0, 145, 25},
+    {"grdnt1", "pnl1", 3, 24, 425, 70},
+    {"LabelCommand", "pnl1", 9, 3, -1, -1},
+    {"LinkLabel1", "pnl1", 111, 102, -1, -1},
+    {"lbl1", "pnl1", 116, 117, -1, -1},
+    {"Image1", "pnl1", 16, 98, 32, 32},
+    {"LabelInfo", "pnl1", 9, 26, 415, 64},
+    {"ButtonOK50", "pnl1", 272, 103, 75, 25},
 };
 
 const std::vector<Placement> kSecondGroup = {
-    {"pnl2", "", 91, 113, 430, 46},          {"SpeedButton2", "pnl2", 399, 20, 26, 24},
-    {"grdnt6", "pnl2", 0, 0, 329, 20},       {"grdnt7", "pnl2", 0, 0, 330, 2},
-    {"grdnt8", "pnl2", 0, 0, 2, 46},         {"grdnt9", "pnl2", 0, 20, 325, 1},
+    {"pnl2", "", 91, 113, 430, 46},     {"SpeedButton2", "pnl2", 399, 20, 26, 24},
+    {"grdnt6", "pnl2", 0, 0, 329, 20},  {"grdnt7", "pnl2", 0, 0, 330, 2},
+    {"grdnt8", "pnl2", 0, 0, 2, 46},    {"grdnt9", "pnl2", 0, 20, 325, 1},
     {"LEdit2", "pnl2", 5, 20, 325, 23},
 };
 
 const std::vector<Placement> kListGroup = {
-    {"pnl3", "", 91, 113, 430, 46},    {"grdnt10", "pnl3", 0, 0, 329, 20},
-    {"grdnt11", "pnl3", 0, 0, 325, 2}, {"grdnt12", "pnl3", 0, 0, 2, 46},
-    {"grdnt13", "pnl3", 0, 20, 325, 1}, {"Label1", "pnl3", 5, 2, -1, -1},
+    {"pnl3", "", 91, 113, 430, 46},        {"grdnt10", "pnl3", 0, 0, 329, 20},
+    {"grdnt11", "pnl3", 0, 0, 325, 2},     {"grdnt12", "pnl3", 0, 0, 2, 46},
+    {"grdnt13", "pnl3", 0, 20, 325, 1},    {"Label1", "pnl3", 5, 2, -1, -1},
     {"ComboBox1", "pnl3", 5, 20, 142, 24},
 };
 
 const std::vector<Placement> kAbout = {
-    {"Shape1", "", 5, 96, 309, 56},  {"Label1", "", 15, 100, -1, -1}, {"Image1", "", 5, 5, 113, 86},
-    {"LinkLabel1", "", 103, 133, -1, -1}, {"lbl1", "", 15, 135, -1, -1}, {"Label3", "", 15, 120, -1, -1},
-    {"Label4", "", 118, 21, 199, 57}, {"Button1", "", 233, 122, 75, 25},
+    {"Shape1", "", 5, 96, 309, 56},       {"Label1", "", 15, 100, -1, -1},   {"Image1", "", 5, 5, 113, 86},
+    {"LinkLabel1", "", 103, 133, -1, -1}, {"lbl1", "", 15, 135, -1, -1},     {"Label3", "", 15, 120, -1, -1},
+    {"Label4", "", 118, 21, 199, 57},     {"Button1", "", 233, 122, 75, 25},
 };
 
 // The rectangle as the window system has it for windowed controls, as the
@@ -146,7 +155,8 @@ void ExpectFrame(cv::TPropertyForm& f) {
   std::vector<std::string> drawn;
   for (auto* c : f.Panel1->Controls())
     if (!dynamic_cast<ui::TWinControl*>(c)) drawn.push_back(c->Name());
-  EXPECT_EQ(drawn, (std::vector<std::string>{"SpeedVariable", "grdntLabel", "grdnt2", "grdnt3", "Kn1", "grdnt5", ""}));
+  EXPECT_EQ(drawn, (std::vector<std::string>{"SpeedVariable", "grdntLabel", "grdnt2", "grdnt3", "Kn1",
+                                             "grdnt5", ""}));
   EXPECT_EQ(f.Panel1->Controls().back(), &f.LEdit1->EditLabel());
   // Pictures from the module's resources.
   const BITMAP strip = BitmapInfo(f.Image2->Bitmap());
@@ -172,13 +182,14 @@ int Show(ui::TForm& form, std::vector<dlgtest::Step> steps) {
 TEST(PropertyDialogs, FormOneAsLaidOut) {
   cv::TFormOne f;
   Show(f, {[&](ui::TForm&) {
-             ExpectFrame(f);
-             EXPECT_EQ(f.ButtonCancel50->Top(), 103);
-             EXPECT_EQ(FocusedName(f), "LEdit1");
-             EXPECT_EQ(Framed(f), "ButtonOK50 ButtonCancel50");  // both are default buttons
-             EXPECT_EQ(Names(f.FocusOrder()), (std::vector<std::string>{"LEdit1", "ButtonOK50", "ButtonCancel50"}));
-             PressCloseBox(f);
-           }});
+         ExpectFrame(f);
+         EXPECT_EQ(f.ButtonCancel50->Top(), 103);
+         EXPECT_EQ(FocusedName(f), "LEdit1");
+         EXPECT_EQ(Framed(f), "ButtonOK50 ButtonCancel50");  // both are default buttons
+         EXPECT_EQ(Names(f.FocusOrder()),
+                   (std::vector<std::string>{"LEdit1", "ButtonOK50", "ButtonCancel50"}));
+         PressCloseBox(f);
+       }});
 }
 
 TEST(PropertyDialogs, DublFormAsLaidOut) {
@@ -209,15 +220,15 @@ TEST(PropertyDialogs, DublFormAsLaidOut) {
 TEST(PropertyDialogs, FormComboAsLaidOut) {
   cv::TFormCombo f;
   Show(f, {[&](ui::TForm&) {
-             ExpectFrame(f);
-             ExpectPlacements(f, kListGroup);
-             EXPECT_EQ(f.ButtonCancel50->Top(), 102);
-             EXPECT_FALSE(f.Label1->Visible());
-             EXPECT_FALSE(f.ComboBox1->Visible());
-             EXPECT_TRUE(f.ComboBox1->Items().empty());
-             EXPECT_EQ(FocusedName(f), "LEdit1");
-             PressCloseBox(f);
-           }});
+         ExpectFrame(f);
+         ExpectPlacements(f, kListGroup);
+         EXPECT_EQ(f.ButtonCancel50->Top(), 102);
+         EXPECT_FALSE(f.Label1->Visible());
+         EXPECT_FALSE(f.ComboBox1->Visible());
+         EXPECT_TRUE(f.ComboBox1->Items().empty());
+         EXPECT_EQ(FocusedName(f), "LEdit1");
+         PressCloseBox(f);
+       }});
 }
 
 // Each key case on a fresh dialog: focus `control` (empty: as opened),
@@ -272,23 +283,23 @@ TEST(PropertyDialogs, EnterEscapeAndCloseBox) {
 TEST(AboutBox, AsLaidOutAndItsKeys) {
   cv::TAboutBoxForm box;
   Show(box, {[&](ui::TForm&) {
-               ExpectClientSize(box, 319, 157);
-               ExpectPlacements(box, kAbout);
-               EXPECT_EQ(box.Caption(), "About");
-               EXPECT_EQ(box.Label4->Caption(), "riZER 2.0");
-               EXPECT_EQ(box.LinkLabel1->Caption(), "www.example.org/rizer");
-               EXPECT_EQ(box.Label1->Caption(), "riZER developers");
-               EXPECT_EQ(box.Label3->Caption(), "rizer@example.org");
-               EXPECT_EQ(box.lbl1->Caption(), "riZER 2.0 project");
-               const BITMAP pic = BitmapInfo(box.Image1->Bitmap());
-               EXPECT_EQ(pic.bmWidth, 202);
-               EXPECT_EQ(pic.bmHeight, 170);
-               EXPECT_TRUE(box.Image1->Stretch());
-               EXPECT_EQ(FocusedName(box), "Button1");
-               EXPECT_EQ(Names(box.FocusOrder()), (std::vector<std::string>{"Button1"}));
-               dlgtest::SaveScreenshot(box, "About");
-               PressCloseBox(box);
-             }});
+         ExpectClientSize(box, 319, 157);
+         ExpectPlacements(box, kAbout);
+         EXPECT_EQ(box.Caption(), "About");
+         EXPECT_EQ(box.Label4->Caption(), "riZER 2.0");
+         EXPECT_EQ(box.LinkLabel1->Caption(), "www.example.org/rizer");
+         EXPECT_EQ(box.Label1->Caption(), "riZER developers");
+         EXPECT_EQ(box.Label3->Caption(), "rizer@example.org");
+         EXPECT_EQ(box.lbl1->Caption(), "riZER 2.0 project");
+         const BITMAP pic = BitmapInfo(box.Image1->Bitmap());
+         EXPECT_EQ(pic.bmWidth, 202);
+         EXPECT_EQ(pic.bmHeight, 170);
+         EXPECT_TRUE(box.Image1->Stretch());
+         EXPECT_EQ(FocusedName(box), "Button1");
+         EXPECT_EQ(Names(box.FocusOrder()), (std::vector<std::string>{"Button1"}));
+         dlgtest::SaveScreenshot(box, "About");
+         PressCloseBox(box);
+       }});
 
   // Enter and Space close it, Escape does not.
   struct KeyCase {

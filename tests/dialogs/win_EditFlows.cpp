@@ -101,18 +101,19 @@ TEST_F(EditFlows, OpenPortOkWritesBothSlotsAsNewBlocks) {
   Fill("50150", "Chat");
   const long allocsBefore = blocks::Allocs();
   ASSERT_TRUE(Edit(1, {[&](ui::TForm& shown) {
-    auto& f = dynamic_cast<cv::TDublForm&>(shown);
-    ExpectCommon(f, "riZEROpenPort", 195);
-    EXPECT_TRUE(f.SpeedButton2->Visible());
-    EXPECT_EQ(f.LEdit1->Text(), "50150");
-    EXPECT_EQ(f.LEdit2->Text(), "Chat");
-    EXPECT_EQ(f.LEdit1->EditLabel().Caption(), cv::LocDefault("001*", cv::LocPlace::Label));
-    EXPECT_EQ(f.LEdit2->EditLabel().Caption(), cv::LocDefault("002*", cv::LocPlace::Label));
-    EXPECT_EQ(f.LabelInfo->Caption(), cv::LocDefault("003*", cv::LocPlace::Info));
-    EXPECT_EQ(FocusNames(f), (std::vector<std::string>{"LEdit1", "ButtonCancel50", "ButtonOK50", "LEdit2"}));
-    dlgtest::SaveScreenshot(f, "riZEROpenPort");
-    ClickOk(f);
-  }}));
+                     auto& f = dynamic_cast<cv::TDublForm&>(shown);
+                     ExpectCommon(f, "riZEROpenPort", 195);
+                     EXPECT_TRUE(f.SpeedButton2->Visible());
+                     EXPECT_EQ(f.LEdit1->Text(), "50150");
+                     EXPECT_EQ(f.LEdit2->Text(), "Chat");
+                     EXPECT_EQ(f.LEdit1->EditLabel().Caption(), cv::LocDefault("001*", cv::LocPlace::Label));
+                     EXPECT_EQ(f.LEdit2->EditLabel().Caption(), cv::LocDefault("002*", cv::LocPlace::Label));
+                     EXPECT_EQ(f.LabelInfo->Caption(), cv::LocDefault("003*", cv::LocPlace::Info));
+                     EXPECT_EQ(FocusNames(f), (std::vector<std::string>{"LEdit1", "ButtonCancel50",
+                                                                        "ButtonOK50", "LEdit2"}));
+                     dlgtest::SaveScreenshot(f, "riZEROpenPort");
+                     ClickOk(f);
+                   }}));
   // Same texts in two new blocks (the old ones freed: TearDown counts them).
   EXPECT_EQ(Text(0), "50150");
   EXPECT_EQ(Text(1), "Chat");
@@ -125,23 +126,23 @@ TEST_F(EditFlows, CancelEnterAndCloseBoxKeepEveryBlock) {
   const long allocsBefore = blocks::Allocs();
   // Enter in a field of this dialog is Cancel.
   EXPECT_FALSE(Edit(1, {[&](ui::TForm& shown) {
-    auto& f = dynamic_cast<cv::TDublForm&>(shown);
-    f.LEdit1->SetText("changed");
-    PressKey(VK_RETURN);
-  }}));
+                      auto& f = dynamic_cast<cv::TDublForm&>(shown);
+                      f.LEdit1->SetText("changed");
+                      PressKey(VK_RETURN);
+                    }}));
   EXPECT_FALSE(Edit(3, {[&](ui::TForm& shown) {
-    dynamic_cast<cv::TDublForm&>(shown).LEdit2->SetText("changed");
-    PressKey(VK_ESCAPE);  // nothing
-  },
+                          dynamic_cast<cv::TDublForm&>(shown).LEdit2->SetText("changed");
+                          PressKey(VK_ESCAPE);  // nothing
+                        },
                         [&](ui::TForm& shown) {
                           EXPECT_EQ(shown.ModalResult(), ui::mrNone);
                           PressCloseBox(shown);
                         }}));
   EXPECT_FALSE(Edit(4, {[&](ui::TForm& shown) {
-    auto& f = dynamic_cast<cv::TFormOne&>(shown);
-    f.ButtonCancel50->SetFocus();
-    PressKey(VK_RETURN);
-  }}));
+                      auto& f = dynamic_cast<cv::TFormOne&>(shown);
+                      f.ButtonCancel50->SetFocus();
+                      PressKey(VK_RETURN);
+                    }}));
   EXPECT_EQ(slots_[0], old0);
   EXPECT_EQ(slots_[1], old1);
   EXPECT_EQ(blocks::Allocs(), allocsBefore);
@@ -152,14 +153,14 @@ TEST_F(EditFlows, CancelEnterAndCloseBoxKeepEveryBlock) {
 TEST_F(EditFlows, EmptySlotsShowEmptyFieldsAndOkStoresEmptyTexts) {
   Fill(nullptr, nullptr);
   ASSERT_TRUE(Edit(3, {[&](ui::TForm& shown) {
-    auto& f = dynamic_cast<cv::TDublForm&>(shown);
-    ExpectCommon(f, "riZERSendMessage", 240);
-    EXPECT_EQ(f.LEdit1->Text(), "");
-    EXPECT_EQ(f.LEdit2->Text(), "");
-    EXPECT_EQ(f.LabelInfo->Caption(), cv::LocDefault("006*", cv::LocPlace::Info));
-    dlgtest::SaveScreenshot(f, "riZERSendMessage");
-    ClickOk(f);
-  }}));
+                     auto& f = dynamic_cast<cv::TDublForm&>(shown);
+                     ExpectCommon(f, "riZERSendMessage", 240);
+                     EXPECT_EQ(f.LEdit1->Text(), "");
+                     EXPECT_EQ(f.LEdit2->Text(), "");
+                     EXPECT_EQ(f.LabelInfo->Caption(), cv::LocDefault("006*", cv::LocPlace::Info));
+                     dlgtest::SaveScreenshot(f, "riZERSendMessage");
+                     ClickOk(f);
+                   }}));
   ASSERT_NE(slots_[0], nullptr);
   ASSERT_NE(slots_[1], nullptr);
   EXPECT_EQ(Text(0), "");
@@ -169,16 +170,17 @@ TEST_F(EditFlows, EmptySlotsShowEmptyFieldsAndOkStoresEmptyTexts) {
 TEST_F(EditFlows, GoSubHasOneFieldAndEnterConfirms) {
   Fill("Refresh", "untouched");
   cv::HostString second = slots_[1];
-  ASSERT_TRUE(Edit(4, {[&](ui::TForm& shown) {
-    auto& f = dynamic_cast<cv::TFormOne&>(shown);
-    ExpectCommon(f, "riZERGoSub", 150);
-    EXPECT_EQ(f.LEdit1->Text(), "Refresh");
-    EXPECT_EQ(f.LEdit1->EditLabel().Caption(), cv::LocDefault("007*", cv::LocPlace::Label));
-    EXPECT_EQ(FocusNames(f), (std::vector<std::string>{"LEdit1", "ButtonOK50", "ButtonCancel50"}));
-    dlgtest::SaveScreenshot(f, "riZERGoSub");
-    f.LEdit1->SetText("Update");
-    PressKey(VK_RETURN);
-  }}));
+  ASSERT_TRUE(
+      Edit(4, {[&](ui::TForm& shown) {
+             auto& f = dynamic_cast<cv::TFormOne&>(shown);
+             ExpectCommon(f, "riZERGoSub", 150);
+             EXPECT_EQ(f.LEdit1->Text(), "Refresh");
+             EXPECT_EQ(f.LEdit1->EditLabel().Caption(), cv::LocDefault("007*", cv::LocPlace::Label));
+             EXPECT_EQ(FocusNames(f), (std::vector<std::string>{"LEdit1", "ButtonOK50", "ButtonCancel50"}));
+             dlgtest::SaveScreenshot(f, "riZERGoSub");
+             f.LEdit1->SetText("Update");
+             PressKey(VK_RETURN);
+           }}));
   EXPECT_EQ(Text(0), "Update");
   EXPECT_EQ(slots_[1], second);  // not a slot of this action
 }
@@ -191,8 +193,8 @@ struct HostWindows {
     for (HWND w : {main, palette, other}) DestroyWindow(w);
   }
   static HWND Make(const char* title, bool enabled) {
-    return CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE | (enabled ? 0 : WS_DISABLED), 10,
-                           10, 200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE | (enabled ? 0 : WS_DISABLED),
+                           10, 10, 200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   }
   std::string Enabled() const {
     std::string out;
@@ -221,9 +223,9 @@ TEST_F(EditFlows, TheActiveWindowOwnsTheDialogAndTheWholeHostWaitsForIt) {
   SetActiveWindow(host.main);
   during.clear();
   EXPECT_TRUE(Edit(4, {[&](ui::TForm& shown) {
-    during = host.Enabled();
-    ClickOk(dynamic_cast<cv::TPropertyForm&>(shown));
-  }}));
+                     during = host.Enabled();
+                     ClickOk(dynamic_cast<cv::TPropertyForm&>(shown));
+                   }}));
   EXPECT_EQ(during, "---");
   EXPECT_EQ(host.Enabled(), "++-");
 
@@ -246,24 +248,27 @@ TEST_F(EditFlows, SystemMessageSelectsTheExactKindOnly) {
     int index;
     std::string afterOk;
   };
-  for (const Case& c : {Case{"Warning", 1, "Warning"}, Case{"Confimation", 2, "Confimation"},
-                        Case{"Error", 0, "Error"}, Case{"Information", 3, "Information"},
-                        Case{"warning", -1, ""}, Case{nullptr, -1, ""}}) {
+  for (const Case& c :
+       {Case{"Warning", 1, "Warning"}, Case{"Confimation", 2, "Confimation"}, Case{"Error", 0, "Error"},
+        Case{"Information", 3, "Information"}, Case{"warning", -1, ""}, Case{nullptr, -1, ""}}) {
     SCOPED_TRACE(c.stored ? c.stored : "(empty)");
     Fill("Hello", c.stored);
-    ASSERT_TRUE(Edit(5, {[&](ui::TForm& shown) {
-      auto& f = dynamic_cast<cv::TFormCombo&>(shown);
-      ExpectCommon(f, "riZERSystemMessage", 270);
-      EXPECT_TRUE(f.Label1->Visible());
-      EXPECT_TRUE(f.ComboBox1->Visible());
-      EXPECT_EQ(f.Label1->Caption(), cv::LocDefault("009*", cv::LocPlace::Label));
-      EXPECT_EQ(f.LEdit1->EditLabel().Caption(), cv::LocDefault("005*", cv::LocPlace::Label));
-      EXPECT_EQ(f.ComboBox1->Items(), (std::vector<std::string>{"Error", "Warning", "Confimation", "Information"}));
-      EXPECT_EQ(f.ComboBox1->ItemIndex(), c.index);
-      EXPECT_EQ(FocusNames(f), (std::vector<std::string>{"LEdit1", "ButtonOK50", "ButtonCancel50", "ComboBox1"}));
-      if (c.index == 1) dlgtest::SaveScreenshot(f, "riZERSystemMessage");
-      ClickOk(f);
-    }}));
+    ASSERT_TRUE(
+        Edit(5, {[&](ui::TForm& shown) {
+               auto& f = dynamic_cast<cv::TFormCombo&>(shown);
+               ExpectCommon(f, "riZERSystemMessage", 270);
+               EXPECT_TRUE(f.Label1->Visible());
+               EXPECT_TRUE(f.ComboBox1->Visible());
+               EXPECT_EQ(f.Label1->Caption(), cv::LocDefault("009*", cv::LocPlace::Label));
+               EXPECT_EQ(f.LEdit1->EditLabel().Caption(), cv::LocDefault("005*", cv::LocPlace::Label));
+               EXPECT_EQ(f.ComboBox1->Items(),
+                         (std::vector<std::string>{"Error", "Warning", "Confimation", "Information"}));
+               EXPECT_EQ(f.ComboBox1->ItemIndex(), c.index);
+               EXPECT_EQ(FocusNames(f),
+                         (std::vector<std::string>{"LEdit1", "ButtonOK50", "ButtonCancel50", "ComboBox1"}));
+               if (c.index == 1) dlgtest::SaveScreenshot(f, "riZERSystemMessage");
+               ClickOk(f);
+             }}));
     EXPECT_EQ(Text(0), "Hello");
     EXPECT_EQ(Text(1), c.afterOk);
     GlobalFree(slots_[0]);
@@ -289,25 +294,25 @@ TEST_F(EditFlows, LocalizationLinesShowInBothDialogsAndChangesShowAtTheNextEdit)
   WriteLoc("005*Message text:\r\n010*Send a system message.\r\n");
   Fill("x", "y");
   Edit(3, {[&](ui::TForm& shown) {
-    auto& f = dynamic_cast<cv::TDublForm&>(shown);
-    EXPECT_EQ(f.LEdit2->EditLabel().Caption(), "Message text:");
-    EXPECT_EQ(f.LEdit1->EditLabel().Caption(), cv::LocDefault("004*", cv::LocPlace::Label));
-    PressCloseBox(shown);
-  }});
+         auto& f = dynamic_cast<cv::TDublForm&>(shown);
+         EXPECT_EQ(f.LEdit2->EditLabel().Caption(), "Message text:");
+         EXPECT_EQ(f.LEdit1->EditLabel().Caption(), cv::LocDefault("004*", cv::LocPlace::Label));
+         PressCloseBox(shown);
+       }});
   Edit(5, {[&](ui::TForm& shown) {
-    auto& f = dynamic_cast<cv::TFormCombo&>(shown);
-    EXPECT_EQ(f.LEdit1->EditLabel().Caption(), "Message text:");
-    EXPECT_EQ(f.LabelInfo->Caption(), "Send a system message.");
-    EXPECT_EQ(f.LabelCommand->Caption(), "riZERSystemMessage");  // never localized
-    PressCloseBox(shown);
-  }});
+         auto& f = dynamic_cast<cv::TFormCombo&>(shown);
+         EXPECT_EQ(f.LEdit1->EditLabel().Caption(), "Message text:");
+         EXPECT_EQ(f.LabelInfo->Caption(), "Send a system message.");
+         EXPECT_EQ(f.LabelCommand->Caption(), "riZERSystemMessage");  // never localized
+         PressCloseBox(shown);
+       }});
   WriteLoc("005*Text:\r\n");
   Edit(5, {[&](ui::TForm& shown) {
-    auto& f = dynamic_cast<cv::TFormCombo&>(shown);
-    EXPECT_EQ(f.LEdit1->EditLabel().Caption(), "Text:");
-    EXPECT_EQ(f.LabelInfo->Caption(), cv::LocDefault("010*", cv::LocPlace::Info));
-    PressCloseBox(shown);
-  }});
+         auto& f = dynamic_cast<cv::TFormCombo&>(shown);
+         EXPECT_EQ(f.LEdit1->EditLabel().Caption(), "Text:");
+         EXPECT_EQ(f.LabelInfo->Caption(), cv::LocDefault("010*", cv::LocPlace::Info));
+         PressCloseBox(shown);
+       }});
 }
 
 // ---- Picker buttons --------------------------------------------------------
@@ -329,8 +334,7 @@ cv::Bool8 CV_CALL FakePicker(std::int32_t code, cv::HostSlot slot) {
   picker.sizeIn = *slot ? GlobalSize(*slot) : 0;
   picker.captureIn = GetCapture();
   switch (picker.answer) {
-    case HostAnswer::False:
-      return false;
+    case HostAnswer::False: return false;
     case HostAnswer::TrueSameBlock:
       if (std::strlen(*slot) >= 2) std::strcpy(*slot, "V1");
       return true;

@@ -111,9 +111,10 @@ int main(int argc, char** argv) {
             std::printf("latency: no line arrived\n");
             rc = 1;
         } else {
-            std::printf("latency (Wine, riZERSendMessage to SetVariableProc on the other copy): %zu of %d"
-                        " lines, median %.1f ms, max %.1f ms (goal: within one tick + 10 ms = 60 ms)\n",
-                        d.size(), count, d[d.size() / 2], d.back());
+            std::printf(
+                "latency (Wine, riZERSendMessage to SetVariableProc on the other copy): %zu of %d"
+                " lines, median %.1f ms, max %.1f ms (goal: within one tick + 10 ms = 60 ms)\n",
+                d.size(), count, d[d.size() / 2], d.back());
         }
     }
     exec(cv::ActionClosePort, nullptr);

@@ -25,7 +25,8 @@ TEST(HostScript, SubsAndErrors) {
     ASSERT_EQ(script.main.size(), 1u);
     EXPECT_EQ(script.main[0].line, 6);
     ASSERT_EQ(script.subs["A"].size(), 1u);
-    for (const char* bad : {"Sub A\n", "End\n", "Sub A\nSub B\nEnd\nEnd\n", "Echo \"open\n", "Echo \"\\x4\"\n"}) {
+    for (const char* bad :
+         {"Sub A\n", "End\n", "Sub A\nSub B\nEnd\nEnd\n", "Echo \"open\n", "Echo \"\\x4\"\n"}) {
         Script s;
         EXPECT_FALSE(ParseScript(bad, &s, &error)) << bad;
     }

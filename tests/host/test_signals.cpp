@@ -36,7 +36,8 @@ TEST(HostSignals, WaitTimesAreDigitsOnly) {
 
 TEST(HostSignals, RaisedSignalIsSeenAndOthersAreNot) {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::path(testing::TempDir()) / ("rizer-signals-" + std::to_string(std::random_device{}()));
+    const fs::path folder =
+        fs::path(testing::TempDir()) / ("rizer-signals-" + std::to_string(std::random_device{}()));
     ASSERT_TRUE(fs::create_directories(folder));
     const std::string plain = folder.string();
     const std::string closed = plain + "/";

@@ -10,7 +10,7 @@
 namespace cv::test {
 
 class LocTestFolder {
-public:
+ public:
     LocTestFolder();   // creates the folder and makes lookups use it
     ~LocTestFolder();  // restores the executable's folder and removes this one
     LocTestFolder(const LocTestFolder&) = delete;
@@ -26,7 +26,7 @@ public:
 
     std::filesystem::path LocPath() const { return path_ / "riZER.loc"; }
 
-private:
+ private:
     std::filesystem::path path_;
 };
 

@@ -36,10 +36,9 @@ void PrintTo(const Registered& r, std::ostream* os) {
 std::vector<Registered> g_calls;
 
 void CV_CALL RecordAddAction(std::int32_t number, const char* name, const char* hint,
-                             const std::uint8_t* kinds, std::int32_t lastKindIndex,
-                             std::int32_t paramCount) {
-    g_calls.push_back({number, name, hint,
-                       std::vector<std::uint8_t>(kinds, kinds + lastKindIndex + 1), paramCount});
+                             const std::uint8_t* kinds, std::int32_t lastKindIndex, std::int32_t paramCount) {
+    g_calls.push_back(
+        {number, name, hint, std::vector<std::uint8_t>(kinds, kinds + lastKindIndex + 1), paramCount});
 }
 
 // What the host must receive, given the hints of the six actions.
@@ -64,7 +63,7 @@ std::vector<std::string> DefaultHints() {
 }
 
 class CatalogueTest : public ::testing::Test {
-protected:
+ protected:
     void SetUp() override {
         g_calls.clear();
         host::ResetHostCallbacks();

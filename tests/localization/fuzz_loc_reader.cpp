@@ -43,7 +43,8 @@ std::vector<ModelLine> ModelLines(std::string_view bytes) {
 std::string ModelLookup(const std::vector<ModelLine>& lines, std::string_view key, const char* fallback) {
     if (key.size() != 4) return fallback;
     for (const ModelLine& line : lines)
-        if (line.text.size() >= 4 && cv::EqualIgnoringAsciiCase(std::string_view(line.text).substr(0, 4), key))
+        if (line.text.size() >= 4 &&
+            cv::EqualIgnoringAsciiCase(std::string_view(line.text).substr(0, 4), key))
             return line.text.substr(4, 255);
     return fallback;
 }

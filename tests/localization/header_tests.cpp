@@ -20,7 +20,7 @@ std::vector<std::string> g_shown;
 void RecordBox(const char* text) { g_shown.emplace_back(text); }
 
 class LocHeaderTest : public ::testing::Test {
-protected:
+ protected:
     void SetUp() override {
         g_shown.clear();
         SetLocMessageBoxOverride(&RecordBox);
@@ -49,9 +49,9 @@ TEST_F(LocHeaderTest, LetterCaseIsIgnoredEverythingElseCounts) {
     EXPECT_EQ(State(), LocHeaderState::Intact);
 
     const std::vector<std::string> spoilt = {
-        std::string(kLocHeader[0]) + " ",                   // trailing blank
-        "** DO NOT CHANGE THIS TEXT ! ! !",                 // one blank fewer
-        std::string(kLocHeader[0]) + std::string(300, '!'), // overlong
+        std::string(kLocHeader[0]) + " ",                    // trailing blank
+        "** DO NOT CHANGE THIS TEXT ! ! !",                  // one blank fewer
+        std::string(kLocHeader[0]) + std::string(300, '!'),  // overlong
         "",
     };
     for (const std::string& first : spoilt) {

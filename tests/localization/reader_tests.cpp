@@ -46,11 +46,17 @@ TEST(LocLookup, ValueIsTakenAsItStandsAndCutAt255) {
 TEST(LocLookup, KeyIgnoresCaseOfAsciiLettersOnly) {
     LocTestFolder folder;
     // 0xC0/0xE0 are upper and lower case of one Cyrillic letter in Windows-1251.
-    folder.WriteLines({"ABC*ascii", "\xC0" "bc*cyrillic"});
+    folder.WriteLines({"ABC*ascii",
+                       "\xC0"
+                       "bc*cyrillic"});
     EXPECT_EQ(Lookup("abc*"), "ascii");
     EXPECT_EQ(Lookup("aBc*"), "ascii");
-    EXPECT_EQ(Lookup("\xE0" "bc*"), kDefault);
-    EXPECT_EQ(Lookup("\xC0" "bc*"), "cyrillic");
+    EXPECT_EQ(Lookup("\xE0"
+                     "bc*"),
+              kDefault);
+    EXPECT_EQ(Lookup("\xC0"
+                     "bc*"),
+              "cyrillic");
 }
 
 TEST(LocLookup, KeyLinesAnywhereHeaderLinesNever) {

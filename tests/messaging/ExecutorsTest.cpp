@@ -12,7 +12,7 @@ namespace {
 namespace rec = cv::platform::recorder;
 
 class Executors : public rizer::test::Messaging {
-protected:
+ protected:
     // The next payload on our own port (every broadcast reaches the sender).
     std::string OwnPayload() {
         char buf[300];

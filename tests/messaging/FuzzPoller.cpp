@@ -55,9 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     gControl = data[0];
     cv::host::SetVariable = OnSetVariable;
     cv::host::ScriptProcessor = OnScript;
-    cv::platform::recorder::OnBox() = [](const cv::platform::recorder::Box&) {
-        Reenter(gControl >> 6);
-    };
+    cv::platform::recorder::OnBox() = [](const cv::platform::recorder::Box&) { Reenter(gControl >> 6); };
     cv::ExecOpenPort("50150", "Chat");
 
     std::size_t i = 1;

@@ -28,7 +28,7 @@ struct HostRecord {
 HostRecord& Host();
 
 class Messaging : public ::testing::Test {
-protected:
+ protected:
     static constexpr std::uint16_t kPort = 50170;
     static constexpr std::uint16_t kPeerPort = 50171;
 

@@ -6,13 +6,28 @@
 namespace {
 
 TEST(PortNumber, SignedDecimalElseDefault) {
-    struct Case { const char* text; int port; };
+    struct Case {
+        const char* text;
+        int port;
+    };
     const Case cases[] = {
-        {"50150", 50150}, {"1234", 1234}, {"+80", 80}, {"-1", -1}, {"0", 0},
-        {"131073", 131073},            // the endpoint keeps the low 16 bits
-        {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
-        {"", 50150}, {"abc", 50150}, {"12a", 50150}, {" 12", 50150}, {"+", 50150},
-        {"-", 50150}, {"0x10", 50150}, {"2147483648", 50150}, {"99999999999999999999", 50150},
+        {"50150", 50150},
+        {"1234", 1234},
+        {"+80", 80},
+        {"-1", -1},
+        {"0", 0},
+        {"131073", 131073},  // the endpoint keeps the low 16 bits
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"", 50150},
+        {"abc", 50150},
+        {"12a", 50150},
+        {" 12", 50150},
+        {"+", 50150},
+        {"-", 50150},
+        {"0x10", 50150},
+        {"2147483648", 50150},
+        {"99999999999999999999", 50150},
     };
     for (const Case& c : cases) EXPECT_EQ(cv::PortNumber(c.text), c.port) << '"' << c.text << '"';
 }
@@ -30,7 +45,12 @@ TEST(PortNumber, TextValueTellsDefaultFromNoNumber) {
 TEST(ReadPayload, MarkersDigitsAndNames) {
     using K = cv::ReceivedKind;
     using R = cv::DropReason;
-    struct Case { std::string raw; K kind; std::string text; R why; };
+    struct Case {
+        std::string raw;
+        K kind;
+        std::string text;
+        R why;
+    };
     const Case cases[] = {
         {"<Ann>: hi", K::Chat, "<Ann>: hi", R::None},
         {std::string("ab\0cd", 5), K::Chat, "ab", R::None},
@@ -44,7 +64,10 @@ TEST(ReadPayload, MarkersDigitsAndNames) {
         {"$M4", K::SystemMessage, "", R::None},
         {"$M9text", K::Dropped, "", R::NoBoxKind},
         {"$M", K::Dropped, "", R::NoBoxKind},
-        {std::string("$M\0" "1x", 5), K::Dropped, "", R::NoBoxKind},
+        {std::string("$M\0"
+                     "1x",
+                     5),
+         K::Dropped, "", R::NoBoxKind},
         {"$X", K::Dropped, "", R::UnknownMarker},
         {"$", K::Dropped, "", R::UnknownMarker},
     };

@@ -20,10 +20,10 @@ TEST_F(PollTick, ChatLinesBuildTheWholeTextInArrivalOrder) {
     SendPlain("<Bob>: yo");
     Tick();
     EXPECT_EQ(Host().variables, (std::vector<Var>{
-        {"Chat", "<Ann>: hi\r\n"},
-        {"Chat", "<Ann>: hi\r\n<Bob>: yo\r\n"},
-        {"Chat", "<Ann>: hi\r\n<Bob>: yo\r\n<Bob>: yo\r\n"},
-    }));
+                                    {"Chat", "<Ann>: hi\r\n"},
+                                    {"Chat", "<Ann>: hi\r\n<Bob>: yo\r\n"},
+                                    {"Chat", "<Ann>: hi\r\n<Bob>: yo\r\n<Bob>: yo\r\n"},
+                                }));
     ASSERT_EQ(cv::Messaging().ChatList->Count(), 3u);
     EXPECT_EQ(cv::Messaging().ChatList->Line(0), "<Ann>: hi");
     EXPECT_EQ(cv::Messaging().ChatList->Line(2), "<Bob>: yo");

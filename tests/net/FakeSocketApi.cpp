@@ -44,8 +44,8 @@ void DisableConnectionReset(Handle) {}
 bool BindAny(Handle, std::uint16_t) { return true; }
 
 int SendTo(Handle, const void* data, int len, std::uint32_t address, std::uint16_t port) {
-    gSent.push_back({std::string(static_cast<const char*>(data), static_cast<std::size_t>(len)),
-                     address, port});
+    gSent.push_back(
+        {std::string(static_cast<const char*>(data), static_cast<std::size_t>(len)), address, port});
     return len;
 }
 

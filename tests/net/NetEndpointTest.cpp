@@ -51,7 +51,7 @@ Received ReceiveWaiting() {
 }
 
 class NetEndpoint : public ::testing::Test {
-protected:
+ protected:
     void SetUp() override {
         RIZER_REQUIRE_PRIVATE_NETWORK();
         ASSERT_TRUE(cv::NetInit());
@@ -189,9 +189,9 @@ TEST_F(NetEndpoint, AckMarksOnlyTheMatchingRecordAndGoesOn) {
     peer_->Receive();
 
     PeerSocket stranger(kPeerPort + 3);
-    stranger.Send(kPort, Bytes({1, 5, 0}));      // right sequence, wrong port
-    peer_->Send(kPort, Bytes({1, 7, 0}));        // no such sequence
-    peer_->Send(kPort, Bytes({1, 6, 0}));        // matches record 6
+    stranger.Send(kPort, Bytes({1, 5, 0}));  // right sequence, wrong port
+    peer_->Send(kPort, Bytes({1, 7, 0}));    // no such sequence
+    peer_->Send(kPort, Bytes({1, 6, 0}));    // matches record 6
     peer_->Send(kPort, Bytes({0}) + "next");
     Received r = ReceiveWaiting();
     EXPECT_EQ(r.payload, "next");
@@ -227,14 +227,14 @@ TEST_F(NetEndpoint, AppendStopsBelowTheBufferSize) {
 }
 
 TEST_F(NetEndpoint, StrayDatagramsNeverSurfaceAsPayload) {
-    peer_->Send(kPort, std::string(300, 'L'));              // longer than the limit: lost
+    peer_->Send(kPort, std::string(300, 'L'));  // longer than the limit: lost
     peer_->Send(kPort, Bytes({0}) + "fits");
     EXPECT_EQ(Receive().result, -1);
     EXPECT_EQ(ReceiveWaiting().payload, "fits");
 
-    peer_->Send(kPort, Bytes({1, 5}));                      // incomplete ack
-    peer_->Send(kPort, Bytes({2, 5}));                      // incomplete reliable
-    peer_->Send(kPort, Bytes({7}) + "unknown kind");        // unknown kind
+    peer_->Send(kPort, Bytes({1, 5}));                // incomplete ack
+    peer_->Send(kPort, Bytes({2, 5}));                // incomplete reliable
+    peer_->Send(kPort, Bytes({7}) + "unknown kind");  // unknown kind
     peer_->Send(kPort, Bytes({0}) + "ok");
     Received r = ReceiveWaiting();
     EXPECT_EQ(r.result, 2);
@@ -285,13 +285,13 @@ TEST_F(NetEndpoint, TapSeesWhatReceiveConsumes) {
         }
     } seen;
     cv::NetSetConsumedTap(&Seen::Add, &seen);
-    peer_->Send(kPort, Bytes({1, 0x34, 0x12}));         // acknowledgement of 0x1234
-    peer_->Send(kPort, Bytes({2, 8, 0}) + "r");          // delivered
-    peer_->Send(kPort, Bytes({2, 8, 0}) + "r");          // its repeat
-    peer_->Send(kPort, Bytes({9, 1, 2}));                // unknown kind
-    peer_->Send(kPort, Bytes({1, 5}));                   // incomplete
-    peer_->Send(kPort, std::string(300, 'L'));           // too long
-    peer_->Send(kPort, "");                              // empty
+    peer_->Send(kPort, Bytes({1, 0x34, 0x12}));  // acknowledgement of 0x1234
+    peer_->Send(kPort, Bytes({2, 8, 0}) + "r");  // delivered
+    peer_->Send(kPort, Bytes({2, 8, 0}) + "r");  // its repeat
+    peer_->Send(kPort, Bytes({9, 1, 2}));        // unknown kind
+    peer_->Send(kPort, Bytes({1, 5}));           // incomplete
+    peer_->Send(kPort, std::string(300, 'L'));   // too long
+    peer_->Send(kPort, "");                      // empty
     peer_->Send(kPort, Bytes({0}) + "end");
     EXPECT_EQ(ReceiveWaiting().payload, "r");
     std::string got;

@@ -14,7 +14,7 @@
 namespace rizer::test {
 
 class PeerSocket {
-public:
+ public:
     explicit PeerSocket(std::uint16_t port) : port_(port) {
         namespace sock = cv::net::sock;
         started_ = sock::Startup();
@@ -61,7 +61,7 @@ public:
         }
     }
 
-private:
+ private:
     std::uint16_t port_;
     bool started_ = false;
     bool bound_ = false;

@@ -20,8 +20,7 @@ decltype(&WSAIoctl) gRealIoctl = nullptr;
 std::vector<std::pair<DWORD, BOOL>> gCalls;  // control code, BOOL input
 
 int WSAAPI RecordIoctl(SOCKET s, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
-                       DWORD* returned, WSAOVERLAPPED* overlapped,
-                       LPWSAOVERLAPPED_COMPLETION_ROUTINE done) {
+                       DWORD* returned, WSAOVERLAPPED* overlapped, LPWSAOVERLAPPED_COMPLETION_ROUTINE done) {
     gCalls.emplace_back(code, in && inSize == sizeof(BOOL) ? *static_cast<BOOL*>(in) : -1);
     return gRealIoctl(s, code, in, inSize, out, outSize, returned, overlapped, done);
 }

@@ -9,5 +9,9 @@ extern int allocs;
 extern int frees;
 extern bool failNext;
 extern std::size_t lastSize;
-inline void Reset() { allocs = frees = 0; failNext = false; lastSize = 0; }
+inline void Reset() {
+    allocs = frees = 0;
+    failNext = false;
+    lastSize = 0;
+}
 }  // namespace cv::testmem

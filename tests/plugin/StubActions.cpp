@@ -17,9 +17,13 @@ bool Record(std::string call) {
 
 bool ExecOpenPort(const std::string& p, const std::string& v) { return Record("OpenPort|" + p + "|" + v); }
 bool ExecClosePort() { return Record("ClosePort"); }
-bool ExecSendMessage(const std::string& u, const std::string& t) { return Record("SendMessage|" + u + "|" + t); }
+bool ExecSendMessage(const std::string& u, const std::string& t) {
+    return Record("SendMessage|" + u + "|" + t);
+}
 bool ExecGoSub(const std::string& n) { return Record("GoSub|" + n); }
-bool ExecSystemMessage(const std::string& t, const std::string& k) { return Record("SystemMessage|" + t + "|" + k); }
+bool ExecSystemMessage(const std::string& t, const std::string& k) {
+    return Record("SystemMessage|" + t + "|" + k);
+}
 bool ExecMessageClear() { return Record("MessageClear"); }
 void MessagingUnload() {}
 bool EditAction(std::int32_t action, HostString*) { return Record("Edit|" + std::to_string(action)); }

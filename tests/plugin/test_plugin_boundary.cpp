@@ -13,7 +13,7 @@ namespace cv {
 namespace {
 
 class Boundary : public ::testing::Test {
-protected:
+ protected:
     void SetUp() override {
         testmem::Reset();
         stubCalls.clear();

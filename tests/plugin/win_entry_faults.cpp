@@ -62,7 +62,7 @@ void Pump(DWORD ms, Done done) {
 }
 
 class EntryFaults : public ::testing::Test {
-protected:
+ protected:
     void SetUp() override {
         RIZER_REQUIRE_PRIVATE_NETWORK();  // actions open the port and send
         blocks::Install();
@@ -125,9 +125,7 @@ TEST_F(EntryFaults, DialogsBuiltAndShown) {
             ExpectNothingLeft(n);
             EXPECT_STREQ(slots[0], "text") << "allocation " << n;
         });
-    EachAllocationFails(
-        [&] { EXPECT_NO_THROW(cvAbout()); },
-        [&](long n) { ExpectNothingLeft(n); });
+    EachAllocationFails([&] { EXPECT_NO_THROW(cvAbout()); }, [&](long n) { ExpectNothingLeft(n); });
     for (auto& s : slots) GlobalFree(s);
     liveBefore_ = blocks::Live();
 }

@@ -59,7 +59,7 @@ _OneByteTrue@8:
 #endif
 
 class ModuleResults : public ::testing::Test {
-protected:
+ protected:
     void SetUp() override {
         const char* path = std::getenv("RIZER_MODULE");
         ASSERT_NE(path, nullptr) << "RIZER_MODULE names the module to load";

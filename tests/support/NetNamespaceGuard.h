@@ -15,10 +15,10 @@ bool InPrivateNetwork(std::string* why);
 
 // In a GoogleTest body or fixture SetUp: fails the test (never skips it, so a
 // run outside the namespace cannot pass silently) and returns.
-#define RIZER_REQUIRE_PRIVATE_NETWORK()                                        \
-    do {                                                                        \
-        std::string rizer_why_;                                                 \
-        if (!::rizer::test::InPrivateNetwork(&rizer_why_)) {                    \
-            FAIL() << "refusing to open sockets: " << rizer_why_;               \
-        }                                                                       \
+#define RIZER_REQUIRE_PRIVATE_NETWORK()                           \
+    do {                                                          \
+        std::string rizer_why_;                                   \
+        if (!::rizer::test::InPrivateNetwork(&rizer_why_)) {      \
+            FAIL() << "refusing to open sockets: " << rizer_why_; \
+        }                                                         \
     } while (0)

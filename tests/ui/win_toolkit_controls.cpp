@@ -76,7 +76,7 @@ TEST(Image, BitmapUnscaledOrStretchedAndTransparentByTheBottomLeftPixel) {
   EXPECT_EQ(bmp.Pixel(1, 1), RGB(0, 0, 255));
   EXPECT_EQ(bmp.Pixel(3, 3), RGB(255, 0, 0));
   EXPECT_EQ(bmp.Pixel(10, 10), ui::ColorToRGB(ui::clBtnFace));  // unscaled: 4 x 4 only
-  EXPECT_EQ(bmp.Pixel(50 + 15, 15), RGB(0, 0, 255));           // pixel (1,1) now covers 10..19
+  EXPECT_EQ(bmp.Pixel(50 + 15, 15), RGB(0, 0, 255));            // pixel (1,1) now covers 10..19
   EXPECT_EQ(bmp.Pixel(50 + 35, 35), RGB(255, 0, 0));
   EXPECT_EQ(bmp.Pixel(1, 51), RGB(0, 0, 255));
   EXPECT_EQ(bmp.Pixel(3, 53), ui::ColorToRGB(ui::clBtnFace));  // the key colour lets it through
@@ -114,7 +114,12 @@ TEST(SpeedButton, GlyphCentredWithItsKeyColourTransparent) {
 
 TEST(ComboBox, SelectionOnlyListWithItemsAndIndex) {
   ui::TForm form;
-  ui::LoadLayout(form, {{.Name = "C", .Kind = "TComboBox", .Left = 5, .Top = 20, .Width = 142, .Height = 24,
+  ui::LoadLayout(form, {{.Name = "C",
+                         .Kind = "TComboBox",
+                         .Left = 5,
+                         .Top = 20,
+                         .Width = 142,
+                         .Height = 24,
                          .Props = {{"ItemHeight", 16}}}});
   auto* c = form.Find<ui::TComboBox>("C");
   EXPECT_EQ(GetWindowLongA(c->Handle(), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
@@ -132,8 +137,14 @@ TEST(ComboBox, SelectionOnlyListWithItemsAndIndex) {
 
 TEST(LabeledEdit, CaptionFollowsTheFieldsPlaceVisibilityAndText) {
   ui::TForm form;
-  ui::LoadLayout(form, {{.Name = "E", .Kind = "TLabeledEdit", .Left = 5, .Top = 20, .Width = 325, .Height = 23,
-                         .Props = {{"EditLabel.Font.Name", "Arial"}, {"EditLabel.Font.Height", 13},
+  ui::LoadLayout(form, {{.Name = "E",
+                         .Kind = "TLabeledEdit",
+                         .Left = 5,
+                         .Top = 20,
+                         .Width = 325,
+                         .Height = 23,
+                         .Props = {{"EditLabel.Font.Name", "Arial"},
+                                   {"EditLabel.Font.Height", 13},
                                    {"EditLabel.Caption", "LEdit1"}}}});
   auto* e = form.Find<ui::TLabeledEdit>("E");
   ui::TLabel& l = e->EditLabel();
@@ -153,7 +164,12 @@ TEST(LabeledEdit, CaptionFollowsTheFieldsPlaceVisibilityAndText) {
 TEST(Painting, TheScreenShowsWhatPaintToDraws) {
   ui::TForm form;
   ui::LoadLayout(form, {{.Name = "", .Props = {{"ClientWidth", 60}, {"ClientHeight", 40}}},
-                        {.Name = "S", .Kind = "TShape", .Left = 10, .Top = 10, .Width = 20, .Height = 20,
+                        {.Name = "S",
+                         .Kind = "TShape",
+                         .Left = 10,
+                         .Top = 10,
+                         .Width = 20,
+                         .Height = 20,
                          .Props = {{"Brush.Color", ui::Rgb(0, 0, 255)}}}});
   form.SetVisible(true);
   UpdateWindow(form.Handle());
@@ -170,14 +186,25 @@ namespace {
 // control has the focus, every Default button shows it.
 TEST(Buttons, DefaultFramesFollowTheFocus) {
   ui::TForm form;
-  ui::LoadLayout(form, {{.Name = "", .Props = {{"ClientWidth", 300}, {"ClientHeight", 100}}},
-                        {.Name = "E", .Kind = "TEdit", .Left = 5, .Top = 5, .Width = 100, .Height = 20},
-                        {.Name = "Cancel", .Kind = "TButton", .Left = 120, .Top = 5, .Width = 75, .Height = 25,
-                         .Props = {{"Default", true}}},
-                        {.Name = "OK", .Kind = "TButton", .Left = 200, .Top = 5, .Width = 75, .Height = 25,
-                         .Props = {{"Default", true}}},
-                        {.Name = "Plain", .Kind = "TButton", .Left = 200, .Top = 40, .Width = 75, .Height = 25},
-                        {.Name = "List", .Kind = "TComboBox", .Left = 5, .Top = 40, .Width = 100, .Height = 24}});
+  ui::LoadLayout(form,
+                 {{.Name = "", .Props = {{"ClientWidth", 300}, {"ClientHeight", 100}}},
+                  {.Name = "E", .Kind = "TEdit", .Left = 5, .Top = 5, .Width = 100, .Height = 20},
+                  {.Name = "Cancel",
+                   .Kind = "TButton",
+                   .Left = 120,
+                   .Top = 5,
+                   .Width = 75,
+                   .Height = 25,
+                   .Props = {{"Default", true}}},
+                  {.Name = "OK",
+                   .Kind = "TButton",
+                   .Left = 200,
+                   .Top = 5,
+                   .Width = 75,
+                   .Height = 25,
+                   .Props = {{"Default", true}}},
+                  {.Name = "Plain", .Kind = "TButton", .Left = 200, .Top = 40, .Width = 75, .Height = 25},
+                  {.Name = "List", .Kind = "TComboBox", .Left = 5, .Top = 40, .Width = 100, .Height = 24}});
   form.SetVisible(true);
   auto framed = [&] {
     std::string out;

@@ -32,22 +32,59 @@ struct Dialog : ::testing::Test {
   void SetUp() override {
     g_watched = &form;
     timer = SetTimer(nullptr, 0, 5000, &Watchdog);
-    ui::LoadLayout(form, {
-        {.Name = "", .Props = {{"ClientWidth", 300}, {"ClientHeight", 200}}},
-        {.Name = "Panel1", .Kind = "TPanel", .Left = 0, .Top = 0, .Width = 300, .Height = 50},
-        {.Name = "Foot", .Kind = "TPanel", .Left = 0, .Top = 150, .Width = 300, .Height = 50},
-        {.Name = "pnl2", .Kind = "TPanel", .Left = 0, .Top = 60, .Width = 300, .Height = 50},
-        {.Name = "Hidden", .Kind = "TEdit", .Parent = "Panel1", .Left = 5, .Top = 2, .Width = 50, .Height = 20,
-         .Props = {{"Visible", false}}},
-        {.Name = "LEdit1", .Kind = "TEdit", .Parent = "Panel1", .Left = 5, .Top = 25, .Width = 200, .Height = 20},
-        {.Name = "Cancel", .Kind = "TButton", .Parent = "Foot", .Left = 200, .Top = 10, .Width = 75, .Height = 25,
-         .Props = {{"Caption", "Cancel"}, {"ModalResult", 2}, {"Default", true}}},
-        {.Name = "OK", .Kind = "TButton", .Parent = "Foot", .Left = 120, .Top = 10, .Width = 75, .Height = 25,
-         .Props = {{"Caption", "OK"}, {"ModalResult", 1}, {"Default", true}}},
-        {.Name = "Off", .Kind = "TButton", .Parent = "Foot", .Left = 5, .Top = 10, .Width = 75, .Height = 25,
-         .Props = {{"Enabled", false}}},
-        {.Name = "LEdit2", .Kind = "TEdit", .Parent = "pnl2", .Left = 5, .Top = 25, .Width = 200, .Height = 20},
-    });
+    ui::LoadLayout(form,
+                   {
+                       {.Name = "", .Props = {{"ClientWidth", 300}, {"ClientHeight", 200}}},
+                       {.Name = "Panel1", .Kind = "TPanel", .Left = 0, .Top = 0, .Width = 300, .Height = 50},
+                       {.Name = "Foot", .Kind = "TPanel", .Left = 0, .Top = 150, .Width = 300, .Height = 50},
+                       {.Name = "pnl2", .Kind = "TPanel", .Left = 0, .Top = 60, .Width = 300, .Height = 50},
+                       {.Name = "Hidden",
+                        .Kind = "TEdit",
+                        .Parent = "Panel1",
+                        .Left = 5,
+                        .Top = 2,
+                        .Width = 50,
+                        .Height = 20,
+                        .Props = {{"Visible", false}}},
+                       {.Name = "LEdit1",
+                        .Kind = "TEdit",
+                        .Parent = "Panel1",
+                        .Left = 5,
+                        .Top = 25,
+                        .Width = 200,
+                        .Height = 20},
+                       {.Name = "Cancel",
+                        .Kind = "TButton",
+                        .Parent = "Foot",
+                        .Left = 200,
+                        .Top = 10,
+                        .Width = 75,
+                        .Height = 25,
+                        .Props = {{"Caption", "Cancel"}, {"ModalResult", 2}, {"Default", true}}},
+                       {.Name = "OK",
+                        .Kind = "TButton",
+                        .Parent = "Foot",
+                        .Left = 120,
+                        .Top = 10,
+                        .Width = 75,
+                        .Height = 25,
+                        .Props = {{"Caption", "OK"}, {"ModalResult", 1}, {"Default", true}}},
+                       {.Name = "Off",
+                        .Kind = "TButton",
+                        .Parent = "Foot",
+                        .Left = 5,
+                        .Top = 10,
+                        .Width = 75,
+                        .Height = 25,
+                        .Props = {{"Enabled", false}}},
+                       {.Name = "LEdit2",
+                        .Kind = "TEdit",
+                        .Parent = "pnl2",
+                        .Left = 5,
+                        .Top = 25,
+                        .Width = 200,
+                        .Height = 20},
+                   });
   }
   HWND H(const char* name) { return form.Find<ui::TWinControl>(name)->Handle(); }
   void Key(WPARAM vk) { PostMessageA(GetFocus() ? GetFocus() : form.Handle(), WM_KEYDOWN, vk, 1); }
@@ -157,8 +194,7 @@ TEST_F(Dialog, ModalLoopDisablesEveryWindowOfTheThreadAndRestoresExactlyThose) {
     };
     try {
       form.ShowModal();
-    } catch (const std::runtime_error&) {
-    }
+    } catch (const std::runtime_error&) {}
     EXPECT_EQ(during, "---+-");
     EXPECT_TRUE(formEnabled);
     EXPECT_EQ(EnabledStates({owner.Handle(), palette, off, hidden}), "++-+");
@@ -192,7 +228,9 @@ class TLog : public ui::TGraphicControl {
   void MouseLeave() override { log += "L"; }
 
  protected:
-  void MouseDown(ui::TMouseButton, WPARAM, int x, int y) override { log += "D" + std::to_string(x) + "," + std::to_string(y); }
+  void MouseDown(ui::TMouseButton, WPARAM, int x, int y) override {
+    log += "D" + std::to_string(x) + "," + std::to_string(y);
+  }
   void MouseUp(ui::TMouseButton, WPARAM, int, int) override { log += "U"; }
 };
 
@@ -270,7 +308,8 @@ TEST(Mouse, TheCaptureLastsFromPressToReleaseAndNoClickHandlerRunsUnderIt) {
   SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(110, 15));
 
   // Capture taken by another window meanwhile: nothing is released for it.
-  HWND elsewhere = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND elsewhere =
+      CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
   SetCapture(elsewhere);
   SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));

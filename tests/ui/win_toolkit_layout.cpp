@@ -114,18 +114,19 @@ TEST(Layout, LoadedRunsOnceAfterTheWholeTable) {
 
 TEST(Layout, AutoSizeWaitsForLoadedAndFollowsTheText) {
   ui::TForm form;
-  ui::LoadLayout(form, {{.Name = "L",
-                         .Kind = "TLabel",
-                         .Left = 1,
-                         .Top = 1,
-                         .Width = 500,
-                         .Height = 500,
-                         .Props = {{"Caption", "x"}}},
-                        {.Name = "W",
-                         .Kind = "TLabel",
-                         .Width = 60,
-                         .Height = 40,
-                         .Props = {{"AutoSize", false}, {"WordWrap", true}, {"Caption", "a long text to wrap"}}}});
+  ui::LoadLayout(form,
+                 {{.Name = "L",
+                   .Kind = "TLabel",
+                   .Left = 1,
+                   .Top = 1,
+                   .Width = 500,
+                   .Height = 500,
+                   .Props = {{"Caption", "x"}}},
+                  {.Name = "W",
+                   .Kind = "TLabel",
+                   .Width = 60,
+                   .Height = 40,
+                   .Props = {{"AutoSize", false}, {"WordWrap", true}, {"Caption", "a long text to wrap"}}}});
   auto* l = form.Find<ui::TLabel>("L");
   EXPECT_LT(l->Width(), 500);
   EXPECT_LT(l->Height(), 500);
@@ -140,7 +141,8 @@ TEST(Layout, AutoSizeWaitsForLoadedAndFollowsTheText) {
 TEST(Layout, BadRowsAreReportedAndExternalKindsRegister) {
   ui::TForm form;
   EXPECT_THROW(ui::LoadLayout(form, {{.Name = "A", .Kind = "TNoSuchKind"}}), ui::ELayoutError);
-  EXPECT_THROW(ui::LoadLayout(form, {{.Name = "B", .Kind = "TLabel", .Parent = "Nowhere"}}), ui::ELayoutError);
+  EXPECT_THROW(ui::LoadLayout(form, {{.Name = "B", .Kind = "TLabel", .Parent = "Nowhere"}}),
+               ui::ELayoutError);
   EXPECT_THROW(ui::LoadLayout(form, {{.Name = "C", .Kind = "TLabel", .Props = {{"Bogus", 1}}}}),
                ui::ELayoutError);
   ui::RegisterComponentKind("TProbeKind", [] { return std::unique_ptr<ui::TComponent>(new TProbe()); });

@@ -19,21 +19,52 @@ constexpr ui::TColor kRed = ui::Rgb(255, 0, 0), kBlue = ui::Rgb(0, 0, 255), kGre
 struct PaintForm : ::testing::Test {
   ui::TForm form;
   void SetUp() override {
-    ui::LoadLayout(form, {
-        {.Name = "", .Props = {{"ClientWidth", 120}, {"ClientHeight", 60}}},
-        {.Name = "A", .Kind = "TShape", .Left = 0, .Top = 0, .Width = 40, .Height = 40,
-         .Props = {{"Brush.Color", kRed}}},
-        {.Name = "B", .Kind = "TShape", .Left = 20, .Top = 20, .Width = 40, .Height = 40,
-         .Props = {{"Brush.Color", kBlue}}},
-        {.Name = "Win", .Kind = "TPanel", .Left = 70, .Top = 0, .Width = 20, .Height = 20,
-         .Props = {{"Color", kGreen}}},
-        {.Name = "Under", .Kind = "TShape", .Left = 65, .Top = 0, .Width = 30, .Height = 30,
-         .Props = {{"Brush.Color", kYellow}}},
-        {.Name = "Opaque", .Kind = "TLabel", .Left = 0, .Top = 45, .Width = 50, .Height = 15,
-         .Props = {{"AutoSize", false}, {"Color", kGreen}, {"Caption", ""}}},
-        {.Name = "Clear", .Kind = "TLabel", .Left = 60, .Top = 45, .Width = 50, .Height = 15,
-         .Props = {{"AutoSize", false}, {"Transparent", true}, {"Color", kGreen}, {"Caption", ""}}},
-    });
+    ui::LoadLayout(
+        form, {
+                  {.Name = "", .Props = {{"ClientWidth", 120}, {"ClientHeight", 60}}},
+                  {.Name = "A",
+                   .Kind = "TShape",
+                   .Left = 0,
+                   .Top = 0,
+                   .Width = 40,
+                   .Height = 40,
+                   .Props = {{"Brush.Color", kRed}}},
+                  {.Name = "B",
+                   .Kind = "TShape",
+                   .Left = 20,
+                   .Top = 20,
+                   .Width = 40,
+                   .Height = 40,
+                   .Props = {{"Brush.Color", kBlue}}},
+                  {.Name = "Win",
+                   .Kind = "TPanel",
+                   .Left = 70,
+                   .Top = 0,
+                   .Width = 20,
+                   .Height = 20,
+                   .Props = {{"Color", kGreen}}},
+                  {.Name = "Under",
+                   .Kind = "TShape",
+                   .Left = 65,
+                   .Top = 0,
+                   .Width = 30,
+                   .Height = 30,
+                   .Props = {{"Brush.Color", kYellow}}},
+                  {.Name = "Opaque",
+                   .Kind = "TLabel",
+                   .Left = 0,
+                   .Top = 45,
+                   .Width = 50,
+                   .Height = 15,
+                   .Props = {{"AutoSize", false}, {"Color", kGreen}, {"Caption", ""}}},
+                  {.Name = "Clear",
+                   .Kind = "TLabel",
+                   .Left = 60,
+                   .Top = 45,
+                   .Width = 50,
+                   .Height = 15,
+                   .Props = {{"AutoSize", false}, {"Transparent", true}, {"Color", kGreen}, {"Caption", ""}}},
+              });
   }
 };
 
@@ -41,14 +72,14 @@ TEST_F(PaintForm, LightweightControlsPaintInListOrderUnderWindowedOnes) {
   ui::MemoryBitmap bmp(120, 60);
   form.PaintTo(bmp.dc(), 0, 0);
   EXPECT_EQ(bmp.Pixel(10, 10), RGB(255, 0, 0));
-  EXPECT_EQ(bmp.Pixel(30, 30), RGB(0, 0, 255));      // B over A where they overlap
-  EXPECT_EQ(bmp.Pixel(20, 25), RGB(0, 0, 0));        // B's frame, drawn from B's own origin
-  EXPECT_EQ(bmp.Pixel(0, 0), RGB(0, 0, 0));          // A's frame
-  EXPECT_EQ(bmp.Pixel(66, 5), RGB(255, 255, 0));     // lightweight beside the window
-  EXPECT_EQ(bmp.Pixel(75, 5), RGB(0, 255, 0));       // the window lies over it
+  EXPECT_EQ(bmp.Pixel(30, 30), RGB(0, 0, 255));   // B over A where they overlap
+  EXPECT_EQ(bmp.Pixel(20, 25), RGB(0, 0, 0));     // B's frame, drawn from B's own origin
+  EXPECT_EQ(bmp.Pixel(0, 0), RGB(0, 0, 0));       // A's frame
+  EXPECT_EQ(bmp.Pixel(66, 5), RGB(255, 255, 0));  // lightweight beside the window
+  EXPECT_EQ(bmp.Pixel(75, 5), RGB(0, 255, 0));    // the window lies over it
   EXPECT_EQ(bmp.Pixel(75, 25), RGB(255, 255, 0));
   EXPECT_EQ(bmp.Pixel(115, 5), ui::ColorToRGB(ui::clBtnFace));
-  EXPECT_EQ(bmp.Pixel(5, 50), RGB(0, 255, 0));       // opaque label fills its colour
+  EXPECT_EQ(bmp.Pixel(5, 50), RGB(0, 255, 0));                  // opaque label fills its colour
   EXPECT_EQ(bmp.Pixel(65, 50), ui::ColorToRGB(ui::clBtnFace));  // transparent one does not
 }
 

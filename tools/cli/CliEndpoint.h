@@ -9,7 +9,7 @@
 namespace cli {
 
 class TEndpoint {
-public:
+ public:
     // Port 0 binds any free port (a sender needs no particular one, and so
     // does not collide with a copy of the plug-in on the same machine).
     explicit TEndpoint(int port) {
@@ -31,7 +31,7 @@ public:
     bool Open() const { return error_.empty(); }
     const std::string& Error() const { return error_; }
 
-private:
+ private:
     std::string error_;
 };
 

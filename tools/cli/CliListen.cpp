@@ -16,7 +16,8 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kPollEvery = std::chrono::milliseconds(5);
 
 void SayDropped(const std::string& from, int port, const std::string& why) {
-    Say("dropped" + (from.empty() ? std::string() : " from " + from + ":" + std::to_string(port)) + ": " + why);
+    Say("dropped" + (from.empty() ? std::string() : " from " + from + ":" + std::to_string(port)) + ": " +
+        why);
 }
 
 void TapVerbose(const cv::NetConsumedFrame& f, void*) { SayDropped(f.address, f.port, ConsumedText(f)); }

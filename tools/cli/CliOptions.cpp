@@ -66,8 +66,9 @@ const OptionRow kOptions[] = {
          o.port = port;
          return true;
      }},
-    {"--to", "ADDRESS", kSend, "send there (a subnet's broadcast address, one copy)\n"
-                               "                    instead of 255.255.255.255",
+    {"--to", "ADDRESS", kSend,
+     "send there (a subnet's broadcast address, one copy)\n"
+     "                    instead of 255.255.255.255",
      [](Options& o, std::string_view v, std::string* error) {
          if (!IsDottedQuad(v)) {
              *error = "bad address '" + std::string(v) + "': give four numbers 0 to 255, as 10.0.0.255";
@@ -78,8 +79,9 @@ const OptionRow kOptions[] = {
      }},
     {"--reliable", nullptr, kSend, "acknowledged send: prints each address that got it",
      [](Options& o, std::string_view, std::string*) { return o.reliable = true; }},
-    {"--wait", "MS", kSend, "how long --reliable collects them, resending every\n"
-                            "                    500 ms (default 1500)",
+    {"--wait", "MS", kSend,
+     "how long --reliable collects them, resending every\n"
+     "                    500 ms (default 1500)",
      [](Options& o, std::string_view v, std::string* error) {
          long ms = 0;
          if (!ReadNumber(v, 0, 600000, &ms)) {
@@ -226,7 +228,8 @@ Parsed ParseArguments(int argc, const char* const* argv) {
     }
     for (const auto& [row, value] : given) {
         if (!(row->where & command->where)) {
-            p.error = std::string(row->name) + " goes with " + CommandsOf(row->where) + ", not " + command->name;
+            p.error =
+                std::string(row->name) + " goes with " + CommandsOf(row->where) + ", not " + command->name;
             return p;
         }
         if (!row->apply(o, value, &p.error)) return p;

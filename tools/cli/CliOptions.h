@@ -20,8 +20,8 @@ struct Options {
     bool reliable = false;
     bool waitGiven = false;
     int waitMs = 1500;
-    int count = 0;                  // listen: 0 for no limit
-    int seconds = 0;                // listen: 0 for no limit
+    int count = 0;    // listen: 0 for no limit
+    int seconds = 0;  // listen: 0 for no limit
     bool raw = false;
     bool verbose = false;
 };

@@ -150,8 +150,8 @@ int RunSend(const Options& o) {
     cv::NetAppend(payload.data(), static_cast<std::int32_t>(payload.size()));
     const std::string destination = o.to.empty() ? cv::kNetBroadcastAddress : o.to;
     if (o.verbose) {
-        Say("sending " + std::to_string(payload.size()) + " bytes to " + destination + ":" + std::to_string(o.port) +
-            (o.reliable ? ", acknowledged" : ""));
+        Say("sending " + std::to_string(payload.size()) + " bytes to " + destination + ":" +
+            std::to_string(o.port) + (o.reliable ? ", acknowledged" : ""));
     }
     if (o.reliable) return SendReliable(o, destination);
     const int sent = cv::NetSend(o.to.empty() ? nullptr : o.to.c_str(), o.port, false);
