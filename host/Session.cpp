@@ -278,6 +278,14 @@ bool Session::DoAction(const Command& c, int number) {
     return true;
 }
 
+namespace {
+// "allocated/freed" global-memory blocks since `before`.
+std::string BlocksSince(const LedgerCounts& before) {
+    const LedgerCounts now = Ledger();
+    return std::to_string(now.allocs - before.allocs) + "/" + std::to_string(now.frees - before.frees);
+}
+}  // namespace
+
 bool Session::CmdExec(const Command& c) {
     if (c.args.empty()) return Fail(c, "Exec N [\"param\"...]");
     Slots slots(c.args, 1);
@@ -285,10 +293,8 @@ bool Session::CmdExec(const Command& c) {
     const LedgerCounts ledger = Ledger();
     const bool result =
         module_.Fn().ExecAction(static_cast<std::int32_t>(ParseNumber(c.args[0])), slots.blocks.data());
-    const LedgerCounts after = Ledger();
     LogLine("Exec " + c.args[0] + " -> " + (result ? "true" : "false") +
-            " slots=" + (slots.blocks == before ? "same" : "changed") + " blocks=" +
-            std::to_string(after.allocs - ledger.allocs) + "/" + std::to_string(after.frees - ledger.frees));
+            " slots=" + (slots.blocks == before ? "same" : "changed") + " blocks=" + BlocksSince(ledger));
     return true;
 }
 
@@ -314,9 +320,8 @@ bool Session::CmdNullList(const Command& c) {
     const LedgerCounts ledger = Ledger();
     const bool result = c.word == "ExecNull" ? module_.Fn().ExecAction(action, nullptr)
                                              : module_.Fn().EditAction(action, nullptr);
-    const LedgerCounts after = Ledger();
-    LogLine(c.word + " " + c.args[0] + " -> " + (result ? "true" : "false") + " blocks=" +
-            std::to_string(after.allocs - ledger.allocs) + "/" + std::to_string(after.frees - ledger.frees));
+    LogLine(c.word + " " + c.args[0] + " -> " + (result ? "true" : "false") +
+            " blocks=" + BlocksSince(ledger));
     return true;
 }
 
@@ -362,16 +367,22 @@ bool Session::CmdExpect(const Command& c) {
     return true;
 }
 
+// Pumps messages until `done` holds (true) or `limitMs` have passed (false).
+bool Session::PumpUntil(const std::function<bool()>& done, unsigned long limitMs) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= limitMs) return false;
+        Pump(10);
+    }
+    return true;
+}
+
 bool Session::CmdWaitVar(const Command& c) {
     unsigned long limit = 0;
     if (c.args.size() != 3 || !ParseWaitMs(c.args[2], &limit)) return Fail(c, "WaitVar Var \"text\" ms");
-    const DWORD start = GetTickCount();
-    while (variables_[c.args[0]] != c.args[1]) {
-        if (GetTickCount() - start >= limit) {
-            return Fail(
-                c, c.args[0] + " is " + Quote(variables_[c.args[0]]) + ", waited for " + Quote(c.args[1]));
-        }
-        Pump(10);
+    if (!PumpUntil([&] { return variables_[c.args[0]] == c.args[1]; }, limit)) {
+        return Fail(c,
+                    c.args[0] + " is " + Quote(variables_[c.args[0]]) + ", waited for " + Quote(c.args[1]));
     }
     ++passed_;
     return true;
@@ -391,11 +402,8 @@ bool Session::CmdAwait(const Command& c) {
     if (c.args.size() != 2 || !IsSignalName(c.args[0]) || !ParseWaitMs(c.args[1], &limit)) {
         return Fail(c, "Await Name ms");
     }
-    const DWORD start = GetTickCount();
-    while (!SignalRaised(signalFolder_, c.args[0])) {
-        if (GetTickCount() - start >= limit)
-            return Fail(c, "no signal " + c.args[0] + " within " + c.args[1] + " ms");
-        Pump(10);
+    if (!PumpUntil([&] { return SignalRaised(signalFolder_, c.args[0]); }, limit)) {
+        return Fail(c, "no signal " + c.args[0] + " within " + c.args[1] + " ms");
     }
     ++passed_;
     return true;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -61,6 +62,7 @@ class Session {
     bool RunSub(const std::string& name);
     bool Fail(const Command& command, const std::string& why);
     void Pump(DWORD ms);
+    bool PumpUntil(const std::function<bool()>& done, unsigned long limitMs);
     void InitPlugIn();
     void RegisterPlugIn();
 

@@ -23,7 +23,6 @@ void RunSubroutine(std::string_view name) {
     host::CallScriptProcessor(line.c_str());
 }
 
-// `variable` is the caller's own copy of the chat variable's name.
 void AddChatLine(MessagingState& s, std::string_view line, const std::string& variable) {
     if (!s.ChatList) return;
     s.ChatList->Append(line);
@@ -34,20 +33,14 @@ void AddChatLine(MessagingState& s, std::string_view line, const std::string& va
     host::CallSetVariable(variable.c_str(), text.Text());
 }
 
-// A null `variable` makes the chat line go to a copy of the current name.
-void Dispatch(MessagingState& s, const char* payload, std::int32_t length, const std::string* variable) {
+// `variable` is the caller's own copy of the chat variable's name.
+void Dispatch(MessagingState& s, const char* payload, std::int32_t length, const std::string& variable) {
     if (length <= 0) return;
     const ReceivedMessage m = ReadPayload(std::string_view(payload, static_cast<std::size_t>(length)));
     switch (m.kind) {
         case ReceivedKind::SystemMessage: ShowSystemMessage(*m.box, m.text); break;
         case ReceivedKind::Subroutine: RunSubroutine(m.text); break;
-        case ReceivedKind::Chat:
-            if (variable) {
-                AddChatLine(s, m.text, *variable);
-            } else {
-                AddChatLine(s, m.text, std::string(s.ChatVariable));
-            }
-            break;
+        case ReceivedKind::Chat: AddChatLine(s, m.text, variable); break;
         case ReceivedKind::Dropped: break;  // a "$" text without a valid marker, an unsafe name
     }
 }
@@ -55,7 +48,8 @@ void Dispatch(MessagingState& s, const char* payload, std::int32_t length, const
 }  // namespace
 
 void DispatchPayload(const char* payload, std::int32_t length) {
-    Dispatch(Messaging(), payload, length, nullptr);
+    MessagingState& s = Messaging();
+    Dispatch(s, payload, length, std::string(s.ChatVariable));
 }
 
 void PollTick() {
@@ -93,7 +87,7 @@ void PollTick() {
         const std::uint8_t* payload = nullptr;
         const std::int32_t got = NetReceiveInPlace(&payload, kReceiveLimit, nullptr, nullptr, &length);
         if (got <= 0) break;
-        Dispatch(s, reinterpret_cast<const char*>(payload), got, &variable);
+        Dispatch(s, reinterpret_cast<const char*>(payload), got, variable);
         // Host script inside the dispatch closed or reopened the port: the
         // timer this tick belongs to is gone, and the endpoint is new.
         if (s.TimerGeneration != generation) break;
