@@ -128,6 +128,7 @@ TEST_F(CliWire, BadInputSendsNothing) {
         {"chat Ann " + std::string(251, 'x') + to, "at most 254"},
         {"gosub " + Q("a\"b") + to, "quotation mark"},
         {"shout" + to, "unknown command"},
+        {"box -h Warning" + to, "unknown option '-h' after the command word"},
         {"chat Ann hi --port abc --to 127.0.0.1", "bad port"},
         {"chat Ann hi --port 50170 --to 127.0.0.256", "bad address"},
     };

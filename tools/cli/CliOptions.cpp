@@ -54,7 +54,9 @@ struct OptionRow {
 };
 
 const OptionRow kOptions[] = {
-    {"--port", "N", kAny, "port, as the port action reads it (default 50150)",
+    {"--port", "N", kAny,
+     "port (default 50150): N's low 16 bits; unlike the port\n"
+     "                    action, refuses 0 and what is no whole number",
      [](Options& o, std::string_view v, std::string* error) {
          const std::optional<int> value = cv::PortTextValue(v);
          // The endpoint keeps the low 16 bits, as the plug-in does.
@@ -170,11 +172,13 @@ Parsed ParseArguments(int argc, const char* const* argv) {
     bool optionsEnd = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (!optionsEnd && (arg == "--help" || arg == "-h")) {
+        // Only where an option may stand before the command word: after
+        // it, "-h" is a mistake, or a text that wanted "--" before it.
+        if (!optionsEnd && !command && (arg == "--help" || arg == "-h")) {
             o.command = Command::Help;
             return p;
         }
-        if (!optionsEnd && arg == "--version") {
+        if (!optionsEnd && !command && arg == "--version") {
             o.command = Command::Version;
             return p;
         }
@@ -186,7 +190,10 @@ Parsed ParseArguments(int argc, const char* const* argv) {
             const std::size_t eq = arg.find('=');
             const OptionRow* row = FindOption(arg.substr(0, eq));
             if (!row) {
-                p.error = "unknown option '" + std::string(arg) + "'";
+                p.error = "unknown option '" + std::string(arg) + "'" +
+                          (command ? " after the command word (-- ends the options, so that a text may start "
+                                     "with '-')"
+                                   : "");
                 return p;
             }
             std::string value;
@@ -244,7 +251,7 @@ Parsed ParseArguments(int argc, const char* const* argv) {
 
 std::string HelpText() {
     std::string t =
-        "usage: rizer-cli [OPTIONS] COMMAND ARGS...\n"
+        "usage: rizer-cli [OPTIONS] COMMAND [OPTIONS] [--] ARGS...\n"
         "Speaks riZER 2.0's protocol: sends what its actions send to every copy on\n"
         "the LAN, and prints what they send.\n"
         "commands:\n";
@@ -254,13 +261,13 @@ std::string HelpText() {
         std::snprintf(line, sizeof line, "  %-17s %s\n", head.c_str(), c.help);
         t += line;
     }
-    t += "options:\n";
+    t += "options (-- ends them, so that a text after it may start with '-'):\n";
     for (const OptionRow& o : kOptions) {
         const std::string head = std::string(o.name) + (o.value ? " " : "") + (o.value ? o.value : "");
         std::snprintf(line, sizeof line, "  %-17s %s\n", head.c_str(), o.help);
         t += line;
     }
-    t += "  --help, --version\n"
+    t += "  --help, --version only before the command word\n"
          "exit: 0 ok, 1 none acknowledged, too few messages or the network failed,\n"
          "      2 bad input (nothing sent)\n";
     return t;
