@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "messaging/Payloads.h"
+#include "text/Decimal.h"
 
 namespace cli {
 namespace {
@@ -30,16 +31,12 @@ const CommandRow kCommands[] = {
     {"listen", Command::Listen, kListen, 0, "", "print every message received, one a line"},
 };
 
-// Reads a whole number from min to max; false for anything else.
+// Reads a whole number from min to max, at most 9 digits and no sign; false
+// for anything else.
 bool ReadNumber(std::string_view text, long min, long max, long* out) {
-    if (text.empty() || text.size() > 9) return false;
-    long v = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
-    }
-    if (v < min || v > max) return false;
-    *out = v;
+    const std::optional<std::int64_t> v = cv::ReadDecimal(text, cv::DecimalSign::None, 9);
+    if (!v || *v < min || *v > max) return false;
+    *out = static_cast<long>(*v);
     return true;
 }
 
