@@ -10,7 +10,7 @@
 #include "CliEndpoint.h"
 #include "CliOutput.h"
 #include "messaging/Payloads.h"
-#include "messaging/PollTick.h"
+#include "net/Net.h"
 
 namespace cli {
 namespace {
@@ -136,7 +136,8 @@ bool MakePayload(const Options& o, std::string* payload, std::string* error) {
             break;
         default: *error = "not a send command"; return false;
     }
-    const std::size_t limit = o.reliable ? kReliablePayloadLimit : kPlainPayloadLimit;
+    const auto limit =
+        static_cast<std::size_t>(o.reliable ? cv::kReliablePayloadLimit : cv::kPlainPayloadLimit);
     if (payload->size() > limit) {
         *error = "message too long: its payload is " + std::to_string(payload->size()) +
                  " bytes, and receivers take at most " + std::to_string(limit) +
