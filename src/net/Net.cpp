@@ -22,8 +22,6 @@ std::vector<TAPLpacket> PendingList;
 // Lives as long as the module: neither NetInit nor NetClose touches it.
 std::array<TAPLreg, kNetSeenRingSize> SeenRing;
 int SeenIndex = 0;
-NetConsumedTap ConsumedTap = nullptr;
-void* ConsumedTapContext = nullptr;
 
 bool HasSocket() { return NetSocket != sock::kNoSocket; }
 
@@ -33,8 +31,8 @@ void CloseSocket() {
     NetSocket = sock::kNoSocket;
 }
 
-// Dotted-decimal text of an address in network byte order (what inet_ntoa
-// gives), without the cost of a formatted print on every datagram.
+// What inet_ntoa gives, without the cost of a formatted print on every
+// datagram.
 std::string DottedDecimal(std::uint32_t networkOrder) {
     const auto* b = reinterpret_cast<const std::uint8_t*>(&networkOrder);
     char text[16];
@@ -79,29 +77,80 @@ void RememberSeen(std::uint16_t seq, std::uint16_t port, const std::string& addr
     SeenIndex = (SeenIndex + 1) % kNetSeenRingSize;
 }
 
-// Tells the tap, if there is one, what NetReceive consumed.
-void TapConsumed(NetConsumed what, const std::uint8_t* frame, int n, std::uint32_t from, std::uint16_t port) {
-    if (!ConsumedTap) return;
-    NetConsumedFrame f;
-    f.what = what;
-    if (n > 0) f.kind = frame[0];
-    if (n >= kNetAckLength) f.sequence = ReadSequence(frame + 1);
-    if (what != NetConsumed::TooLong) {
-        f.address = DottedDecimal(from);
-        f.port = port;
-    }
-    ConsumedTap(f, ConsumedTapContext);
+bool CanReceive(std::int32_t limit) {
+    return NetReady && HasSocket() && limit >= 1 && limit <= kNetBufferSize;
 }
 
-// Hands the caller a payload where it lies in the receive buffer.
-std::int32_t Deliver(const std::uint8_t** dest, const std::uint8_t* payload, std::int32_t n,
-                     std::uint32_t from, std::uint16_t port, std::string* senderAddress, int* senderPort,
-                     std::int32_t* length) {
-    *dest = payload;
-    if (senderAddress) *senderAddress = DottedDecimal(from);
-    if (senderPort) *senderPort = port;
-    *length = n;
-    return n;
+// One datagram off the socket, for an open endpoint and a limit in range.
+// Fills only what the result needs, `out` being fresh.
+void TakeOne(std::int32_t limit, NetDatagram& out) {
+    std::uint8_t* buf = RecvBuf.get();
+    const int n = sock::RecvFrom(NetSocket, buf, limit, &out.address, &out.port);
+    if (n <= 0) {
+        if (n == 0) {
+            out.taken = NetTaken::Consumed;
+            out.why = NetConsumed::Empty;
+        } else if (n == sock::kRecvTooLong) {
+            out.taken = NetTaken::Consumed;
+            out.why = NetConsumed::TooLong;
+            out.address = 0;
+            out.port = 0;
+        }
+        return;
+    }
+    out.kind = buf[0];
+    if (n == 1) {
+        out.taken = NetTaken::Empty;
+        return;
+    }
+    switch (buf[0]) {
+        case fkPlain:
+            out.taken = NetTaken::Payload;
+            out.payload = buf + 1;
+            out.length = n - 1;
+            return;
+        case fkAck:
+            out.taken = NetTaken::Consumed;
+            if (n < kNetAckLength) {
+                out.why = NetConsumed::Incomplete;
+                return;
+            }
+            out.why = NetConsumed::Ack;
+            out.sequenced = true;
+            out.sequence = ReadSequence(buf + 1);
+            MarkAcknowledged(out.sequence, out.port, DottedDecimal(out.address));
+            return;
+        case fkReliable: {
+            if (n < kNetReliableHeader) {  // incomplete sequence: dropped
+                out.taken = NetTaken::Consumed;
+                out.why = NetConsumed::Incomplete;
+                return;
+            }
+            const std::uint8_t ack[kNetAckLength] = {fkAck, buf[1], buf[2]};
+            sock::SendTo(NetSocket, ack, kNetAckLength, out.address, out.port);
+            out.sequenced = true;
+            out.sequence = ReadSequence(buf + 1);
+            const std::string address = DottedDecimal(out.address);
+            if (SeenBefore(out.sequence, out.port, address)) {
+                out.taken = NetTaken::Consumed;
+                out.why = NetConsumed::Repeat;
+                return;
+            }
+            RememberSeen(out.sequence, out.port, address);
+            if (n == kNetReliableHeader) {
+                out.taken = NetTaken::Empty;
+                return;
+            }
+            out.taken = NetTaken::Payload;
+            out.payload = buf + kNetReliableHeader;
+            out.length = n - kNetReliableHeader;
+            return;
+        }
+        default:  // unknown kind: consumed, never surfaces as payload
+            out.taken = NetTaken::Consumed;
+            out.why = NetConsumed::UnknownKind;
+            return;
+    }
 }
 
 }  // namespace
@@ -191,52 +240,46 @@ int NetSend(const char* address, int port, bool acknowledged) {
     return sock::SendTo(NetSocket, sent.frame.data(), static_cast<int>(sent.frame.size()), to, p);
 }
 
+void NetReceiveOne(std::int32_t limit, NetDatagram* out) {
+    *out = NetDatagram{};
+    if (CanReceive(limit)) TakeOne(limit, *out);
+}
+
+int NetSendFrame(const void* frame, std::int32_t length, const char* address, int port) {
+    if (!NetReady || !HasSocket() || length < 1) return 0;
+    return sock::SendTo(NetSocket, frame, length,
+                        sock::ParseAddress(address ? address : kNetBroadcastAddress),
+                        static_cast<std::uint16_t>(port));
+}
+
+std::string NetAddressText(std::uint32_t networkOrder) { return DottedDecimal(networkOrder); }
+
 std::int32_t NetReceiveInPlace(const std::uint8_t** payload, std::int32_t limit, std::string* senderAddress,
                                int* senderPort, std::int32_t* length) {
-    if (!NetReady || !HasSocket() || limit < 1 || limit > kNetBufferSize) return 0;
-    std::uint8_t* buf = RecvBuf.get();
+    if (!CanReceive(limit)) return 0;
     for (int skipped = 0; skipped < kNetMaxSkippedPerReceive; ++skipped) {
-        std::uint32_t from = 0;
-        std::uint16_t port = 0;
-        const int n = sock::RecvFrom(NetSocket, buf, limit, &from, &port);
-        if (n <= 0) {  // nothing waiting, failure, over-long (dropped) or empty
-            if (n == 0) TapConsumed(NetConsumed::Empty, buf, 0, from, port);
-            if (n == sock::kRecvTooLong) TapConsumed(NetConsumed::TooLong, buf, 0, from, port);
-            break;
-        }
-        if (n == 1) {
-            *length = 0;
-            return 0;
-        }
-        switch (buf[0]) {
-            case fkPlain:
-                return Deliver(payload, buf + 1, n - 1, from, port, senderAddress, senderPort, length);
-            case fkAck:
-                if (n >= kNetAckLength) MarkAcknowledged(ReadSequence(buf + 1), port, DottedDecimal(from));
-                TapConsumed(n >= kNetAckLength ? NetConsumed::Ack : NetConsumed::Incomplete, buf, n, from,
-                            port);
-                continue;
-            case fkReliable: {
-                if (n < kNetReliableHeader) {  // incomplete sequence: dropped
-                    TapConsumed(NetConsumed::Incomplete, buf, n, from, port);
-                    continue;
+        NetDatagram d;
+        TakeOne(limit, d);
+        switch (d.taken) {
+            case NetTaken::Payload:
+            case NetTaken::Empty:
+                // The sender is told for a payload and for an acknowledged
+                // frame without one, not for a lone kind byte.
+                if (d.taken == NetTaken::Payload || d.sequenced) {
+                    *payload = d.payload;
+                    if (senderAddress) *senderAddress = DottedDecimal(d.address);
+                    if (senderPort) *senderPort = d.port;
                 }
-                const std::uint8_t ack[kNetAckLength] = {fkAck, buf[1], buf[2]};
-                sock::SendTo(NetSocket, ack, kNetAckLength, from, port);
-                const std::uint16_t seq = ReadSequence(buf + 1);
-                const std::string address = DottedDecimal(from);
-                if (SeenBefore(seq, port, address)) {
-                    TapConsumed(NetConsumed::Repeat, buf, n, from, port);
-                    continue;
-                }
-                RememberSeen(seq, port, address);
-                return Deliver(payload, buf + kNetReliableHeader, n - kNetReliableHeader, from, port,
-                               senderAddress, senderPort, length);
-            }
-            default:  // unknown kind: consumed, never surfaces as payload
-                TapConsumed(NetConsumed::UnknownKind, buf, n, from, port);
+                *length = d.length;
+                return d.length;
+            case NetTaken::Nothing: break;
+            case NetTaken::Consumed:
+                // An empty or over-long datagram ends the call as "nothing
+                // waiting"; the rest are skipped.
+                if (d.why == NetConsumed::Empty || d.why == NetConsumed::TooLong) break;
                 continue;
         }
+        break;
     }
     *length = -1;
     return -1;
@@ -248,23 +291,6 @@ std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddre
     const std::int32_t n = NetReceiveInPlace(&payload, limit, senderAddress, senderPort, length);
     if (n > 0) std::memcpy(dest, payload, static_cast<std::size_t>(n));
     return n;
-}
-
-int NetResend(std::uint16_t sequence) {
-    if (!NetReady || !HasSocket()) return 0;
-    for (auto p = PendingList.rbegin(); p != PendingList.rend(); ++p) {
-        if (p->sequence != sequence) continue;
-        return sock::SendTo(NetSocket, p->frame.data(), static_cast<int>(p->frame.size()),
-                            sock::ParseAddress(p->address.c_str()), p->port);
-    }
-    return 0;
-}
-
-void NetSetSequence(std::uint16_t last) { SeqNo = last; }
-
-void NetSetConsumedTap(NetConsumedTap tap, void* context) {
-    ConsumedTap = tap;
-    ConsumedTapContext = context;
 }
 
 bool NetIsReady() { return NetReady; }

@@ -5,7 +5,9 @@
 // thread; the socket is non-blocking, so nothing waits for the network.
 //
 // Calling order: NetInit, NetOpen, then per message NetResetSend, NetAppend...,
-// NetSend; NetReceive whenever the caller polls; NetClose at the end.
+// NetSend; NetReceive whenever the caller polls; NetClose at the end. A tool
+// that sends frames of its own, or wants to see what NetReceive consumes,
+// uses NetSendFrame and NetReceiveOne instead.
 #pragma once
 
 #include <cstdint>
@@ -79,39 +81,54 @@ std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddre
 std::int32_t NetReceiveInPlace(const std::uint8_t** payload, std::int32_t limit, std::string* senderAddress,
                                int* senderPort, std::int32_t* length);
 
-// Sends the recorded frame of the acknowledged send `sequence` (the newest
-// record with it) again, to the same destination: a repeat, which receivers
-// acknowledge again but deliver only once. The byte count sent, -1 when the
-// send failed, 0 when the endpoint is not open or holds no such record.
-int NetResend(std::uint16_t sequence);
-
-// Makes `last` the sequence counter, as if it had just been sent: the next
-// acknowledged send carries the number after it (65535 is followed by 5).
-// A sender whose every run starts afresh picks a random point, so that
-// receivers cannot take its new frames for repeats of an earlier run's
-// (their ring keys on address, port and sequence).
-void NetSetSequence(std::uint16_t last);
-
-// What NetReceive takes off the socket without handing it to its caller.
+// What one datagram taken off the socket became.
+enum class NetTaken : std::uint8_t {
+    Payload,   // a payload for the caller (`payload`, `length` > 0)
+    Empty,     // a 1-byte datagram, or an fkReliable frame with no payload
+    Nothing,   // nothing waiting, or the receive failed
+    Consumed,  // taken off and kept from the caller, for the reason `why`
+};
+// Why a datagram was consumed.
 enum class NetConsumed : std::uint8_t {
-    Ack,          // an acknowledgement of `sequence`
+    Ack,          // an acknowledgement of `sequence` (the pending list is marked)
     Repeat,       // an acknowledged frame seen before (acknowledged again)
     UnknownKind,  // a kind byte other than 0, 1 and 2 (`kind`)
     Incomplete,   // an acknowledgement or acknowledged frame too short for a sequence
     Empty,        // a datagram of no bytes at all
     TooLong,      // longer than the limit: lost, its sender unknown
 };
-struct NetConsumedFrame {
-    NetConsumed what = NetConsumed::Ack;
-    std::uint8_t kind = 0;
-    std::uint16_t sequence = 0;  // Ack and Repeat
-    std::string address;         // empty for TooLong
-    int port = 0;
+struct NetDatagram {
+    NetTaken taken = NetTaken::Nothing;
+    NetConsumed why = NetConsumed::Ack;  // when Consumed
+    const std::uint8_t* payload = nullptr;
+    std::int32_t length = 0;  // of the payload; 0 unless Payload
+    std::uint8_t kind = 0;    // the kind byte; 0 for an empty or over-long datagram
+    bool sequenced = false;   // an acknowledgement or acknowledged frame long enough for `sequence`
+    std::uint16_t sequence = 0;
+    std::uint32_t address = 0;  // sender, network byte order; 0 with port 0 when unknown
+    std::uint16_t port = 0;     // sender, host order
 };
-// A tool that wants to see those frames (who acknowledged, what was dropped)
-// installs a tap; null removes it. The plug-in installs none.
-using NetConsumedTap = void (*)(const NetConsumedFrame& frame, void* context);
-void NetSetConsumedTap(NetConsumedTap tap, void* context);
+
+// Takes at most one datagram off the socket (at most `limit` bytes, kind byte
+// included) and does what the endpoint does with it: marks the pending list
+// for an acknowledgement, acknowledges an fkReliable frame and checks it
+// against the ring of frames seen. `*out` says what it became; a payload
+// points into the endpoint's receive buffer and stays as it is until the next
+// call into the endpoint. Nothing (and no datagram taken) unless the endpoint
+// is open and 1 <= limit <= 65507. NetReceive and NetReceiveInPlace are loops
+// over it; a tool that wants to see what they consume loops over it itself.
+void NetReceiveOne(std::int32_t limit, NetDatagram* out);
+
+// Sends `length` bytes exactly as given (kind byte first) through the
+// endpoint's socket to `address` (dotted decimal; null for 255.255.255.255) on
+// the low 16 bits of `port`. No record, no sequence: a tool that wants an
+// acknowledged send builds the fkReliable frame itself and keeps its copy for
+// resending. The byte count sent, -1 when the send failed, 0 when the
+// endpoint is not open or length < 1.
+int NetSendFrame(const void* frame, std::int32_t length, const char* address, int port);
+
+// Dotted-decimal text of an address in network byte order.
+std::string NetAddressText(std::uint32_t networkOrder);
 
 // Read-only views for tests and tools.
 bool NetIsReady();

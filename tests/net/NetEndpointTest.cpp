@@ -248,67 +248,92 @@ TEST_F(NetEndpoint, StrayDatagramsNeverSurfaceAsPayload) {
     EXPECT_EQ(ReceiveWaiting().payload, "end");
 }
 
-TEST_F(NetEndpoint, ResendRepeatsTheRecordedFrameExactly) {
-    Frame("once");
-    ASSERT_EQ(cv::NetSend("127.0.0.1", kPeerPort, true), 7);  // sequence 5
-    Frame("later");
-    ASSERT_EQ(cv::NetSend("127.0.0.1", kPeerPort, true), 8);  // sequence 6
-    const auto first = peer_->Receive();
-    peer_->Receive();
-    // The frame of sequence 5, not the one now in the send buffer.
-    EXPECT_EQ(cv::NetResend(5), 7);
-    EXPECT_EQ(peer_->Receive(), first);
-    EXPECT_EQ(cv::NetPendingList().size(), 2u) << "a resend is no new record";
-    EXPECT_EQ(cv::NetResend(9), 0);
-    EXPECT_TRUE(peer_->Receive(50).empty());
+// A frame goes out byte for byte, whatever its kind, and leaves no record;
+// the frame being assembled stays as it was.
+TEST_F(NetEndpoint, SendFrameSendsTheBytesAsGiven) {
+    Frame("kept");
+    const std::string frames[] = {Bytes({2, 0x34, 0x12}) + "mine", Bytes({0}) + "x", Bytes({9})};
+    for (const std::string& f : frames) {
+        EXPECT_EQ(cv::NetSendFrame(f.data(), static_cast<int>(f.size()), "127.0.0.1", kPeerPort),
+                  static_cast<int>(f.size()));
+        const auto got = peer_->Receive();
+        EXPECT_EQ(std::string(got.begin(), got.end()), f);
+    }
+    EXPECT_TRUE(cv::NetPendingList().empty());
+    EXPECT_EQ(cv::NetSendLength(), 5);
+    EXPECT_EQ(cv::NetSendFrame("\0b", 2, nullptr, kPort), 2);  // null: the limited broadcast
+    EXPECT_EQ(ReceiveWaiting().payload, "b");
+    EXPECT_EQ(cv::NetSendFrame("", 0, "127.0.0.1", kPeerPort), 0);
     cv::NetClose();
-    EXPECT_EQ(cv::NetResend(5), 0);
+    EXPECT_EQ(cv::NetSendFrame("\0a", 2, "127.0.0.1", kPeerPort), 0);
+    EXPECT_TRUE(peer_->Receive(50).empty());
 }
 
-TEST_F(NetEndpoint, SequenceGoesOnFromTheOneSet) {
-    Frame("x");
-    cv::NetSetSequence(700);
-    cv::NetSend("127.0.0.1", kPeerPort, true);
-    cv::NetSetSequence(65535);
-    cv::NetSend("127.0.0.1", kPeerPort, true);
-    EXPECT_EQ(cv::NetPendingList().at(0).sequence, 701);
-    EXPECT_EQ(cv::NetPendingList().at(1).sequence, 5);
-}
-
-// What the endpoint consumes silently reaches a tap, in arrival order, and
-// what it delivers does not.
-TEST_F(NetEndpoint, TapSeesWhatReceiveConsumes) {
-    struct Seen {
-        std::vector<cv::NetConsumedFrame> frames;
-        static void Add(const cv::NetConsumedFrame& f, void* self) {
-            static_cast<Seen*>(self)->frames.push_back(f);
-        }
-    } seen;
-    cv::NetSetConsumedTap(&Seen::Add, &seen);
-    peer_->Send(kPort, Bytes({1, 0x34, 0x12}));  // acknowledgement of 0x1234
-    peer_->Send(kPort, Bytes({2, 8, 0}) + "r");  // delivered
-    peer_->Send(kPort, Bytes({2, 8, 0}) + "r");  // its repeat
-    peer_->Send(kPort, Bytes({9, 1, 2}));        // unknown kind
-    peer_->Send(kPort, Bytes({1, 5}));           // incomplete
-    peer_->Send(kPort, std::string(300, 'L'));   // too long
-    peer_->Send(kPort, "");                      // empty
-    peer_->Send(kPort, Bytes({0}) + "end");
-    EXPECT_EQ(ReceiveWaiting().payload, "r");
-    std::string got;
-    for (int i = 0; i < 20 && got != "end"; ++i) got = ReceiveWaiting().payload;
-    EXPECT_EQ(got, "end");
-    cv::NetSetConsumedTap(nullptr, nullptr);
-
+// One datagram a call, and what became of it: what NetReceive hands on and
+// what it consumes alike, with the sender where the endpoint knows it.
+TEST_F(NetEndpoint, ReceiveOneTellsWhatBecameOfEachDatagram) {
+    Frame("q");
+    cv::NetSend("127.0.0.1", kPeerPort, true);  // record of sequence 5
+    peer_->Receive();
+    using T = cv::NetTaken;
     using W = cv::NetConsumed;
-    const W expected[] = {W::Ack, W::Repeat, W::UnknownKind, W::Incomplete, W::TooLong, W::Empty};
-    ASSERT_EQ(seen.frames.size(), std::size(expected));
-    for (std::size_t i = 0; i < seen.frames.size(); ++i) EXPECT_EQ(seen.frames[i].what, expected[i]) << i;
-    EXPECT_EQ(seen.frames[0].sequence, 0x1234);
-    EXPECT_EQ(seen.frames[0].address, "127.0.0.1");
-    EXPECT_EQ(seen.frames[0].port, kPeerPort);
-    EXPECT_EQ(seen.frames[1].sequence, 8);
-    EXPECT_EQ(seen.frames[2].kind, 9);
-    EXPECT_EQ(seen.frames[4].address, "");
+    // The ring of frames seen outlives NetInit: sequences no other test uses.
+    const struct {
+        std::string datagram;
+        T taken;
+        W why;
+        int kind;
+        int sequence;  // -1: none
+        std::string payload;
+        bool fromPeer;
+    } cases[] = {
+        {Bytes({0}) + "abc", T::Payload, W::Ack, 0, -1, "abc", true},
+        {Bytes({1, 5, 0}), T::Consumed, W::Ack, 1, 5, "", true},
+        {Bytes({2, 0x21, 0x43}) + "r", T::Payload, W::Ack, 2, 0x4321, "r", true},
+        {Bytes({2, 0x21, 0x43}) + "r", T::Consumed, W::Repeat, 2, 0x4321, "", true},
+        {Bytes({2, 0x22, 0x43}), T::Empty, W::Ack, 2, 0x4322, "", true},
+        {Bytes({0}), T::Empty, W::Ack, 0, -1, "", true},
+        {Bytes({9, 1, 2}), T::Consumed, W::UnknownKind, 9, -1, "", true},
+        {Bytes({1, 5}), T::Consumed, W::Incomplete, 1, -1, "", true},
+        {Bytes({2, 5}), T::Consumed, W::Incomplete, 2, -1, "", true},
+        {std::string(300, 'L'), T::Consumed, W::TooLong, 0, -1, "", false},
+        {"", T::Consumed, W::Empty, 0, -1, "", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.datagram));
+        peer_->Send(kPort, c.datagram);
+        cv::NetDatagram d;
+        for (int i = 0; i < 200; ++i) {
+            cv::NetReceiveOne(255, &d);
+            if (d.taken != T::Nothing) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        EXPECT_EQ(d.taken, c.taken);
+        if (c.taken == T::Consumed) {
+            EXPECT_EQ(d.why, c.why);
+        }
+        EXPECT_EQ(d.kind, c.kind);
+        EXPECT_EQ(d.sequenced, c.sequence >= 0);
+        if (c.sequence >= 0) {
+            EXPECT_EQ(d.sequence, c.sequence);
+        }
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(d.payload), static_cast<std::size_t>(d.length)),
+                  c.payload);
+        EXPECT_EQ(cv::NetAddressText(d.address), c.fromPeer ? "127.0.0.1" : "0.0.0.0");
+        EXPECT_EQ(d.port, c.fromPeer ? kPeerPort : 0);
+    }
+    // The acknowledgement was marked before it was reported.
+    EXPECT_EQ(cv::NetPendingList().at(0).state, cv::kPacketAcknowledged);
+    // Only the three acknowledged frames were answered.
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(peer_->Receive().size(), 3u);
+    EXPECT_TRUE(peer_->Receive(50).empty());
+    cv::NetDatagram d;
+    cv::NetReceiveOne(255, &d);
+    EXPECT_EQ(d.taken, T::Nothing);
+    peer_->Send(kPort, Bytes({0}) + "kept");
+    cv::NetReceiveOne(0, &d);  // a limit out of range takes nothing
+    EXPECT_EQ(d.taken, T::Nothing);
+    EXPECT_EQ(ReceiveWaiting().payload, "kept");
 }
 
 TEST_F(NetEndpoint, LimitsOutsideTheRangeReadNothing) {

@@ -1,5 +1,5 @@
 // The endpoint for the length of one command: started and bound when made,
-// its tap removed and its socket closed on every way out.
+// its socket closed on every way out.
 #pragma once
 
 #include <string>
@@ -21,10 +21,7 @@ class TEndpoint {
                           : "cannot open a socket";
         }
     }
-    ~TEndpoint() {
-        cv::NetSetConsumedTap(nullptr, nullptr);
-        cv::NetClose();
-    }
+    ~TEndpoint() { cv::NetClose(); }
     TEndpoint(const TEndpoint&) = delete;
     TEndpoint& operator=(const TEndpoint&) = delete;
 

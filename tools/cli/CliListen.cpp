@@ -15,12 +15,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kPollEvery = std::chrono::milliseconds(5);
 
-void SayDropped(const std::string& from, int port, const std::string& why) {
-    Say("dropped" + (from.empty() ? std::string() : " from " + from + ":" + std::to_string(port)) + ": " +
-        why);
+void SayDropped(const cv::NetDatagram& d, const std::string& why) {
+    Say("dropped " + FromText(d) + ": " + why);
 }
-
-void TapVerbose(const cv::NetConsumedFrame& f, void*) { SayDropped(f.address, f.port, ConsumedText(f)); }
 
 }  // namespace
 
@@ -30,33 +27,28 @@ int RunListen(const Options& o) {
         Say(endpoint.Error());
         return kExitFailed;
     }
-    if (o.verbose) {
-        cv::NetSetConsumedTap(&TapVerbose, nullptr);
-        Say("listening on port " + std::to_string(o.port));
-    }
+    if (o.verbose) Say("listening on port " + std::to_string(o.port));
     const auto until = Clock::now() + std::chrono::seconds(o.seconds);
-    // As the poller: at most 255 bytes a datagram, kind byte included.
-    char buf[cv::kReceiveLimit];
-    std::string address;
-    int port = 0;
-    std::int32_t length = 0;
     int printed = 0;
     while (o.count == 0 || printed < o.count) {
         if (o.seconds && Clock::now() >= until) break;
-        address.clear();
-        port = 0;
-        const std::int32_t got = cv::NetReceive(buf, cv::kReceiveLimit, &address, &port, &length);
-        if (got < 0) {
-            std::this_thread::sleep_for(kPollEvery);
-            continue;
+        // As the poller: at most 255 bytes a datagram, kind byte included.
+        cv::NetDatagram d;
+        cv::NetReceiveOne(cv::kReceiveLimit, &d);
+        switch (d.taken) {
+            case cv::NetTaken::Nothing: std::this_thread::sleep_for(kPollEvery); continue;
+            case cv::NetTaken::Empty:
+                if (o.verbose) SayDropped(d, "an empty frame");
+                continue;
+            case cv::NetTaken::Consumed:
+                if (o.verbose) SayDropped(d, ConsumedText(d));
+                continue;
+            case cv::NetTaken::Payload: break;
         }
-        if (got == 0) {
-            if (o.verbose) SayDropped(address, port, "an empty frame");
-            continue;
-        }
-        const cv::ReceivedMessage m = cv::ReadPayload(std::string_view(buf, static_cast<std::size_t>(got)));
+        const cv::ReceivedMessage m = cv::ReadPayload(
+            std::string_view(reinterpret_cast<const char*>(d.payload), static_cast<std::size_t>(d.length)));
         if (m.kind == cv::ReceivedKind::Dropped) {
-            if (o.verbose) SayDropped(address, port, DropText(m.why));
+            if (o.verbose) SayDropped(d, DropText(m.why));
             continue;
         }
         const std::string line = MessageLine(m);

@@ -71,13 +71,18 @@ std::string MessageLine(const cv::ReceivedMessage& m) {
 
 const char* DropText(cv::DropReason why) { return TextOf(kDropTexts, why, "not a message"); }
 
-std::string ConsumedText(const cv::NetConsumedFrame& frame) {
-    std::string text = TextOf(kConsumedTexts, frame.what, "?");
-    if (frame.what == cv::NetConsumed::UnknownKind) text += " " + std::to_string(frame.kind);
-    if (frame.what == cv::NetConsumed::Ack || frame.what == cv::NetConsumed::Repeat) {
-        text += ", sequence " + std::to_string(frame.sequence);
+std::string ConsumedText(const cv::NetDatagram& d) {
+    std::string text = TextOf(kConsumedTexts, d.why, "?");
+    if (d.why == cv::NetConsumed::UnknownKind) text += " " + std::to_string(d.kind);
+    if (d.why == cv::NetConsumed::Ack || d.why == cv::NetConsumed::Repeat) {
+        text += ", sequence " + std::to_string(d.sequence);
     }
     return text;
+}
+
+std::string FromText(const cv::NetDatagram& d) {
+    if (d.address == 0 && d.port == 0) return "from an unknown sender";
+    return "from " + cv::NetAddressText(d.address) + ":" + std::to_string(d.port);
 }
 
 void PrintLine(std::string_view line) {

@@ -19,7 +19,10 @@ std::string MessageLine(const cv::ReceivedMessage& m);
 
 // Why receivers drop a payload, or what the endpoint consumed.
 const char* DropText(cv::DropReason why);
-std::string ConsumedText(const cv::NetConsumedFrame& frame);
+std::string ConsumedText(const cv::NetDatagram& d);
+// "from 10.0.0.7:50150", or "from an unknown sender" when the endpoint could
+// not tell (a datagram over the limit).
+std::string FromText(const cv::NetDatagram& d);
 
 // Writes the bytes and a line feed to stdout and flushes, so that a pipe
 // sees each line as it comes.

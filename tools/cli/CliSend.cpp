@@ -1,5 +1,6 @@
 #include "CliSend.h"
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 #include <thread>
@@ -32,66 +33,71 @@ struct AckCollector {
     bool verbose;
     std::vector<std::string> addresses;
 
-    static void Tap(const cv::NetConsumedFrame& f, void* self) {
-        auto& c = *static_cast<AckCollector*>(self);
-        if (f.what != cv::NetConsumed::Ack || f.sequence != c.sequence || f.port != c.port) {
-            if (c.verbose) Say("ignored from " + f.address + ": " + ConsumedText(f));
+    void Take(const cv::NetDatagram& d) {
+        if (d.taken != cv::NetTaken::Consumed) return;  // a message to our port is not ours to act on
+        if (d.why != cv::NetConsumed::Ack || d.sequence != sequence || d.port != port) {
+            if (verbose) Say("ignored " + FromText(d) + ": " + ConsumedText(d));
             return;
         }
-        for (const std::string& a : c.addresses) {
-            if (a == f.address) return;
+        const std::string address = cv::NetAddressText(d.address);
+        for (const std::string& a : addresses) {
+            if (a == address) return;
         }
-        c.addresses.push_back(f.address);
-        PrintLine(f.address);
+        addresses.push_back(address);
+        PrintLine(address);
+    }
+
+    // Takes what came back. Bounded, so that a flood cannot hold the clock.
+    void Drain() {
+        for (int i = 0; i < 1024; ++i) {
+            cv::NetDatagram d;
+            cv::NetReceiveOne(cv::kReceiveLimit, &d);
+            if (d.taken == cv::NetTaken::Nothing) break;
+            Take(d);
+        }
     }
 };
 
-// Drains what came back: acknowledgements reach the collector's tap; any
-// message that happens to come to our port is not ours to act on. Bounded,
-// so that a flood cannot hold the clock.
-void DrainReplies() {
-    char buf[cv::kReceiveLimit];
-    std::string address;
-    int port = 0;
-    std::int32_t length = 0;
-    for (int i = 0; i < 1024; ++i) {
-        if (cv::NetReceive(buf, cv::kReceiveLimit, &address, &port, &length) < 0) break;
-    }
-}
-
-// Every run is a new endpoint whose numbering would start at the same
-// sequence, and this run's port may be one that an earlier run had: a
-// receiver that remembers that earlier frame would acknowledge this one as
-// its repeat and never show it. A random start makes that as good as never.
+// Every run is a new endpoint, and this run's port may be one that an earlier
+// run had: a receiver that remembers that earlier frame would acknowledge
+// this one as its repeat and never show it. A random sequence makes that as
+// good as never. 0 to 4 are never sent, as by the plug-in.
 std::uint16_t RandomSequence() {
     std::random_device random;
     const auto clock = static_cast<unsigned>(Clock::now().time_since_epoch().count());
-    return static_cast<std::uint16_t>(random() ^ clock ^ (clock >> 16));
+    const unsigned r = random() ^ clock ^ (clock >> 16);
+    return static_cast<std::uint16_t>(cv::kNetFirstSequence + r % (65536u - cv::kNetFirstSequence));
 }
 
-int SendReliable(const Options& o, const std::string& destination) {
-    cv::NetSetSequence(RandomSequence());
-    if (cv::NetSend(destination.c_str(), o.port, true) < 0) {
+int SendReliable(const Options& o, const std::string& payload, const std::string& destination) {
+    AckCollector acks{RandomSequence(), o.port, o.verbose, {}};
+    std::vector<std::uint8_t> frame(cv::kNetReliableHeader + payload.size());
+    frame[0] = cv::fkReliable;
+    cv::WriteSequence(&frame[1], acks.sequence);
+    std::copy(payload.begin(), payload.end(), frame.begin() + cv::kNetReliableHeader);
+    const auto sendFrame = [&] {
+        return cv::NetSendFrame(frame.data(), static_cast<std::int32_t>(frame.size()), destination.c_str(),
+                                o.port) == static_cast<int>(frame.size());
+    };
+    if (!sendFrame()) {
         Say("cannot send to " + destination);
         return kExitFailed;
     }
-    AckCollector acks{cv::NetPendingList().back().sequence, o.port, o.verbose, {}};
-    cv::NetSetConsumedTap(&AckCollector::Tap, &acks);
     const auto start = Clock::now();
     const auto until = start + std::chrono::milliseconds(o.waitMs);
     auto nextSend = start + kResendEvery;
     int sends = 1;
     for (auto now = start; now < until; now = Clock::now()) {
-        DrainReplies();
+        acks.Drain();
         if (now >= nextSend) {
-            cv::NetResend(acks.sequence);
+            cv::NetSendFrame(frame.data(), static_cast<std::int32_t>(frame.size()), destination.c_str(),
+                             o.port);
             ++sends;
             nextSend += kResendEvery;
         }
         std::this_thread::sleep_for(kPollEvery);
     }
-    DrainReplies();
-    cv::NetSetConsumedTap(nullptr, nullptr);
+    acks.Drain();
     const std::string within = " within " + std::to_string(o.waitMs) + " ms (sequence " +
                                std::to_string(acks.sequence) + ", " + std::to_string(sends) +
                                (sends == 1 ? " send)" : " sends)");
@@ -146,14 +152,14 @@ int RunSend(const Options& o) {
         Say(endpoint.Error());
         return kExitFailed;
     }
-    cv::NetResetSend();
-    cv::NetAppend(payload.data(), static_cast<std::int32_t>(payload.size()));
     const std::string destination = o.to.empty() ? cv::kNetBroadcastAddress : o.to;
     if (o.verbose) {
         Say("sending " + std::to_string(payload.size()) + " bytes to " + destination + ":" +
             std::to_string(o.port) + (o.reliable ? ", acknowledged" : ""));
     }
-    if (o.reliable) return SendReliable(o, destination);
+    if (o.reliable) return SendReliable(o, payload, destination);
+    cv::NetResetSend();
+    cv::NetAppend(payload.data(), static_cast<std::int32_t>(payload.size()));
     const int sent = cv::NetSend(o.to.empty() ? nullptr : o.to.c_str(), o.port, false);
     if (sent != cv::NetSendLength()) {
         Say("cannot send to " + destination);
