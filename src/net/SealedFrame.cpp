@@ -73,7 +73,7 @@ const char* SealedVerdictWord(SealedVerdict verdict) {
 
 SealedVerdict OpenFrame(const SealingKey& key, std::uint8_t* frame, int n, std::uint32_t now,
                         SealHeader* header) {
-    if (n < 1 || frame[0] != fkSealed) return SealedVerdict::Unkeyed;
+    if (n >= 1 && frame[0] != fkSealed) return SealedVerdict::Unkeyed;
     if (n < kSealedSmallest || n > kSealedLargest) return SealedVerdict::Malformed;
     if (frame[1] != key.id) return SealedVerdict::AnotherKey;
     std::uint8_t nonce[crypto_aead_xchacha20poly1305_ietf_NPUBBYTES];

@@ -54,8 +54,8 @@ int SealFrame(const SealingKey& key, const SealHeader& header, const std::uint8_
 // Why a keyed endpoint drops a datagram, in the order of the checks.
 enum class SealedVerdict : std::uint8_t {
     Opened,
-    Unkeyed,     // kind 0, 1 or 2 (or any kind but fkSealed)
-    Malformed,   // not 35 to 289 bytes
+    Unkeyed,     // kind 0, 1 or 2 (or any other kind but fkSealed)
+    Malformed,   // not 35 to 289 bytes (an empty datagram included)
     AnotherKey,  // key id of another key
     Forged,      // the tag does not verify
     Stale,       // the sender's clock is more than maxSkew away from ours

@@ -80,7 +80,8 @@ TEST(SealedFrame, LengthsKindsAndKeys) {
         {"a plain frame", Bytes{0, 'x'}, key, cv::SealedVerdict::Unkeyed},
         {"an acknowledgement", Bytes{1, 5, 0}, key, cv::SealedVerdict::Unkeyed},
         {"a reliable frame", Bytes{2, 5, 0, 'x'}, key, cv::SealedVerdict::Unkeyed},
-        {"an empty datagram", Bytes{}, key, cv::SealedVerdict::Unkeyed},
+        {"an empty datagram", Bytes{}, key, cv::SealedVerdict::Malformed},
+        {"a kind no endpoint sends", Bytes{7, 0}, key, cv::SealedVerdict::Unkeyed},
         {"sealed with another key", sealedOf(10), other, cv::SealedVerdict::AnotherKey},
     };
     for (const Case& c : cases) {
