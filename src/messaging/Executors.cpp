@@ -87,6 +87,7 @@ void MessagingUnload() {
     MessagingState& s = Messaging();
     StopReceiving();
     NetUnload();
+    NetSetKey(nullptr);  // the key's bytes do not outlive the module's use of them
     platform::ReleasePlatform();
     s.PortText = std::string();
     s.ChatVariable = std::string();

@@ -175,8 +175,14 @@ TEST_F(Executors, EveryOpenReadsTheKeyFile) {
         }
         EXPECT_EQ(chat, st.keyed ? "<Ann>: hi\r\n" : "<Peer>: in the clear\r\n<Ann>: hi\r\n");
         EXPECT_EQ(cv::NetConsumedCount(cv::NetConsumed::Unkeyed), st.keyed ? 1u : 0u);
+        EXPECT_EQ(cv::NetKeyed(), st.keyed);
     }
     cv::SetLocMessageBoxOverride(nullptr);
+    std::ofstream(keyPath, std::ios::binary) << key;
+    cv::ExecOpenPort(std::to_string(kPort), "Chat");
+    ASSERT_TRUE(cv::NetKeyed());
+    cv::MessagingUnload();
+    EXPECT_FALSE(cv::NetKeyed());
 }
 
 }  // namespace

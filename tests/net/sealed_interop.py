@@ -39,6 +39,13 @@ def unseal(key, frame):
     return session, counter, clock, inner
 
 
+def try_unseal(key, frame):
+    try:
+        return unseal(key, frame)
+    except Exception as e:  # noqa: BLE001 - any failure to open is the finding
+        return (None, None, None, f"<does not open: {e!r}>")
+
+
 class Peer:
     def __init__(self, path, key):
         self.p = subprocess.Popen([path, key.hex(), str(SKEW), str(NOW)], stdin=subprocess.PIPE,
@@ -142,9 +149,19 @@ def main():
         seen.append((session, counter))
     check("one session, counters in order", [c for _, c in seen], [2, 3, 4])
     check("one session", len({s for s, _ in seen}), 1)
+    # This side's opener refuses what it must, too: a flipped byte, another key.
+    _, sent = peer.ask("send plain " + b"<Bob>: again".hex())
+    check("send plain: opens", try_unseal(key, sent[0])[3], b"\x00<Bob>: again")
+    for what, frame, k in [("a flipped byte", sent[0][:30] + bytes([sent[0][30] ^ 4]) + sent[0][31:], key),
+                           ("another key", sent[0], other)]:
+        try:
+            unseal(k, frame)
+            failures.append(f"{what}: opened here")
+        except Exception:  # noqa: BLE001 - refused, as it must be
+            pass
     peer.ask(f"clock {NOW + 1000}")
     _, sent = peer.ask("send plain 00")
-    check("the clock seam", unseal(key, sent[0])[2] if sent else None, NOW + 1000)
+    check("the clock seam", try_unseal(key, sent[0])[2] if sent else None, NOW + 1000)
 
     rc = peer.close()
     check("sealed-peer exit", rc, 0)
