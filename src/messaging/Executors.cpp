@@ -38,8 +38,7 @@ bool ExecOpenPort(const std::string& portText, const std::string& chatVariable) 
         // Nothing goes out or comes in unsealed: the port stays closed until
         // an open finds a valid key file or none.
         StopReceiving();
-        NetClose();
-        NetSetKey(nullptr);
+        NetSetKey(nullptr);  // closes the endpoint
         ReportLocMessage(kInvalidKeyFileText);
         return true;
     }

@@ -371,6 +371,7 @@ std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddre
 }
 
 void NetSetKey(const GroupKey* key) {
+    NetClose();  // an endpoint never changes its key while open
     // A key libsodium cannot serve still makes the endpoint keyed: NetInit
     // then fails, and nothing goes out in the clear.
     Keyed = key != nullptr;
@@ -378,11 +379,6 @@ void NetSetKey(const GroupKey* key) {
     if (Keyed && SealingReady()) Key = MakeSealingKey(*key);
     Session = SealSession{};
     Replays.Clear();
-    SealBuf.reset();
-    if (Keyed && NetReady && SealingReady()) {
-        StartSealSession(&Session);
-        SealBuf = std::make_unique<std::uint8_t[]>(kNetBufferSize + kSealedOverhead);
-    }
 }
 
 bool NetKeyed() { return Keyed; }

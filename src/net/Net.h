@@ -139,9 +139,9 @@ int NetSendFrame(const void* frame, std::int32_t length, const char* address, in
 // Dotted-decimal text of an address in network byte order.
 std::string NetAddressText(std::uint32_t networkOrder);
 
-// Makes the endpoint keyed (a copy of `key` is kept) or, with null, unkeyed;
-// the endpoint stays so through NetClose and NetInit. Set it before NetInit:
-// NetInit then draws the session id and forgets the sessions heard. A keyed
+// Closes the endpoint (as NetClose) and makes it keyed (a copy of `key` is
+// kept) or, with null, unkeyed; it stays so through NetClose and NetInit.
+// NetInit draws the session id and forgets the sessions heard. A keyed
 // endpoint seals every frame it sends (plain, acknowledged, acknowledgements,
 // NetSendFrame's; byte counts are those of the sealed frames) and takes only
 // sealed frames of its key, which it opens and checks, then handles their
