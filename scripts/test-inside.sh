@@ -36,6 +36,7 @@ fuzz_seeds() {  # fuzzer name -> seed files
     *Jpeg*) git ls-files -- '*.jpg' ;;
     *loc*) git ls-files -- 'samples/riZER.loc*' ;;
     *poller*) git ls-files -- 'tests/messaging/seeds/*' ;;
+    *sealed*) git ls-files -- 'tests/net/seeds/*' ;;
   esac
 }
 for fuzzer in $(find build/fuzz -maxdepth 4 -type f \( -name 'fuzz_*' -o -name '*_fuzzer' \) -perm -u+x 2>/dev/null | sort); do

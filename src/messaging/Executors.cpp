@@ -1,6 +1,8 @@
 // The six action executors. Every one returns true, whatever happened.
 #include "messaging/Executors.h"
 
+#include "localization/LocMessageBox.h"
+#include "messaging/KeyFile.h"
 #include "messaging/MessagingState.h"
 #include "messaging/Payloads.h"
 #include "net/Net.h"
@@ -10,6 +12,7 @@ namespace {
 
 constexpr char kInitErrorText[] = "Can not initialize network protocol.";
 constexpr char kInitErrorCaption[] = "Error";
+constexpr char kInvalidKeyFileText[] = "The riZER.key file is invalid.";
 
 // One plain frame to 255.255.255.255 on the port of PortText.
 void Broadcast(const std::string& payload) {
@@ -30,6 +33,16 @@ bool ExecOpenPort(const std::string& portText, const std::string& chatVariable) 
     s.ChatVariable = chatVariable;
     s.PortText = portText;
     s.ChatList = std::make_shared<TChatList>();
+    const KeyFile keyFile = ReadKeyFile();
+    if (keyFile.state == KeyFileState::Invalid) {
+        // Nothing goes out or comes in unsealed: the port stays closed until
+        // an open finds a valid key file or none.
+        StopReceiving();
+        NetSetKey(nullptr);  // closes the endpoint
+        ReportLocMessage(kInvalidKeyFileText);
+        return true;
+    }
+    NetSetKey(keyFile.state == KeyFileState::Valid ? &keyFile.key : nullptr);
     if (!NetInit()) {
         // The host (and the author's unsaved work) stays alive: say so, and
         // leave the port closed.
@@ -73,6 +86,7 @@ void MessagingUnload() {
     MessagingState& s = Messaging();
     StopReceiving();
     NetUnload();
+    NetSetKey(nullptr);  // the key's bytes do not outlive the module's use of them
     platform::ReleasePlatform();
     s.PortText = std::string();
     s.ChatVariable = std::string();

@@ -10,6 +10,7 @@ enum FrameKind : std::uint8_t {
     fkPlain = 0,     // kind, payload
     fkAck = 1,       // kind, sequence (2 bytes): 3 bytes in all
     fkReliable = 2,  // kind, sequence (2 bytes), payload
+    fkSealed = 3,    // keyed endpoints only: an inner frame of kind 0 to 2, sealed (SealedFrame.h)
 };
 
 constexpr std::int32_t kNetBufferSize = 65507;    // each buffer; largest receive limit

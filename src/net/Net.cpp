@@ -4,6 +4,10 @@
 #include <cstring>
 #include <memory>
 
+#include <sodium.h>
+
+#include "net/ReplayWindow.h"
+#include "net/SealedFrame.h"
 #include "net/SocketApi.h"
 
 namespace cv {
@@ -22,6 +26,16 @@ std::vector<TAPLpacket> PendingList;
 // Lives as long as the module: neither NetInit nor NetClose touches it.
 std::array<TAPLreg, kNetSeenRingSize> SeenRing;
 int SeenIndex = 0;
+// Datagrams consumed since NetInit, by reason.
+std::array<std::uint32_t, kNetConsumedReasons> ConsumedCounts{};
+
+// A keyed endpoint: every frame goes out sealed into SealBuf; only sealed
+// frames of the key come in. Neither NetInit nor NetClose forgets the key.
+bool Keyed = false;
+SealingKey Key{};
+SealSession Session;
+ReplayTable Replays;
+std::unique_ptr<std::uint8_t[]> SealBuf;  // kNetBufferSize + kSealedOverhead, keyed only
 
 bool HasSocket() { return NetSocket != sock::kNoSocket; }
 
@@ -77,27 +91,27 @@ void RememberSeen(std::uint16_t seq, std::uint16_t port, const std::string& addr
     SeenIndex = (SeenIndex + 1) % kNetSeenRingSize;
 }
 
+// Every datagram the endpoint sends leaves through here: sealed when keyed.
+int SendDatagram(const void* frame, int length, std::uint32_t to, std::uint16_t port) {
+    if (!Keyed) return sock::SendTo(NetSocket, frame, length, to, port);
+    const SealHeader header = NextSealHeader(&Session);
+    const int sealed = SealFrame(Key, header, static_cast<const std::uint8_t*>(frame), length, SealBuf.get());
+    return sock::SendTo(NetSocket, SealBuf.get(), sealed, to, port);
+}
+
 bool CanReceive(std::int32_t limit) {
     return NetReady && HasSocket() && limit >= 1 && limit <= kNetBufferSize;
 }
 
-// One datagram off the socket, for an open endpoint and a limit in range.
-// Fills only what the result needs, `out` being fresh.
-void TakeOne(std::int32_t limit, NetDatagram& out) {
-    std::uint8_t* buf = RecvBuf.get();
-    const int n = sock::RecvFrom(NetSocket, buf, limit, &out.address, &out.port);
-    if (n <= 0) {
-        if (n == 0) {
-            out.taken = NetTaken::Consumed;
-            out.why = NetConsumed::Empty;
-        } else if (n == sock::kRecvTooLong) {
-            out.taken = NetTaken::Consumed;
-            out.why = NetConsumed::TooLong;
-            out.address = 0;
-            out.port = 0;
-        }
-        return;
-    }
+void Consume(NetDatagram& out, NetConsumed why) {
+    out.taken = NetTaken::Consumed;
+    out.why = why;
+    ++ConsumedCounts[static_cast<std::size_t>(why)];
+}
+
+// What the `n` (>= 1) bytes of an unkeyed frame at `buf` become, the sender
+// being in `out`.
+void TakeFrame(std::uint8_t* buf, int n, NetDatagram& out) {
     out.kind = buf[0];
     if (n == 1) {
         out.taken = NetTaken::Empty;
@@ -110,30 +124,27 @@ void TakeOne(std::int32_t limit, NetDatagram& out) {
             out.length = n - 1;
             return;
         case fkAck:
-            out.taken = NetTaken::Consumed;
             if (n < kNetAckLength) {
-                out.why = NetConsumed::Incomplete;
+                Consume(out, NetConsumed::Incomplete);
                 return;
             }
-            out.why = NetConsumed::Ack;
+            Consume(out, NetConsumed::Ack);
             out.sequenced = true;
             out.sequence = ReadSequence(buf + 1);
             MarkAcknowledged(out.sequence, out.port, DottedDecimal(out.address));
             return;
         case fkReliable: {
             if (n < kNetReliableHeader) {  // incomplete sequence: dropped
-                out.taken = NetTaken::Consumed;
-                out.why = NetConsumed::Incomplete;
+                Consume(out, NetConsumed::Incomplete);
                 return;
             }
             const std::uint8_t ack[kNetAckLength] = {fkAck, buf[1], buf[2]};
-            sock::SendTo(NetSocket, ack, kNetAckLength, out.address, out.port);
+            SendDatagram(ack, kNetAckLength, out.address, out.port);
             out.sequenced = true;
             out.sequence = ReadSequence(buf + 1);
             const std::string address = DottedDecimal(out.address);
             if (SeenBefore(out.sequence, out.port, address)) {
-                out.taken = NetTaken::Consumed;
-                out.why = NetConsumed::Repeat;
+                Consume(out, NetConsumed::Repeat);
                 return;
             }
             RememberSeen(out.sequence, out.port, address);
@@ -147,10 +158,69 @@ void TakeOne(std::int32_t limit, NetDatagram& out) {
             return;
         }
         default:  // unknown kind: consumed, never surfaces as payload
-            out.taken = NetTaken::Consumed;
-            out.why = NetConsumed::UnknownKind;
+            Consume(out, NetConsumed::UnknownKind);
             return;
     }
+}
+
+constexpr NetConsumed kVerdictReasons[] = {
+    NetConsumed::Ack,  // Opened: not a reason
+    NetConsumed::Unkeyed, NetConsumed::Malformed, NetConsumed::AnotherKey,
+    NetConsumed::Forged,  NetConsumed::Stale,     NetConsumed::Replayed,
+};
+
+// A keyed endpoint's datagram: opened and checked, then its inner frame
+// taken as an unkeyed endpoint takes a datagram.
+void TakeSealed(std::uint8_t* buf, int n, std::int32_t limit, NetDatagram& out) {
+    SealHeader header;
+    const SealedVerdict verdict = OpenFrame(Key, buf, n, SealClock(), &header);
+    if (verdict != SealedVerdict::Opened) {
+        out.kind = n > 0 ? buf[0] : 0;
+        Consume(out, kVerdictReasons[static_cast<std::size_t>(verdict)]);
+        return;
+    }
+    if (!Replays.Admit(header.session, header.counter)) {
+        out.kind = buf[0];
+        Consume(out, NetConsumed::Replayed);
+        return;
+    }
+    const int inner = n - kSealedOverhead;
+    if (inner > limit) {  // as an unkeyed datagram longer than the limit: lost
+        Consume(out, NetConsumed::TooLong);
+        out.address = 0;
+        out.port = 0;
+        return;
+    }
+    TakeFrame(buf + kSealedHeader, inner, out);
+}
+
+// One datagram off the socket, for an open endpoint and a limit in range.
+// Fills only what the result needs, `out` being fresh.
+void TakeOne(std::int32_t limit, NetDatagram& out) {
+    std::uint8_t* buf = RecvBuf.get();
+    // A keyed endpoint takes any sealed frame whole; what is longer is malformed.
+    const int n = sock::RecvFrom(NetSocket, buf, Keyed ? kSealedLargest : limit, &out.address, &out.port);
+    if (Keyed && (n >= 0 || n == sock::kRecvTooLong)) {
+        if (n == sock::kRecvTooLong) {
+            Consume(out, NetConsumed::Malformed);
+            out.address = 0;
+            out.port = 0;
+            return;
+        }
+        TakeSealed(buf, n, limit, out);
+        return;
+    }
+    if (n <= 0) {
+        if (n == 0) {
+            Consume(out, NetConsumed::Empty);
+        } else if (n == sock::kRecvTooLong) {
+            Consume(out, NetConsumed::TooLong);
+            out.address = 0;
+            out.port = 0;
+        }
+        return;
+    }
+    TakeFrame(buf, n, out);
 }
 
 }  // namespace
@@ -158,8 +228,15 @@ void TakeOne(std::int32_t limit, NetDatagram& out) {
 bool NetInit() {
     NetClose();
     NetReady = false;
+    if (Keyed && !SealingReady()) return false;
     if (!sock::Startup()) return false;
     NetReady = true;
+    ConsumedCounts = {};
+    if (Keyed) {
+        StartSealSession(&Session);
+        Replays.Clear();
+        if (!SealBuf) SealBuf = std::make_unique<std::uint8_t[]>(kNetBufferSize + kSealedOverhead);
+    }
     SendLen = 1;
     PendingList.clear();
     NetSocket = sock::kNoSocket;
@@ -175,6 +252,7 @@ void CloseEndpoint(bool stopLibrary) {
     CloseSocket();
     SendBuf.reset();
     RecvBuf.reset();
+    SealBuf.reset();
     PendingList.clear();
     PendingList.shrink_to_fit();
     if (stopLibrary) sock::Cleanup();
@@ -222,7 +300,7 @@ int NetSend(const char* address, int port, bool acknowledged) {
     const std::uint32_t to = sock::ParseAddress(address ? address : kNetBroadcastAddress);
     if (!acknowledged || !address) {
         SendBuf[0] = fkPlain;
-        return sock::SendTo(NetSocket, SendBuf.get(), SendLen, to, p);
+        return SendDatagram(SendBuf.get(), SendLen, to, p);
     }
     TAPLpacket rec;
     rec.state = kPacketSent;
@@ -237,7 +315,7 @@ int NetSend(const char* address, int port, bool acknowledged) {
     std::memcpy(&rec.frame[3], SendBuf.get() + 1, static_cast<std::size_t>(SendLen - 1));
     PendingList.push_back(std::move(rec));
     const TAPLpacket& sent = PendingList.back();
-    return sock::SendTo(NetSocket, sent.frame.data(), static_cast<int>(sent.frame.size()), to, p);
+    return SendDatagram(sent.frame.data(), static_cast<int>(sent.frame.size()), to, p);
 }
 
 void NetReceiveOne(std::int32_t limit, NetDatagram* out) {
@@ -247,8 +325,7 @@ void NetReceiveOne(std::int32_t limit, NetDatagram* out) {
 
 int NetSendFrame(const void* frame, std::int32_t length, const char* address, int port) {
     if (!NetReady || !HasSocket() || length < 1) return 0;
-    return sock::SendTo(NetSocket, frame, length,
-                        sock::ParseAddress(address ? address : kNetBroadcastAddress),
+    return SendDatagram(frame, length, sock::ParseAddress(address ? address : kNetBroadcastAddress),
                         static_cast<std::uint16_t>(port));
 }
 
@@ -291,6 +368,39 @@ std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddre
     const std::int32_t n = NetReceiveInPlace(&payload, limit, senderAddress, senderPort, length);
     if (n > 0) std::memcpy(dest, payload, static_cast<std::size_t>(n));
     return n;
+}
+
+void NetSetKey(const GroupKey* key) {
+    NetClose();  // an endpoint never changes its key while open
+    // A key libsodium cannot serve still makes the endpoint keyed: NetInit
+    // then fails, and nothing goes out in the clear.
+    Keyed = key != nullptr;
+    sodium_memzero(&Key, sizeof Key);
+    if (Keyed && SealingReady()) Key = MakeSealingKey(*key);
+    Session = SealSession{};
+    Replays.Clear();
+}
+
+bool NetKeyed() { return Keyed; }
+
+std::uint32_t NetConsumedCount(NetConsumed why) { return ConsumedCounts[static_cast<std::size_t>(why)]; }
+
+const char* NetConsumedWord(NetConsumed why) {
+    switch (why) {
+        case NetConsumed::Ack: return "ack";
+        case NetConsumed::Repeat: return "repeat";
+        case NetConsumed::UnknownKind: return "unknown kind";
+        case NetConsumed::Incomplete: return "incomplete";
+        case NetConsumed::Empty: return "empty";
+        case NetConsumed::TooLong: return "too long";
+        case NetConsumed::Unkeyed: return "unkeyed";
+        case NetConsumed::Malformed: return "malformed";
+        case NetConsumed::AnotherKey: return "another key";
+        case NetConsumed::Forged: return "forged";
+        case NetConsumed::Stale: return "stale";
+        case NetConsumed::Replayed: return "replayed";
+    }
+    return "?";
 }
 
 bool NetIsReady() { return NetReady; }

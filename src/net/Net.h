@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "net/Frames.h"
+#include "net/GroupKey.h"
 
 namespace cv {
 
@@ -97,7 +98,15 @@ enum class NetConsumed : std::uint8_t {
     Incomplete,   // an acknowledgement or acknowledged frame too short for a sequence
     Empty,        // a datagram of no bytes at all
     TooLong,      // longer than the limit: lost, its sender unknown
+    // A keyed endpoint's reasons, in the order of its checks (SealedFrame.h):
+    Unkeyed,     // not a sealed frame
+    Malformed,   // not 35 to 289 bytes (sender unknown when longer)
+    AnotherKey,  // sealed with another key (its key id)
+    Forged,      // the tag does not verify
+    Stale,       // the sender's clock is more than max-skew away from ours
+    Replayed,    // its (session, counter) was heard before or is below the window
 };
+constexpr int kNetConsumedReasons = static_cast<int>(NetConsumed::Replayed) + 1;
 struct NetDatagram {
     NetTaken taken = NetTaken::Nothing;
     NetConsumed why = NetConsumed::Ack;  // when Consumed
@@ -130,6 +139,23 @@ int NetSendFrame(const void* frame, std::int32_t length, const char* address, in
 
 // Dotted-decimal text of an address in network byte order.
 std::string NetAddressText(std::uint32_t networkOrder);
+
+// Closes the endpoint (as NetClose) and makes it keyed (a copy of `key` is
+// kept) or, with null, unkeyed; it stays so through NetClose and NetInit.
+// NetInit draws the session id and forgets the sessions heard. A keyed
+// endpoint seals every frame it sends (plain, acknowledged, acknowledgements,
+// NetSendFrame's; byte counts are those of the sealed frames) and takes only
+// sealed frames of its key, which it opens and checks, then handles their
+// inner frames as an unkeyed endpoint handles datagrams (a limit applies to
+// the inner frame). NetInit fails when the cryptography library cannot start.
+void NetSetKey(const GroupKey* key);
+bool NetKeyed();
+// Datagrams consumed since NetInit for the reason `why`.
+std::uint32_t NetConsumedCount(NetConsumed why);
+// A reason in words: "ack", "repeat", "unknown kind", "incomplete", "empty",
+// "too long", "unkeyed", "malformed", "another key", "forged", "stale",
+// "replayed".
+const char* NetConsumedWord(NetConsumed why);
 
 // Read-only views for tests and tools.
 bool NetIsReady();

@@ -2,7 +2,11 @@
 #include "MessagingFixture.h"
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
+#include "LocTestFolder.h"
+#include "localization/LocMessageBox.h"
 #include "messaging/PollTick.h"
 #include "net/Net.h"
 #include "net/SocketApi.h"
@@ -112,5 +116,73 @@ TEST_F(Executors, SocketLibraryThatCannotStartLeavesTheHostRunning) {
     EXPECT_TRUE(cv::ExecSendMessage("A", "b"));
 }
 #endif
+
+std::vector<std::string>& KeyBoxes() {
+    static std::vector<std::string> texts;
+    return texts;
+}
+void RecordKeyBox(const char* text) { KeyBoxes().emplace_back(text); }
+
+// riZER.key next to riZER.loc, read at every open: the steps run in this
+// order, each open after the one before.
+TEST_F(Executors, EveryOpenReadsTheKeyFile) {
+    namespace fs = std::filesystem;
+    const std::string key = "# group\r\n00112233445566778899aabbccddeeff00112233445566778899aabbccddeeff\r\n";
+    enum class File { None, Key, Invalid, Folder };
+    struct Step {
+        const char* what;
+        File file;
+        bool open;   // else closed, with the box
+        bool keyed;  // when open: plain frames are dropped
+    } steps[] = {
+        {"no file", File::None, true, false},
+        {"an invalid file closes the open port", File::Invalid, false, false},
+        {"a valid file", File::Key, true, true},
+        {"a file that cannot be read", File::Folder, false, false},
+        {"a valid file again", File::Key, true, true},
+        {"no file again", File::None, true, false},
+    };
+    cv::test::LocTestFolder folder;
+    const fs::path keyPath = folder.LocPath().parent_path() / "riZER.key";
+    cv::SetLocMessageBoxOverride(RecordKeyBox);
+    for (const Step& st : steps) {
+        SCOPED_TRACE(st.what);
+        fs::remove_all(keyPath);
+        if (st.file == File::Key) std::ofstream(keyPath, std::ios::binary) << key;
+        if (st.file == File::Invalid) std::ofstream(keyPath, std::ios::binary) << key << key;
+        if (st.file == File::Folder) fs::create_directory(keyPath);
+        KeyBoxes().clear();
+        rizer::test::Host().variables.clear();
+
+        EXPECT_TRUE(cv::ExecOpenPort(std::to_string(kPort), "Chat"));
+        EXPECT_EQ(KeyBoxes(), st.open ? std::vector<std::string>{}
+                                      : std::vector<std::string>{"The riZER.key file is invalid."});
+        EXPECT_EQ(cv::NetIsReady(), st.open);
+        EXPECT_EQ(cv::NetSocketHandle() != 0, st.open);
+        EXPECT_EQ(rec::LiveTimers(), st.open ? 1 : 0);
+        if (!st.open) {
+            EXPECT_TRUE(cv::ExecSendMessage("Ann", "hi"));  // goes nowhere
+            continue;
+        }
+        // A plain frame from a peer, then our own line: a keyed copy hears
+        // only its own (sealed) line, once.
+        SendPlain("<Peer>: in the clear");
+        EXPECT_TRUE(cv::ExecSendMessage("Ann", "hi"));
+        std::string chat;
+        for (int i = 0; i < 200 && chat.find("<Ann>: hi") == std::string::npos; ++i) {
+            Tick();
+            if (!rizer::test::Host().variables.empty()) chat = rizer::test::Host().variables.back().second;
+        }
+        EXPECT_EQ(chat, st.keyed ? "<Ann>: hi\r\n" : "<Peer>: in the clear\r\n<Ann>: hi\r\n");
+        EXPECT_EQ(cv::NetConsumedCount(cv::NetConsumed::Unkeyed), st.keyed ? 1u : 0u);
+        EXPECT_EQ(cv::NetKeyed(), st.keyed);
+    }
+    cv::SetLocMessageBoxOverride(nullptr);
+    std::ofstream(keyPath, std::ios::binary) << key;
+    cv::ExecOpenPort(std::to_string(kPort), "Chat");
+    ASSERT_TRUE(cv::NetKeyed());
+    cv::MessagingUnload();
+    EXPECT_FALSE(cv::NetKeyed());
+}
 
 }  // namespace

@@ -1,0 +1,126 @@
+#include "net/SealedFrame.h"
+
+#include <sodium.h>
+
+#include <cstring>
+#include <ctime>
+
+namespace cv {
+namespace {
+
+static_assert(kSealedTag == crypto_aead_xchacha20poly1305_ietf_ABYTES);
+
+SealClockFn ClockOverride = nullptr;
+SealRandomFn RandomOverride = nullptr;
+
+void Put32(std::uint8_t* p, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+std::uint32_t Get32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+// The nonce: bytes 2-17 of the frame, then eight zero bytes.
+void MakeNonce(const std::uint8_t* frame, std::uint8_t nonce[crypto_aead_xchacha20poly1305_ietf_NPUBBYTES]) {
+    std::memcpy(nonce, frame + 2, 16);
+    std::memset(nonce + 16, 0, 8);
+}
+
+}  // namespace
+
+bool SealingReady() { return sodium_init() >= 0; }
+
+SealingKey MakeSealingKey(const GroupKey& key) {
+    SealingKey k{};
+    std::memcpy(k.key, key.bytes.data(), sizeof k.key);
+    std::uint8_t hash[32];
+    crypto_generichash(hash, sizeof hash, key.bytes.data(), key.bytes.size(), nullptr, 0);
+    k.id = hash[0];
+    k.maxSkew = key.maxSkew;
+    return k;
+}
+
+int SealFrame(const SealingKey& key, const SealHeader& header, const std::uint8_t* inner, int n,
+              std::uint8_t* out) {
+    out[0] = fkSealed;
+    out[1] = key.id;
+    std::memcpy(out + 2, header.session, kSessionIdBytes);
+    Put32(out + 10, header.counter);
+    Put32(out + 14, header.clock);
+    std::uint8_t nonce[crypto_aead_xchacha20poly1305_ietf_NPUBBYTES];
+    MakeNonce(out, nonce);
+    unsigned long long sealed = 0;
+    crypto_aead_xchacha20poly1305_ietf_encrypt(out + kSealedHeader, &sealed, inner,
+                                               static_cast<unsigned long long>(n), out, kSealedHeader,
+                                               nullptr, nonce, key.key);
+    return kSealedHeader + static_cast<int>(sealed);
+}
+
+const char* SealedVerdictWord(SealedVerdict verdict) {
+    switch (verdict) {
+        case SealedVerdict::Opened: return "opened";
+        case SealedVerdict::Unkeyed: return "unkeyed";
+        case SealedVerdict::Malformed: return "malformed";
+        case SealedVerdict::AnotherKey: return "another key";
+        case SealedVerdict::Forged: return "forged";
+        case SealedVerdict::Stale: return "stale";
+        case SealedVerdict::Replayed: return "replayed";
+    }
+    return "?";
+}
+
+SealedVerdict OpenFrame(const SealingKey& key, std::uint8_t* frame, int n, std::uint32_t now,
+                        SealHeader* header) {
+    if (n >= 1 && frame[0] != fkSealed) return SealedVerdict::Unkeyed;
+    if (n < kSealedSmallest || n > kSealedLargest) return SealedVerdict::Malformed;
+    if (frame[1] != key.id) return SealedVerdict::AnotherKey;
+    std::uint8_t nonce[crypto_aead_xchacha20poly1305_ietf_NPUBBYTES];
+    MakeNonce(frame, nonce);
+    std::uint8_t* c = frame + kSealedHeader;
+    const auto clen = static_cast<unsigned long long>(n - kSealedHeader);
+    if (crypto_aead_xchacha20poly1305_ietf_decrypt(c, nullptr, nullptr, c, clen, frame, kSealedHeader, nonce,
+                                                   key.key) != 0) {
+        return SealedVerdict::Forged;
+    }
+    const std::uint32_t clock = Get32(frame + 14);
+    const std::int64_t skew = static_cast<std::int64_t>(clock) - static_cast<std::int64_t>(now);
+    if (key.maxSkew != 0 && (skew > key.maxSkew || -skew > key.maxSkew)) return SealedVerdict::Stale;
+    std::memcpy(header->session, frame + 2, kSessionIdBytes);
+    header->counter = Get32(frame + 10);
+    header->clock = clock;
+    return SealedVerdict::Opened;
+}
+
+std::uint32_t SealClock() {
+    if (ClockOverride) return ClockOverride();
+    return static_cast<std::uint32_t>(std::time(nullptr));
+}
+
+void SealRandom(void* bytes, std::size_t n) {
+    if (RandomOverride) RandomOverride(bytes, n);
+    else randombytes_buf(bytes, n);
+}
+
+void SetSealClockForTests(SealClockFn clock) { ClockOverride = clock; }
+void SetSealRandomForTests(SealRandomFn random) { RandomOverride = random; }
+
+void StartSealSession(SealSession* session) {
+    SealRandom(session->id, sizeof session->id);
+    session->next = 0;
+    session->started = true;
+}
+
+SealHeader NextSealHeader(SealSession* session) {
+    if (!session->started) StartSealSession(session);
+    SealHeader h{};
+    std::memcpy(h.session, session->id, sizeof h.session);
+    h.counter = session->next;
+    h.clock = SealClock();
+    // After counter 0xFFFFFFFF the session starts afresh with a new id.
+    if (++session->next == 0) session->started = false;
+    return h;
+}
+
+}  // namespace cv

@@ -1,0 +1,105 @@
+// The keyed endpoint as a filter for a second implementation of the sealed
+// frame (sealed_interop.py): no socket, the in-memory socket seam instead.
+//
+//   sealed-peer KEYHEX MAXSKEW NOW
+//
+// Reads commands from standard input, one a line, and answers each with
+// lines ending in "end":
+//   recv HEX            a datagram from 10.0.0.2:50151 -> "payload HEX",
+//                       "empty" or "dropped WORD"
+//   send plain HEX      a plain frame with that payload to 10.0.0.2:50151
+//   send reliable HEX   an acknowledged one
+//   clock N             the endpoint's clock from now on
+// Every datagram the endpoint sent meanwhile follows as "sent HEX".
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "FakeSocket.h"
+#include "net/GroupKey.h"
+#include "net/Net.h"
+#include "net/SealedFrame.h"
+
+namespace {
+
+namespace fake = rizer::test::fake;
+
+std::uint32_t gNow = 0;
+std::uint32_t Now() { return gNow; }
+
+std::string Hex(const std::string& bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (unsigned char c : bytes) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
+std::string Unhex(const std::string& hex) {
+    std::string out;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    }
+    return out;
+}
+
+const char* DropWord(const std::uint32_t (&before)[cv::kNetConsumedReasons]) {
+    for (int r = 0; r < cv::kNetConsumedReasons; ++r) {
+        const auto why = static_cast<cv::NetConsumed>(r);
+        if (cv::NetConsumedCount(why) != before[r]) return cv::NetConsumedWord(why);
+    }
+    return "nothing";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: sealed-peer KEYHEX MAXSKEW NOW\n");
+        return 2;
+    }
+    const auto key = cv::ParseGroupKey(std::string(argv[1]) + "\nmax-skew " + argv[2] + "\n");
+    if (!key) return 2;
+    gNow = static_cast<std::uint32_t>(std::strtoul(argv[3], nullptr, 10));
+    cv::SetSealClockForTests(Now);
+    cv::NetSetKey(&*key);
+    if (!cv::NetInit() || cv::NetOpen(50150) == 0) return 1;
+
+    std::string verb;
+    while (std::cin >> verb) {
+        fake::Sent().clear();
+        if (verb == "recv") {
+            std::string hex;
+            std::cin >> hex;
+            std::uint32_t before[cv::kNetConsumedReasons];
+            for (int r = 0; r < cv::kNetConsumedReasons; ++r) {
+                before[r] = cv::NetConsumedCount(static_cast<cv::NetConsumed>(r));
+            }
+            fake::Queue(Unhex(hex), 0x0200000Au, 50151);
+            char buf[255];
+            std::int32_t length = 0;
+            const std::int32_t n = cv::NetReceive(buf, 255, nullptr, nullptr, &length);
+            if (n > 0) std::cout << "payload " << Hex(std::string(buf, static_cast<std::size_t>(n))) << "\n";
+            else if (n == 0) std::cout << "empty\n";
+            else std::cout << "dropped " << DropWord(before) << "\n";
+        } else if (verb == "send") {
+            std::string how, hex;
+            std::cin >> how >> hex;
+            const std::string payload = Unhex(hex);
+            cv::NetResetSend();
+            cv::NetAppend(payload.data(), static_cast<std::int32_t>(payload.size()));
+            cv::NetSend("10.0.0.2", 50151, how == "reliable");
+        } else if (verb == "clock") {
+            std::cin >> gNow;
+        } else {
+            std::cout << "unknown " << verb << "\n";
+        }
+        for (const fake::Datagram& d : fake::Sent()) std::cout << "sent " << Hex(d.bytes) << "\n";
+        std::cout << "end" << std::endl;
+    }
+    cv::NetClose();
+    return 0;
+}

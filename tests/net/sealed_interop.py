@@ -1,0 +1,175 @@
+#!/usr/bin/python3
+"""A second implementation of the sealed frame, on python3-nacl, against the
+keyed endpoint (sealed-peer): frames sealed here must open there, frames
+sealed there must open here, and the checks drop what they must, each with
+its reason.
+
+    sealed_interop.py PATH-TO-sealed-peer
+"""
+import os
+import struct
+import subprocess
+import sys
+
+from nacl import bindings as nb
+from nacl import encoding, hash as nhash
+
+NOW = 1_800_000_000
+SKEW = 300
+
+
+def key_id(key):
+    return nhash.blake2b(key, digest_size=32, encoder=encoding.RawEncoder)[0]
+
+
+def seal(key, session, counter, clock, inner, kid=None):
+    head = struct.pack("<BB8sII", 3, key_id(key) if kid is None else kid, session, counter, clock)
+    nonce = head[2:18] + bytes(8)
+    return head + nb.crypto_aead_xchacha20poly1305_ietf_encrypt(inner, head, nonce, key)
+
+
+def unseal(key, frame):
+    """(session, counter, clock, inner) of a frame sealed with `key`; raises on a bad one."""
+    assert frame[0] == 3, "kind"
+    assert frame[1] == key_id(key), "key id"
+    assert 35 <= len(frame) <= 289, "length"
+    head = frame[:18]
+    inner = nb.crypto_aead_xchacha20poly1305_ietf_decrypt(frame[18:], head, head[2:18] + bytes(8), key)
+    _, _, session, counter, clock = struct.unpack("<BB8sII", head)
+    return session, counter, clock, inner
+
+
+def try_unseal(key, frame):
+    try:
+        return unseal(key, frame)
+    except Exception as e:  # noqa: BLE001 - any failure to open is the finding
+        return (None, None, None, f"<does not open: {e!r}>")
+
+
+class Peer:
+    def __init__(self, path, key):
+        self.p = subprocess.Popen([path, key.hex(), str(SKEW), str(NOW)], stdin=subprocess.PIPE,
+                                  stdout=subprocess.PIPE, text=True)
+
+    def ask(self, line):
+        self.p.stdin.write(line + "\n")
+        self.p.stdin.flush()
+        answer, sent = None, []
+        while True:
+            out = self.p.stdout.readline().strip()
+            if out == "end" or not out:
+                return answer, sent
+            if out.startswith("sent "):
+                sent.append(bytes.fromhex(out[5:]))
+            else:
+                answer = out
+
+    def close(self):
+        self.p.stdin.close()
+        return self.p.wait(timeout=10)
+
+
+def main():
+    failures = []
+
+    def check(what, got, want):
+        if got != want:
+            failures.append(f"{what}: got {got!r}, want {want!r}")
+
+    key, other = os.urandom(32), os.urandom(32)
+    while key_id(other) == key_id(key):
+        other = os.urandom(32)
+    peer = Peer(sys.argv[1], key)
+    s1, s2 = os.urandom(8), os.urandom(8)
+    chat = b"\x00<Ann>: hi"
+    forged = bytearray(seal(key, s1, 9, NOW, chat))
+    forged[20] ^= 1
+
+    # Frames sealed here, each with what the endpoint must make of it.
+    cases = [
+        ("a plain frame", seal(key, s1, 0, NOW, chat), ("payload " + chat[1:].hex(), [])),
+        ("the same frame again", seal(key, s1, 0, NOW, chat), ("dropped replayed", [])),
+        ("the next counter", seal(key, s1, 1, NOW, b"\x00$ARun"), ("payload " + b"$ARun".hex(), [])),
+        ("clock at +max-skew", seal(key, s1, 2, NOW + SKEW, chat), ("payload " + chat[1:].hex(), [])),
+        ("clock at -max-skew", seal(key, s1, 3, NOW - SKEW, chat), ("payload " + chat[1:].hex(), [])),
+        ("clock one second further", seal(key, s1, 4, NOW + SKEW + 1, chat), ("dropped stale", [])),
+        ("clock one second behind", seal(key, s1, 4, NOW - SKEW - 1, chat), ("dropped stale", [])),
+        ("counter 4 after the stale ones", seal(key, s1, 4, NOW, chat), ("payload " + chat[1:].hex(), [])),
+        ("a flipped ciphertext bit", bytes(forged), ("dropped forged", [])),
+        ("the right id, the wrong key", seal(other, s1, 10, NOW, chat, kid=key_id(key)),
+         ("dropped forged", [])),
+        ("another key", seal(other, s1, 11, NOW, chat), ("dropped another key", [])),
+        ("unkeyed", chat, ("dropped unkeyed", [])),
+        ("too short", seal(key, s1, 12, NOW, chat)[:34], ("dropped malformed", [])),
+        ("far ahead", seal(key, s1, 100, NOW, chat), ("payload " + chat[1:].hex(), [])),
+        ("64 below the highest", seal(key, s1, 36, NOW, chat), ("dropped replayed", [])),
+        ("63 below the highest", seal(key, s1, 37, NOW, chat), ("payload " + chat[1:].hex(), [])),
+        ("another session", seal(key, s2, 0, NOW, chat), ("payload " + chat[1:].hex(), [])),
+    ]
+    for what, frame, (want, want_sent) in cases:
+        answer, sent = peer.ask("recv " + frame.hex())
+        check(what, (answer, sent), (want, want_sent))
+
+    # A reliable frame: delivered once, acknowledged sealed every time.
+    reliable = seal(key, s2, 1, NOW, b"\x02\x34\x12$M2Stop")
+    for what, frame, want in [("reliable", reliable, "payload " + b"$M2Stop".hex()),
+                              ("its repeat, sealed anew", seal(key, s2, 2, NOW, b"\x02\x34\x12$M2Stop"),
+                               "dropped repeat"),
+                              ("a replay of it", reliable, "dropped replayed")]:
+        answer, sent = peer.ask("recv " + frame.hex())
+        check(what, answer, want)
+        if want != "dropped replayed":
+            check(what + ": one acknowledgement", len(sent), 1)
+            if sent:
+                check(what + ": acknowledgement", unseal(key, sent[0])[3], b"\x01\x34\x12")
+        else:
+            check(what + ": no acknowledgement", sent, [])
+
+    # Frames sealed there: opened here, counted from 0 in one session, with
+    # the endpoint's clock; the acknowledgements it sent above came first.
+    seen = []
+    for how, payload, inner in [("plain", b"<Bob>: yo", b"\x00<Bob>: yo"),
+                                ("reliable", b"$ARefresh", None),
+                                ("plain", b"x" * 254, b"\x00" + b"x" * 254)]:
+        _, sent = peer.ask(f"send {how} {payload.hex()}")
+        check(f"send {how}: one datagram", len(sent), 1)
+        if not sent:
+            continue
+        try:
+            session, counter, clock, got = unseal(key, sent[0])
+        except Exception as e:  # noqa: BLE001 - any failure to open is the finding
+            failures.append(f"send {how}: does not open: {e!r}")
+            continue
+        check(f"send {how}: clock", clock, NOW)
+        if inner is None:
+            check("send reliable: kind", got[0], 2)
+            check("send reliable: payload", got[3:], payload)
+        else:
+            check(f"send {how}: inner frame", got, inner)
+        seen.append((session, counter))
+    check("one session, counters in order", [c for _, c in seen], [2, 3, 4])
+    check("one session", len({s for s, _ in seen}), 1)
+    # This side's opener refuses what it must, too: a flipped byte, another key.
+    _, sent = peer.ask("send plain " + b"<Bob>: again".hex())
+    check("send plain: opens", try_unseal(key, sent[0])[3], b"\x00<Bob>: again")
+    for what, frame, k in [("a flipped byte", sent[0][:30] + bytes([sent[0][30] ^ 4]) + sent[0][31:], key),
+                           ("another key", sent[0], other)]:
+        try:
+            unseal(k, frame)
+            failures.append(f"{what}: opened here")
+        except Exception:  # noqa: BLE001 - refused, as it must be
+            pass
+    peer.ask(f"clock {NOW + 1000}")
+    _, sent = peer.ask("send plain 00")
+    check("the clock seam", try_unseal(key, sent[0])[2] if sent else None, NOW + 1000)
+
+    rc = peer.close()
+    check("sealed-peer exit", rc, 0)
+    for f in failures:
+        print("FAIL:", f)
+    print(f"sealed frame interop: {len(failures)} failures")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
