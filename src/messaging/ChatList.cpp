@@ -14,21 +14,39 @@ TChatList::TChatList() {
 }
 
 TChatList::~TChatList() {
-    if (loan_) {
-        loan_->kept_ = std::move(lentIsSpare_ ? spare_ : text_);
-        loan_->list_ = nullptr;
-    }
+    if (Loan* owner = TextOwner()) owner->kept_ = std::move(text_);
+    for (Loan* l = loan_; l; l = l->outer_) l->list_ = nullptr;
+}
+
+TChatList::Loan::~Loan() {
+    if (!list_) return;
+    list_->loan_ = outer_;
+    // The buffer this loan kept is free again: the list's next spare.
+    if (kept_.capacity() > list_->spare_.capacity()) list_->spare_ = std::move(kept_);
+}
+
+TChatList::Loan* TChatList::TextOwner() const {
+    // Loans made since the last change read text_, older ones a buffer of
+    // their own: the readers of text_ are the innermost few.
+    if (!loan_ || loan_->text_ != text_.c_str()) return nullptr;
+    Loan* owner = loan_;
+    while (owner->outer_ && owner->outer_->text_ == text_.c_str()) owner = owner->outer_;
+    return owner;
 }
 
 void TChatList::Unlend(bool keepText) {
-    if (!loan_ || lentIsSpare_) return;
-    text_.swap(spare_);
+    Loan* owner = TextOwner();
+    if (!owner) return;
+    // The list's next buffer on the heap too (see above).
+    if (spare_.capacity() < kInitialCapacity) spare_.reserve(kInitialCapacity);
+    owner->kept_ = std::move(text_);
+    text_ = std::move(spare_);
+    spare_ = std::string();
     if (keepText) {
-        text_.assign(spare_);
+        text_.assign(owner->kept_);
     } else {
         text_.clear();
     }
-    lentIsSpare_ = true;
 }
 
 void TChatList::Append(std::string_view line) {
