@@ -37,22 +37,30 @@ TChatList::Loan* TChatList::TextOwner() const {
 void TChatList::Unlend(bool keepText) {
     Loan* owner = TextOwner();
     if (!owner) return;
-    // The list's next buffer on the heap too (see above).
+    // The next buffer is made ready first: should that throw, nothing
+    // changed, and the text is still the lent one.
+    if (keepText) {
+        spare_.assign(text_);
+    } else {
+        spare_.clear();
+    }
+    // On the heap too (see above).
     if (spare_.capacity() < kInitialCapacity) spare_.reserve(kInitialCapacity);
     owner->kept_ = std::move(text_);
     text_ = std::move(spare_);
     spare_ = std::string();
-    if (keepText) {
-        text_.assign(owner->kept_);
-    } else {
-        text_.clear();
-    }
 }
 
 void TChatList::Append(std::string_view line) {
     Unlend(true);
     starts_.push_back(text_.size());
-    text_.append(line).append("\r\n", 2);
+    try {
+        text_.append(line).append("\r\n", 2);
+    } catch (...) {
+        text_.resize(starts_.back());
+        starts_.pop_back();
+        throw;
+    }
 }
 
 std::string_view TChatList::Line(std::size_t i) const {

@@ -8,15 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "FailingNew.h"
 #include "messaging/ChatList.h"
 
 namespace {
 
 using cv::TChatList;
 
-// Plays `script` on a list, one step per letter: a append a short line,
-// L lend the text, E end the innermost loan, c clear, D destroy the list.
-// After every step each live loan and the list are checked against a model.
+// Plays `script` on a list, one step per letter: a append a short line, A a
+// line longer than a fresh buffer holds, ! the same while the text is lent
+// and the first allocation fails (nothing changes), L lend the text, E end
+// the innermost loan, c clear, D destroy the list. After every step each
+// live loan and the list are checked against a model.
 void Play(const std::string& script) {
     SCOPED_TRACE("script " + script);
     auto list = std::make_unique<TChatList>();
@@ -31,6 +34,25 @@ void Play(const std::string& script) {
                 const std::string line = "<A>: " + std::to_string(n++);
                 list->Append(line);
                 model += line + "\r\n";
+                break;
+            }
+            case 'A': {
+                const std::string line(300, static_cast<char>('a' + n++ % 26));
+                list->Append(line);
+                model += line + "\r\n";
+                break;
+            }
+            case '!': {
+                const std::string line(300, '!');
+                bool threw = false;
+                failnew::ArmAt(1);
+                try {
+                    list->Append(line);
+                } catch (const std::bad_alloc&) {
+                    threw = true;
+                }
+                failnew::Disarm();
+                EXPECT_TRUE(threw);
                 break;
             }
             case 'L':
@@ -52,6 +74,7 @@ void Play(const std::string& script) {
             EXPECT_EQ(list->Text(), model);
         }
     }
+    while (!loans.empty()) loans.pop_back();  // innermost first, as scoped loans end
 }
 
 TEST(ChatList, LentTextsStayAsTheyWereThroughNestingChangesAndDestruction) {
@@ -65,6 +88,8 @@ TEST(ChatList, LentTextsStayAsTheyWereThroughNestingChangesAndDestruction) {
         "aLLDEE",        // the list destroyed while two loans read one buffer
         "aLaLaLDEEE",    // ... while loans read different buffers
         "LaLcDEE",       // the empty text lent
+        "AL!caE",        // a line that cannot be added while the text is lent
+        "ALALL!AEEcE",
     };
     for (const char* script : scripts) Play(script);
 }
