@@ -12,7 +12,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -32,7 +31,7 @@ class TChatList {
     std::size_t Count() const { return starts_.size(); }
     std::string_view Line(std::size_t i) const;
     // The chat text: each line and CR LF; empty for an empty list.
-    const std::string& Text() const { return text_; }
+    std::string_view Text() const { return {text_.data(), text_.size() - 1}; }
 
  private:
     // Called before every change: if the text is lent, its buffer goes to
@@ -43,9 +42,12 @@ class TChatList {
     // not lent.
     Loan* TextOwner() const;
 
+    // Buffers are vectors: moving or swapping one never moves its bytes, so
+    // a loan's pointer survives the buffer changing hands. text_ always ends
+    // in a zero byte, which Text() leaves out.
     std::vector<std::size_t> starts_;
-    std::string text_;
-    std::string spare_;
+    std::vector<char> text_;
+    std::vector<char> spare_;
     Loan* loan_ = nullptr;  // the innermost live loan
 };
 
@@ -54,7 +56,7 @@ class TChatList {
 // reverse order of their making, as scoped objects do.
 class TChatList::Loan {
  public:
-    explicit Loan(TChatList& list) : list_(&list), outer_(list.loan_), text_(list.text_.c_str()) {
+    explicit Loan(TChatList& list) : list_(&list), outer_(list.loan_), text_(list.text_.data()) {
         list.loan_ = this;
     }
     ~Loan();
@@ -68,7 +70,7 @@ class TChatList::Loan {
     TChatList* list_;  // null once the list is gone
     Loan* outer_;      // the loan this one replaced as the innermost
     const char* text_;
-    std::string kept_;  // the lent buffer, once the list moved on or went away
+    std::vector<char> kept_;  // the lent buffer, once the list moved on or went away
 };
 
 }  // namespace cv
