@@ -1,8 +1,10 @@
 // The receive poller: what each payload becomes, ticks and re-entry.
 #include "MessagingFixture.h"
 
+#include <chrono>
 #include <functional>
 #include <new>
+#include <thread>
 
 #include "messaging/PollTick.h"
 #include "net/Net.h"
@@ -103,6 +105,41 @@ TEST_F(PollTick, DrainIsBoundedPerTick) {
     EXPECT_LE(first, static_cast<std::size_t>(cv::kMaxDatagramsPerTick));
     for (int i = 0; i < 10 && Host().variables.size() < static_cast<std::size_t>(total); ++i) Tick();
     EXPECT_EQ(Host().variables.size(), static_cast<std::size_t>(total));
+}
+
+// A slow host: each callback takes 10 ms, half the bound. The tick ends
+// within one callback past the bound, whichever callback it is.
+TEST_F(PollTick, SlowHostCallbacksEndTheTickWithinOneOfTheBound) {
+    static_assert(cv::kMaxTickDrainMs == 20);
+    constexpr auto kSlow = std::chrono::milliseconds(10);
+    int calls = 0;
+    const auto slow = [&] {
+        ++calls;
+        std::this_thread::sleep_for(kSlow);
+    };
+    struct Case {
+        const char* payload;
+        std::function<void(std::function<void()>)> install;
+    };
+    const Case cases[] = {
+        {"<A>: slow", [](auto f) { Host().onSetVariable = f; }},
+        {"$ASlow", [](auto f) { Host().onScript = f; }},
+        {"$M4slow", [](auto f) { rec::OnBox() = [f](const rec::Box&) { f(); }; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.payload);
+        cv::ExecOpenPort(std::to_string(kPort), "Chat");
+        c.install(slow);
+        for (int i = 0; i < 20; ++i) SendPlain(c.payload);
+        calls = 0;
+        Tick();
+        // Two calls take at least the bound; a loaded machine may end the
+        // tick after the first.
+        EXPECT_GE(calls, 1);
+        EXPECT_LE(calls, 2);
+        Host().onSetVariable = Host().onScript = nullptr;
+        rec::OnBox() = nullptr;
+    }
 }
 
 TEST_F(PollTick, TimerIsOffForTheWholeTick) {
