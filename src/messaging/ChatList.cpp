@@ -1,51 +1,67 @@
 #include "messaging/ChatList.h"
 
-namespace cv {
-namespace {
-// Both buffers live on the heap from the start, so that moving or swapping
-// them never moves their bytes (a short text kept inside the string object
-// itself would move).
-constexpr std::size_t kInitialCapacity = 256;
-}  // namespace
+#include <algorithm>
 
-TChatList::TChatList() {
-    text_.reserve(kInitialCapacity);
-    spare_.reserve(kInitialCapacity);
-}
+namespace cv {
+
+TChatList::TChatList() : text_(1, '\0') {}
 
 TChatList::~TChatList() {
-    if (loan_) {
-        loan_->kept_ = std::move(lentIsSpare_ ? spare_ : text_);
-        loan_->list_ = nullptr;
-    }
+    if (Loan* owner = TextOwner()) owner->kept_ = std::move(text_);
+    for (Loan* l = loan_; l; l = l->outer_) l->list_ = nullptr;
+}
+
+TChatList::Loan::~Loan() {
+    if (!list_) return;
+    list_->loan_ = outer_;
+    // The buffer this loan kept is free again: the list's next spare.
+    if (kept_.capacity() > list_->spare_.capacity()) list_->spare_ = std::move(kept_);
+}
+
+TChatList::Loan* TChatList::TextOwner() const {
+    // Loans made since the last change read text_, older ones a buffer of
+    // their own: the readers of text_ are the innermost few.
+    if (!loan_ || loan_->text_ != text_.data()) return nullptr;
+    Loan* owner = loan_;
+    while (owner->outer_ && owner->outer_->text_ == text_.data()) owner = owner->outer_;
+    return owner;
 }
 
 void TChatList::Unlend(bool keepText) {
-    if (!loan_ || lentIsSpare_) return;
-    text_.swap(spare_);
+    Loan* owner = TextOwner();
+    if (!owner) return;
+    // The next buffer is made ready first: should that throw, nothing
+    // changed, and the text is still the lent one.
     if (keepText) {
-        text_.assign(spare_);
+        spare_.assign(text_.begin(), text_.end());
     } else {
-        text_.clear();
+        spare_.assign(1, '\0');
     }
-    lentIsSpare_ = true;
+    owner->kept_ = std::move(text_);
+    text_ = std::move(spare_);
+    spare_ = std::vector<char>();
 }
 
 void TChatList::Append(std::string_view line) {
     Unlend(true);
-    starts_.push_back(text_.size());
-    text_.append(line).append("\r\n", 2);
+    // Room first (growing by doubling), so that nothing below throws once
+    // the line's start is recorded.
+    const std::size_t needed = text_.size() + line.size() + 2;
+    if (needed > text_.capacity()) text_.reserve(std::max(needed, 2 * text_.capacity()));
+    starts_.push_back(text_.size() - 1);
+    text_.insert(text_.end() - 1, line.begin(), line.end());
+    text_.insert(text_.end() - 1, {'\r', '\n'});
 }
 
 std::string_view TChatList::Line(std::size_t i) const {
-    const std::size_t end = i + 1 < starts_.size() ? starts_[i + 1] : text_.size();
-    return std::string_view(text_).substr(starts_[i], end - starts_[i] - 2);
+    const std::size_t end = i + 1 < starts_.size() ? starts_[i + 1] : text_.size() - 1;
+    return Text().substr(starts_[i], end - starts_[i] - 2);
 }
 
 void TChatList::Clear() {
     Unlend(false);
     starts_.clear();
-    text_.clear();
+    text_.assign(1, '\0');
 }
 
 }  // namespace cv

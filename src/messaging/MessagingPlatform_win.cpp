@@ -73,8 +73,13 @@ UINT IconFlag(BoxIcon icon) {
 TimerId StartTimer(unsigned intervalMs, TimerHandler handler) {
     if (!EnsureWindow()) return 0;
     const UINT_PTR id = gNextId++;
-    if (!SetTimer(gWindow, id, intervalMs, nullptr)) return 0;
-    gTimers[id] = {intervalMs, handler};
+    // Recorded before it starts: a timer running without its entry would
+    // tick on unseen, every tick dropped.
+    gTimers.emplace(id, TimerEntry{intervalMs, handler});
+    if (!SetTimer(gWindow, id, intervalMs, nullptr)) {
+        gTimers.erase(id);
+        return 0;
+    }
     return id;
 }
 

@@ -23,26 +23,35 @@ void RunSubroutine(std::string_view name) {
     host::CallScriptProcessor(line.c_str());
 }
 
-void AddChatLine(MessagingState& s, std::string_view line, const std::string& variable) {
-    if (!s.ChatList) return;
+// True when the host was called.
+bool AddChatLine(MessagingState& s, std::string_view line, const std::string& variable) {
+    if (!s.ChatList) return false;
     s.ChatList->Append(line);
+    if (!host::SetVariable) return false;
     // Both held for the call: host script run by the callback may clear,
     // free or replace the list and the variable without changing what the
     // host reads.
     const TChatList::Loan text(*s.ChatList);
     host::CallSetVariable(variable.c_str(), text.Text());
+    return true;
 }
 
-// `variable` is the caller's own copy of the chat variable's name.
-void Dispatch(MessagingState& s, const char* payload, std::int32_t length, const std::string& variable) {
-    if (length <= 0) return;
+// `variable` is the caller's own copy of the chat variable's name. True when
+// the dispatch called the host or showed a box: the slow steps, each of
+// which may take as long as host script or the user wants.
+bool Dispatch(MessagingState& s, const char* payload, std::int32_t length, const std::string& variable) {
+    if (length <= 0) return false;
     const ReceivedMessage m = ReadPayload(std::string_view(payload, static_cast<std::size_t>(length)));
     switch (m.kind) {
-        case ReceivedKind::SystemMessage: ShowSystemMessage(*m.box, m.text); break;
-        case ReceivedKind::Subroutine: RunSubroutine(m.text); break;
-        case ReceivedKind::Chat: AddChatLine(s, m.text, variable); break;
-        case ReceivedKind::Dropped: break;  // a "$" text without a valid marker, an unsafe name
+        case ReceivedKind::SystemMessage: ShowSystemMessage(*m.box, m.text); return true;
+        case ReceivedKind::Subroutine:
+            if (!host::ScriptProcessor) return false;
+            RunSubroutine(m.text);
+            return true;
+        case ReceivedKind::Chat: return AddChatLine(s, m.text, variable);
+        case ReceivedKind::Dropped: return false;  // a "$" text without a valid marker, an unsafe name
     }
+    return false;
 }
 
 }  // namespace
@@ -75,22 +84,23 @@ void PollTick() {
     const auto started = std::chrono::steady_clock::now();
     std::int32_t length = 0;
     for (int taken = 0; taken < kMaxDatagramsPerTick; ++taken) {
-        // The clock is read every few datagrams (reading it costs about as
-        // much as dispatching a chat line): a host callback is the slow part,
-        // and each of them runs at most a few more times.
-        if (taken > 0 && taken % 8 == 0 &&
-            std::chrono::steady_clock::now() - started >= std::chrono::milliseconds(kMaxTickDrainMs)) {
-            break;
-        }
         // The payload stays in the endpoint's buffer: every dispatch takes
         // what it keeps before any host callback can touch the endpoint.
         const std::uint8_t* payload = nullptr;
         const std::int32_t got = NetReceiveInPlace(&payload, kReceiveLimit, nullptr, nullptr, &length);
         if (got <= 0) break;
-        Dispatch(s, reinterpret_cast<const char*>(payload), got, variable);
+        const bool calledHost = Dispatch(s, reinterpret_cast<const char*>(payload), got, variable);
         // Host script inside the dispatch closed or reopened the port: the
         // timer this tick belongs to is gone, and the endpoint is new.
         if (s.TimerGeneration != generation) break;
+        // The clock is read after every dispatch that called the host (a
+        // callback is the slow part: the tick ends within one of them past
+        // the bound), and after every 8th of the others (reading it costs
+        // about as much as dispatching a datagram that calls nobody).
+        if ((calledHost || taken % 8 == 7) &&
+            std::chrono::steady_clock::now() - started >= std::chrono::milliseconds(kMaxTickDrainMs)) {
+            break;
+        }
     }
 }
 

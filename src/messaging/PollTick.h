@@ -13,7 +13,8 @@ constexpr unsigned kMaxTickDrainMs = 20;   // nor can a slow host
 
 void PollTick();
 
-// Dispatches one payload of `length` bytes, as a tick does.
+// Dispatches one payload of `length` bytes, as a tick does. Safe inside a
+// host callback of a tick too: the chat list's loans nest.
 void DispatchPayload(const char* payload, std::int32_t length);
 
 }  // namespace cv

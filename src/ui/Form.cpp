@@ -179,24 +179,28 @@ TButton* TForm::EnterButton(TWinControl* focused) const {
 }
 
 namespace {
-// A focused button alone shows the frame; while another control has the
-// focus, every Default button shows it.
-void MarkDefault(const TWinControl* parent, const TButton* focusedButton) {
+// Frames `enter`, the button Enter presses; while that is a Default button
+// and no button has the focus, every Default button shows the frame too.
+void MarkDefault(const TWinControl* parent, const TButton* enter, bool allDefaults) {
   for (TControl* c : parent->Controls()) {
     if (auto* b = dynamic_cast<TButton*>(c); b && b->HandleAllocated()) {
-      const bool framed = focusedButton ? b == focusedButton : b->Default();
+      const bool framed = b == enter || (allDefaults && b->Default());
       const LONG_PTR style = GetWindowLongPtrA(b->Handle(), GWL_STYLE);
       const bool isDefault = (style & 0x0F) == BS_DEFPUSHBUTTON;
       if (isDefault != framed)
         SendMessageA(b->Handle(), BM_SETSTYLE, framed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
     } else if (auto* w = dynamic_cast<TWinControl*>(c)) {
-      MarkDefault(w, focusedButton);
+      MarkDefault(w, enter, allDefaults);
     }
   }
 }
 }  // namespace
 
-void TForm::FocusChanged(TWinControl* focused) { MarkDefault(this, dynamic_cast<TButton*>(focused)); }
+void TForm::FocusChanged(TWinControl* focused) {
+  const TButton* enter = EnterButton(focused);
+  const bool allDefaults = enter && enter->Default() && !dynamic_cast<TButton*>(focused);
+  MarkDefault(this, enter, allDefaults);
+}
 
 bool TForm::DialogKey(const MSG& msg) {
   if (msg.message != WM_KEYDOWN) return false;

@@ -70,9 +70,10 @@ class TForm : public TWinControl {
   // button in creation order. Forms may choose otherwise.
   virtual TButton* EnterButton(TWinControl* focused) const;
 
-  // Called when a control of the form gets the focus: a focused button alone
-  // shows the default-button frame; while a control that is not a button has
-  // the focus, every Default button shows it.
+  // Called when a control of the form gets the focus: the button
+  // EnterButton() names shows the default-button frame; while that is a
+  // Default button and a control that is not a button has the focus, every
+  // Default button shows it.
   void FocusChanged(TWinControl* focused);
 
   // Components owned by the form (created by its layout table).

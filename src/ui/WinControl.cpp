@@ -38,14 +38,17 @@ LRESULT CALLBACK UiWindowProc(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
   }
   if (!c) return DefWindowProcA(wnd, msg, w, l);
   TMessage m{msg, w, l, 0};
+  // Taken before the handlers run: the window's own procedure (a subclassed
+  // edit's, button's, combo box's; DefWindowProc for our own class).
+  const WNDPROC own = c->defProc_ ? c->defProc_ : &DefWindowProcA;
   try {
     // A copy: a hook may replace WindowProc while the message is in it.
     const TWndMethod proc = c->WindowProc;
     proc(m);
   } catch (...) {
     // Nothing may unwind through the system's frames: a message whose
-    // handling threw gets the default handling instead.
-    m.Result = DefWindowProcA(wnd, msg, w, l);
+    // handling threw gets the window's own handling instead.
+    m.Result = CallWindowProcA(own, wnd, msg, w, l);
   }
   if (msg == WM_NCDESTROY) {
     RemovePropA(wnd, kControlProp);

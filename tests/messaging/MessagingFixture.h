@@ -17,6 +17,8 @@
 
 namespace rizer::test {
 
+// Every call in the order of calling, with the text the host read at the
+// end of the call.
 struct HostRecord {
     std::vector<std::pair<std::string, std::string>> variables;
     std::vector<std::string> scriptLines;

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <new>
+
+#include "FailingNew.h"
 #include "messaging/MessagingPlatform.h"
 
 namespace {
@@ -56,6 +59,31 @@ TEST(PlatformWin, TimersTickOnlyWhileEnabledAndAlive) {
     PumpFor(200);
     EXPECT_GT(gTicks, 0);
     p::FreeTimer(v);
+    p::ReleasePlatform();
+}
+
+TEST(PlatformWin, ATimerThatCannotBeRecordedNeverStarts) {
+    namespace p = cv::platform;
+    p::FreeTimer(p::StartTimer(20, CountTick));  // the timers' window exists
+    HWND window = FindWindowExA(HWND_MESSAGE, nullptr, "riZER2PollWindow", nullptr);
+    ASSERT_NE(window, nullptr);
+    bool threw = false;
+    failnew::ArmAt(1);
+    try {
+        p::StartTimer(20, CountTick);
+    } catch (const std::bad_alloc&) {
+        threw = true;
+    }
+    failnew::Disarm();
+    EXPECT_TRUE(threw);
+    Sleep(100);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, window, WM_TIMER, WM_TIMER, PM_REMOVE)) << "a timer runs unrecorded";
+    gTicks = 0;
+    p::TimerId t = p::StartTimer(20, CountTick);
+    PumpFor(200);
+    EXPECT_GT(gTicks, 0);
+    p::FreeTimer(t);
     p::ReleasePlatform();
 }
 

@@ -1,7 +1,10 @@
 // The receive poller: what each payload becomes, ticks and re-entry.
 #include "MessagingFixture.h"
 
+#include <chrono>
+#include <functional>
 #include <new>
+#include <thread>
 
 #include "messaging/PollTick.h"
 #include "net/Net.h"
@@ -104,6 +107,41 @@ TEST_F(PollTick, DrainIsBoundedPerTick) {
     EXPECT_EQ(Host().variables.size(), static_cast<std::size_t>(total));
 }
 
+// A slow host: each callback takes 10 ms, half the bound. The tick ends
+// within one callback past the bound, whichever callback it is.
+TEST_F(PollTick, SlowHostCallbacksEndTheTickWithinOneOfTheBound) {
+    static_assert(cv::kMaxTickDrainMs == 20);
+    constexpr auto kSlow = std::chrono::milliseconds(10);
+    int calls = 0;
+    const auto slow = [&] {
+        ++calls;
+        std::this_thread::sleep_for(kSlow);
+    };
+    struct Case {
+        const char* payload;
+        std::function<void(std::function<void()>)> install;
+    };
+    const Case cases[] = {
+        {"<A>: slow", [](auto f) { Host().onSetVariable = f; }},
+        {"$ASlow", [](auto f) { Host().onScript = f; }},
+        {"$M4slow", [](auto f) { rec::OnBox() = [f](const rec::Box&) { f(); }; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.payload);
+        cv::ExecOpenPort(std::to_string(kPort), "Chat");
+        c.install(slow);
+        for (int i = 0; i < 20; ++i) SendPlain(c.payload);
+        calls = 0;
+        Tick();
+        // Two calls take at least the bound; a loaded machine may end the
+        // tick after the first.
+        EXPECT_GE(calls, 1);
+        EXPECT_LE(calls, 2);
+        Host().onSetVariable = Host().onScript = nullptr;
+        rec::OnBox() = nullptr;
+    }
+}
+
 TEST_F(PollTick, TimerIsOffForTheWholeTick) {
     int enabledDuringTick = -1;
     Host().onSetVariable = [&] { enabledDuringTick = rec::EnabledTimers(); };
@@ -176,40 +214,64 @@ TEST_F(PollTick, ReopenFromScriptLeavesExactlyOneTimer) {
     EXPECT_EQ(Host().variables[0], (Var{"Other", "<A>: on the new port\r\n"}));
 }
 
-// The host reads its argument again after its script ran (the fixture's
-// SetVariableProc does): the text must not change or go away meanwhile.
+// The host reads its argument again after its script ran (the fixture
+// records what it reads then): the text must not change or go away meanwhile,
+// whatever the script does to the list, the port or the variable.
 TEST_F(PollTick, SetVariableTextStaysTheSameWhileHostScriptRuns) {
-    Host().onSetVariable = [] { cv::ExecMessageClear(); };
-    SendPlain("<A>: one");
-    SendPlain("<A>: two");
-    Tick();
-    EXPECT_EQ(Host().variables, (std::vector<Var>{{"Chat", "<A>: one\r\n"}, {"Chat", "<A>: two\r\n"}}));
-
-    Host().onSetVariable = [] { cv::ExecClosePort(); };
-    cv::ExecOpenPort(std::to_string(kPort), "Chat");
-    SendPlain("<A>: three");
-    Tick();
-    EXPECT_EQ(Host().variables.back(), (Var{"Chat", "<A>: three\r\n"}));
-
-    Host().onSetVariable = [] {
-        cv::ExecMessageClear();
-        cv::ExecOpenPort(std::to_string(kPort), "Other");
+    const std::string port = std::to_string(kPort);
+    // A line dispatched inside the call lends the text again, inside the loan.
+    const auto nested = [] { cv::DispatchPayload("<B>: nested", 11); };
+    struct Case {
+        const char* what;
+        std::function<void()> script;
     };
-    cv::ExecOpenPort(std::to_string(kPort), "Chat");
-    SendPlain("<A>: cleared and gone");
-    Tick();
-    EXPECT_EQ(Host().variables.back(), (Var{"Chat", "<A>: cleared and gone\r\n"}));
-
-    // Clear, then a line arrives at once: the old text is still the host's.
-    Host().onSetVariable = [] {
-        Host().onSetVariable = nullptr;
-        cv::ExecMessageClear();
-        cv::Messaging().ChatList->Append("<B>: overwrite");
+    const Case cases[] = {
+        {"clear", [] { cv::ExecMessageClear(); }},
+        {"close", [] { cv::ExecClosePort(); }},
+        {"close, reopen, a line",
+         [&] {
+             cv::ExecClosePort();
+             cv::ExecOpenPort(port, "Other");
+             cv::DispatchPayload("<B>: same size", 14);
+         }},
+        {"clear, reopen",
+         [&] {
+             cv::ExecMessageClear();
+             cv::ExecOpenPort(port, "Other");
+         }},
+        {"clear, a line at once",
+         [] {
+             cv::ExecMessageClear();
+             cv::Messaging().ChatList->Append("<B>: overwrite");
+         }},
+        {"a nested line, then clear",
+         [&] {
+             nested();
+             cv::ExecMessageClear();
+             cv::Messaging().ChatList->Append("<B>: overwrite");
+         }},
+        {"a nested line, then close",
+         [&] {
+             nested();
+             cv::ExecClosePort();
+         }},
     };
-    cv::ExecOpenPort(std::to_string(kPort), "Chat");
-    SendPlain("<A>: four");
-    Tick();
-    EXPECT_EQ(Host().variables.back(), (Var{"Chat", "<A>: four\r\n"}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        cv::ExecOpenPort(port, "Chat");
+        cv::ExecMessageClear();
+        SendPlain("<A>: earlier");
+        Tick();
+        const std::size_t at = Host().variables.size();
+        Host().onSetVariable = [&] {
+            Host().onSetVariable = nullptr;  // once: not for the nested line
+            c.script();
+        };
+        SendPlain("<A>: lent text");
+        Tick();
+        ASSERT_GT(Host().variables.size(), at);
+        EXPECT_EQ(Host().variables[at], (Var{"Chat", "<A>: earlier\r\n<A>: lent text\r\n"}));
+    }
 }
 
 TEST_F(PollTick, ReentryFromInsideCallbacksAndBoxes) {

@@ -182,50 +182,69 @@ TEST(Painting, TheScreenShowsWhatPaintToDraws) {
 
 namespace {
 
-// A focused button alone shows the default-button frame; while any other
-// control has the focus, every Default button shows it.
+// A form whose Enter key presses the plain button from the edit field and
+// nothing from the list.
+class PlainFromTheField : public ui::TForm {
+ public:
+  ui::TButton* EnterButton(ui::TWinControl* focused) const override {
+    if (focused && focused->Name() == "E") return Find<ui::TButton>("Plain");
+    if (focused && focused->Name() == "List") return nullptr;
+    return TForm::EnterButton(focused);
+  }
+};
+
+// The frame shows the button Enter presses: a focused button alone; while
+// any other control has the focus, every Default button (of a form that
+// leaves the choice to them), else the form's choice.
 TEST(Buttons, DefaultFramesFollowTheFocus) {
-  ui::TForm form;
-  ui::LoadLayout(form,
-                 {{.Name = "", .Props = {{"ClientWidth", 300}, {"ClientHeight", 100}}},
-                  {.Name = "E", .Kind = "TEdit", .Left = 5, .Top = 5, .Width = 100, .Height = 20},
-                  {.Name = "Cancel",
-                   .Kind = "TButton",
-                   .Left = 120,
-                   .Top = 5,
-                   .Width = 75,
-                   .Height = 25,
-                   .Props = {{"Default", true}}},
-                  {.Name = "OK",
-                   .Kind = "TButton",
-                   .Left = 200,
-                   .Top = 5,
-                   .Width = 75,
-                   .Height = 25,
-                   .Props = {{"Default", true}}},
-                  {.Name = "Plain", .Kind = "TButton", .Left = 200, .Top = 40, .Width = 75, .Height = 25},
-                  {.Name = "List", .Kind = "TComboBox", .Left = 5, .Top = 40, .Width = 100, .Height = 24}});
-  form.SetVisible(true);
-  auto framed = [&] {
-    std::string out;
+  ui::TForm plain;
+  PlainFromTheField chooser;
+  struct Case {
+    ui::TForm* form;
+    const char* focus;
+    const char* framed;
+  };
+  const Case cases[] = {
+      {&plain, "E", "Cancel OK"},     {&plain, "OK", "OK"},       {&plain, "List", "Cancel OK"},
+      {&plain, "Cancel", "Cancel"},   {&plain, "Plain", "Plain"}, {&plain, "E", "Cancel OK"},
+      {&chooser, "E", "Plain"},       {&chooser, "OK", "OK"},     {&chooser, "List", ""},
+      {&chooser, "Cancel", "Cancel"}, {&chooser, "E", "Plain"},
+  };
+  for (ui::TForm* form : {&plain, static_cast<ui::TForm*>(&chooser)}) {
+    ui::LoadLayout(*form,
+                   {{.Name = "", .Props = {{"ClientWidth", 300}, {"ClientHeight", 100}}},
+                    {.Name = "E", .Kind = "TEdit", .Left = 5, .Top = 5, .Width = 100, .Height = 20},
+                    {.Name = "Cancel",
+                     .Kind = "TButton",
+                     .Left = 120,
+                     .Top = 5,
+                     .Width = 75,
+                     .Height = 25,
+                     .Props = {{"Default", true}}},
+                    {.Name = "OK",
+                     .Kind = "TButton",
+                     .Left = 200,
+                     .Top = 5,
+                     .Width = 75,
+                     .Height = 25,
+                     .Props = {{"Default", true}}},
+                    {.Name = "Plain", .Kind = "TButton", .Left = 200, .Top = 40, .Width = 75, .Height = 25},
+                    {.Name = "List", .Kind = "TComboBox", .Left = 5, .Top = 40, .Width = 100, .Height = 24}});
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.form == &plain ? "plain form, " : "choosing form, ") + c.focus);
+    if (c.form != &plain) plain.SetVisible(false);
+    c.form->SetVisible(true);
+    c.form->Find<ui::TWinControl>(c.focus)->SetFocus();
+    std::string framed;
     for (const char* n : {"Cancel", "OK", "Plain"}) {
-      if ((GetWindowLongA(form.Find<ui::TWinControl>(n)->Handle(), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) {
-        out += out.empty() ? "" : " ";
-        out += n;
-      }
+      if ((GetWindowLongA(c.form->Find<ui::TWinControl>(n)->Handle(), GWL_STYLE) & 0x0F) != BS_DEFPUSHBUTTON)
+        continue;
+      framed += framed.empty() ? "" : " ";
+      framed += n;
     }
-    return out;
-  };
-  auto focus = [&](const char* n) {
-    form.Find<ui::TWinControl>(n)->SetFocus();
-    return framed();
-  };
-  EXPECT_EQ(focus("E"), "Cancel OK");
-  EXPECT_EQ(focus("OK"), "OK");
-  EXPECT_EQ(focus("List"), "Cancel OK");
-  EXPECT_EQ(focus("Cancel"), "Cancel");
-  EXPECT_EQ(focus("Plain"), "Plain");
-  EXPECT_EQ(focus("E"), "Cancel OK");
+    EXPECT_EQ(framed, c.framed);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <stdexcept>
 
+#include "ui/Button.h"
+#include "ui/ComboBox.h"
+#include "ui/Edit.h"
 #include "ui/Form.h"
 
 namespace {
@@ -34,6 +37,50 @@ TEST(WindowProcedure, AHandlerThatThrowsGetsTheDefaultAnswer) {
   SendMessageA(form.Handle(), WM_NULL, 0, 0);
   EXPECT_EQ(handled, before + 1);
   form.WindowProc = saved;
+}
+
+// A subclassed system control whose handler throws answers as the control
+// itself would, not as a plain window: each message below gets a different
+// answer from DefWindowProc.
+TEST(WindowProcedure, ASubclassedControlWhoseHandlerThrowsAnswersAsItself) {
+  ui::TForm form;
+  form.SetClientSize(200, 100);
+  form.HandleNeeded();
+  ui::TEdit edit;
+  ui::TButton button;
+  ui::TComboBox combo;
+  struct Case {
+    const char* what;
+    ui::TWinControl* control;
+    UINT msg;
+  };
+  const Case cases[] = {
+      {"edit", &edit, EM_GETLIMITTEXT},
+      {"edit", &edit, WM_GETDLGCODE},
+      {"button", &button, WM_GETDLGCODE},
+      {"combo box", &combo, CB_GETCOUNT},
+  };
+  edit.SetParent(&form);
+  button.SetParent(&form);
+  combo.SetParent(&form);
+  combo.AddItem("one");
+  combo.AddItem("two");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    HWND h = c.control->Handle();
+    ASSERT_NE(h, nullptr);
+    const LRESULT own = SendMessageA(h, c.msg, 0, 0);
+    ASSERT_NE(own, DefWindowProcA(h, c.msg, 0, 0));
+    const ui::TWndMethod saved = c.control->WindowProc;
+    c.control->WindowProc = [&](ui::TMessage& m) {
+      if (m.Msg == c.msg) throw std::runtime_error("handler failed");
+      saved(m);
+    };
+    LRESULT result = -1;
+    EXPECT_NO_THROW(result = SendMessageA(h, c.msg, 0, 0));
+    EXPECT_EQ(result, own);
+    c.control->WindowProc = saved;
+  }
 }
 
 }  // namespace
