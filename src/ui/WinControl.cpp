@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "common/NoThrow.h"
 #include "ui/Form.h"
 #include "ui/Gdi.h"
 #include "ui/GraphicControl.h"
@@ -38,15 +39,15 @@ LRESULT CALLBACK UiWindowProc(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
   }
   if (!c) return DefWindowProcA(wnd, msg, w, l);
   TMessage m{msg, w, l, 0};
-  try {
+  const bool handled = cv::RunCaught(false, [&] {
     // A copy: a hook may replace WindowProc while the message is in it.
     const TWndMethod proc = c->WindowProc;
     proc(m);
-  } catch (...) {
-    // Nothing may unwind through the system's frames: a message whose
-    // handling threw gets the default handling instead.
-    m.Result = DefWindowProcA(wnd, msg, w, l);
-  }
+    return true;
+  });
+  // Nothing may unwind through the system's frames: a message whose
+  // handling threw gets the default handling instead.
+  if (!handled) m.Result = DefWindowProcA(wnd, msg, w, l);
   if (msg == WM_NCDESTROY) {
     RemovePropA(wnd, kControlProp);
     c->handle_ = nullptr;
