@@ -2,11 +2,11 @@
 
 #include <string>
 
+#include "common/PlugInTitle.h"
 #include "dialogs/DialogKinds.h"
 #include "dialogs/DialogTexts.h"
 #include "dialogs/EditFlows.h"
 #include "dialogs/res/DialogResources.h"
-#include "plugin/PlugInTitle.h"
 #include "ui/Font.h"
 #include "ui/Layout.h"
 
