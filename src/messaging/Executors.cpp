@@ -29,7 +29,7 @@ bool ExecOpenPort(const std::string& portText, const std::string& chatVariable) 
     MessagingState& s = Messaging();
     s.ChatVariable = chatVariable;
     s.PortText = portText;
-    s.ChatList = std::make_shared<TChatList>();
+    s.ChatList = std::make_unique<TChatList>();
     if (!NetInit()) {
         // The host (and the author's unsaved work) stays alive: say so, and
         // leave the port closed.
