@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/NoThrow.h"
 #include "ui/Layout.h"
 
 namespace cv {
@@ -199,13 +200,11 @@ void TGradient::LoadSysColors() {
   BeginUpdate();
   try {
     SetColorBegin(GetSysColor(COLOR_ACTIVECAPTION));
-    try {
+    useSysColors_ = RunCaught(false, [&] {
       SetColorEnd(GetSysColor(COLOR_GRADIENTACTIVECAPTION));
-      useSysColors_ = true;
-    } catch (...) {
-      colorEnd_ = colorBegin_;
-      useSysColors_ = false;
-    }
+      return true;
+    });
+    if (!useSysColors_) colorEnd_ = colorBegin_;
   } catch (...) {
     EndUpdate();
     throw;

@@ -2,16 +2,14 @@
 
 #include <string>
 
+#include "common/PlugInTitle.h"
 #include "dialogs/DialogKinds.h"
 #include "dialogs/DialogTexts.h"
 #include "dialogs/EditFlows.h"
 #include "dialogs/res/DialogResources.h"
-#include "plugin/PlugInTitle.h"
 #include "ui/Font.h"
 #include "ui/Layout.h"
 
-// Tables laid out by hand, one row per control (or text) as it reads best.
-// clang-format off
 namespace cv {
 
 namespace {
@@ -19,6 +17,8 @@ using ui::clBlack;
 using ui::clRed;
 using ui::Rgb;
 
+// Laid out by hand, one row per control as it reads best.
+// clang-format off
 const std::vector<ui::TLayoutRow>& Layout() {
     static const std::vector<ui::TLayoutRow> rows = {
         {.Name = "AboutBoxForm",
@@ -52,6 +52,7 @@ const std::vector<ui::TLayoutRow>& Layout() {
     };
     return rows;
 }
+// clang-format on
 
 template <typename T>
 T* Need(const ui::TForm& form, const char* name) {
@@ -86,4 +87,3 @@ void ShowAboutBox() {
 }
 
 }  // namespace cv
-// clang-format on

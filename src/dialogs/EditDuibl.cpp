@@ -6,12 +6,12 @@
 #include "dialogs/PropertyLayout.h"
 #include "dialogs/res/DialogResources.h"
 
-// Tables laid out by hand, one row per control (or text) as it reads best.
-// clang-format off
 namespace cv {
 
 namespace {
 
+// Laid out by hand, one row per control as it reads best.
+// clang-format off
 // The second field group.
 std::vector<ui::TLayoutRow> SecondGroupRows() {
     return {
@@ -46,6 +46,7 @@ const std::vector<ui::TLayoutRow>& Layout() {
     });
     return rows;
 }
+// clang-format on
 }  // namespace
 
 TDublForm::TDublForm() : TPropertyForm("DublForm", Layout()) {
@@ -62,4 +63,3 @@ TDublForm::TDublForm() : TPropertyForm("DublForm", Layout()) {
 void TDublForm::SpeedButton2Click() { OfferPicker(PickerVariable, *LEdit2); }
 
 }  // namespace cv
-// clang-format on

@@ -3,12 +3,12 @@
 #include "controls/Gradient.h"
 #include "dialogs/PropertyLayout.h"
 
-// Tables laid out by hand, one row per control (or text) as it reads best.
-// clang-format off
 namespace cv {
 
 namespace {
 
+// Laid out by hand, one row per control as it reads best.
+// clang-format off
 // The list group.
 std::vector<ui::TLayoutRow> ListGroupRows() {
     return {
@@ -41,6 +41,7 @@ const std::vector<ui::TLayoutRow>& Layout() {
     });
     return rows;
 }
+// clang-format on
 }  // namespace
 
 TFormCombo::TFormCombo() : TPropertyForm("FormCombo", Layout()) {
@@ -54,4 +55,3 @@ TFormCombo::TFormCombo() : TPropertyForm("FormCombo", Layout()) {
 }
 
 }  // namespace cv
-// clang-format on

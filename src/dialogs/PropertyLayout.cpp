@@ -8,10 +8,7 @@
 #include "ui/Color.h"
 #include "ui/Font.h"
 
-// Tables laid out by hand, one row per control (or text) as it reads best.
-// clang-format off
 namespace cv {
-
 
 namespace {
 constexpr ui::TColor kPlum = Rgb(0x80, 0x00, 0x40);
@@ -24,6 +21,8 @@ std::vector<ui::TLayoutRow> Join(std::initializer_list<std::vector<ui::TLayoutRo
     return all;
 }
 
+// Laid out by hand, one row per control as it reads best.
+// clang-format off
 std::vector<ui::TLayoutRow> FrameRows(const char* formName) {
     return {
         {.Name = formName,
@@ -65,8 +64,10 @@ std::vector<ui::TLayoutRow> FirstGroupRows() {
                    {"EditLabel.Caption", "LEdit1"}}},
     };
 }
+// clang-format on
 
 std::vector<ui::TLayoutRow> FooterRows(FooterOrder order, int cancelTop) {
+    // clang-format off
     std::vector<ui::TLayoutRow> rows = {
         {.Name = "GradientLabel", .Kind = "TGradient", .Parent = "pnl1",
          .Left = 3, .Top = 0, .Width = 145, .Height = 25,
@@ -103,6 +104,7 @@ std::vector<ui::TLayoutRow> FooterRows(FooterOrder order, int cancelTop) {
     ui::TLayoutRow cancel{.Name = "ButtonCancel50", .Kind = "TButton", .Parent = "pnl1",
                           .Left = 353, .Top = cancelTop, .Width = 75, .Height = 25,
                           .Props = {{"Caption", "Cancel"}, {"ModalResult", 2}, {"Default", true}}};
+    // clang-format on
     if (order == FooterOrder::OkFirst) {
         rows.push_back(ok);
         rows.push_back(cancel);
@@ -114,4 +116,3 @@ std::vector<ui::TLayoutRow> FooterRows(FooterOrder order, int cancelTop) {
 }
 
 }  // namespace cv
-// clang-format on

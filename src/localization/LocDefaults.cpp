@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-// Tables laid out by hand, one row per control (or text) as it reads best.
-// clang-format off
 namespace cv {
 
 namespace {
 
+// Laid out by hand, one entry per text as it reads best.
+// clang-format off
 // The comment above each entry shows its text as readable Russian.
 constexpr LocDefaultEntry kDefaults[] = {
     // Номер порта:
@@ -59,6 +59,7 @@ constexpr LocDefaultEntry kDefaults[] = {
     {"012*", LocPlace::Hint,
      "\xCE\xF7\xE8\xF1\xF2\xE8\xF2\xFC \xF1\xEF\xE8\xF1\xEE\xEA \xEF\xEE\xF1\xF2\xF3\xEF\xE8\xE2\xF8\xE8\xF5 \xF1\xEE\xEE\xE1\xF9\xE5\xED\xE8\xE9."},
 };
+// clang-format on
 
 }  // namespace
 
@@ -71,4 +72,3 @@ const char* LocDefault(const char* key, LocPlace place) {
 }
 
 }  // namespace cv
-// clang-format on

@@ -1,10 +1,12 @@
 // The one message of the localization file, at the Win32 edge.
 #pragma once
 
+#include "common/PlugInTitle.h"
+
 namespace cv {
 
 // The caption of the box that reports a modified riZER.loc header.
-inline constexpr char kLocMessageCaption[] = "riZER 2.0";
+inline constexpr const char* kLocMessageCaption = kPlugInTitle;
 
 // Shows `text` in a simple modal message box (caption kLocMessageCaption, no
 // icon, one OK button) owned by cv::host::HostWindow, and returns when it is

@@ -32,7 +32,7 @@ bool ExecOpenPort(const std::string& portText, const std::string& chatVariable) 
     MessagingState& s = Messaging();
     s.ChatVariable = chatVariable;
     s.PortText = portText;
-    s.ChatList = std::make_shared<TChatList>();
+    s.ChatList = std::make_unique<TChatList>();
     const KeyFile keyFile = ReadKeyFile();
     if (keyFile.state == KeyFileState::Invalid) {
         // Nothing goes out or comes in unsealed: the port stays closed until

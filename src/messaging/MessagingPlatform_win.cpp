@@ -8,7 +8,7 @@
 #include <map>
 
 #include "plugin/HostCallbacks.h"
-#include "plugin/NoThrow.h"
+#include "common/NoThrow.h"
 
 namespace cv::platform {
 namespace {

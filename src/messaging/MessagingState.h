@@ -13,8 +13,10 @@ namespace cv {
 struct MessagingState {
     std::string PortText;      // first parameter of the last riZEROpenPort
     std::string ChatVariable;  // the author's variable for the chat text
-    // None until riZEROpenPort.
-    std::shared_ptr<TChatList> ChatList;
+    // None until riZEROpenPort; owned here alone. A tick that hands the text
+    // to the host holds a TChatList::Loan, not the list: host script that
+    // closes the port meanwhile frees the list, and the loan keeps the text.
+    std::unique_ptr<TChatList> ChatList;
     platform::TimerId PollTimer = 0;  // at most one exists
     // Advances whenever PollTimer is started or freed: a tick that sees it
     // change knows the port was closed or reopened under it.

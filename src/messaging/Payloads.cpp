@@ -72,16 +72,8 @@ ReceivedMessage ReadPayload(std::string_view raw) {
         }
         return m;
     }
-    if (startsWith(t, "$M")) {
-        m.why = DropReason::NoBoxKind;
-        return m;
-    }
-    if (startsWith(t, "$")) {
-        m.why = DropReason::UnknownMarker;
-        return m;
-    }
-    m.kind = ReceivedKind::Chat;
-    m.text = t;
+    // Every other "$" text is dropped.
+    m.why = startsWith(t, "$M") ? DropReason::NoBoxKind : DropReason::UnknownMarker;
     return m;
 }
 

@@ -4,6 +4,8 @@
 // just return.
 #include <windows.h>
 
+#include "common/NoThrow.h"
+#include "common/PlugInTitle.h"
 #include "dialogs/EditFlows.h"
 #include "localization/Localization.h"
 #include "messaging/Executors.h"
@@ -11,8 +13,6 @@
 #include "plugin/Dispatch.h"
 #include "plugin/EntryPoints.h"
 #include "plugin/HostCallbacks.h"
-#include "plugin/NoThrow.h"
-#include "plugin/PlugInTitle.h"
 #include "plugin/PlugInUtils.h"
 
 using namespace cv;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/NoThrow.h"
+
 namespace ui {
 
 namespace {
@@ -15,12 +17,10 @@ struct Search {
 BOOL CALLBACK CollectEnabled(HWND wnd, LPARAM param) {
   auto& s = *reinterpret_cast<Search*>(param);
   if (wnd == s.keep || !IsWindowVisible(wnd) || !IsWindowEnabled(wnd)) return TRUE;
-  try {
+  return cv::RunCaught(FALSE, [&] {
     s.found->push_back(wnd);
-  } catch (...) {
-    return FALSE;
-  }
-  return TRUE;
+    return TRUE;
+  });
 }
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "common/NoThrow.h"
 #include "ui/Form.h"
 #include "ui/Gdi.h"
 #include "ui/GraphicControl.h"
@@ -41,15 +42,15 @@ LRESULT CALLBACK UiWindowProc(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
   // Taken before the handlers run: the window's own procedure (a subclassed
   // edit's, button's, combo box's; DefWindowProc for our own class).
   const WNDPROC own = c->defProc_ ? c->defProc_ : &DefWindowProcA;
-  try {
+  const bool handled = cv::RunCaught(false, [&] {
     // A copy: a hook may replace WindowProc while the message is in it.
     const TWndMethod proc = c->WindowProc;
     proc(m);
-  } catch (...) {
-    // Nothing may unwind through the system's frames: a message whose
-    // handling threw gets the window's own handling instead.
-    m.Result = CallWindowProcA(own, wnd, msg, w, l);
-  }
+    return true;
+  });
+  // Nothing may unwind through the system's frames: a message whose
+  // handling threw gets the window's own handling instead.
+  if (!handled) m.Result = CallWindowProcA(own, wnd, msg, w, l);
   if (msg == WM_NCDESTROY) {
     RemovePropA(wnd, kControlProp);
     c->handle_ = nullptr;

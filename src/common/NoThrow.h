@@ -1,6 +1,6 @@
 // No C++ exception may leave this module: neither into the host, nor through
-// the Win32 frames of a window or timer procedure. Every place where a call
-// comes in from outside runs its work through one of these.
+// the Win32 frames of a window, timer or enumeration procedure. Every place
+// where a call comes in from outside runs its work through one of these.
 #pragma once
 
 #include <utility>
