@@ -1,68 +1,44 @@
 #!/usr/bin/env bash
 # Builds libjpeg-turbo as a static library for both MinGW-w64 targets from
-# Debian's source package and installs it into .deps/<triplet>/ (the Windows
-# toolchain files search there). The native build uses the system's libjpeg.
-#
-# The source entries are switched on only for this one download, through a
-# private apt directory under .cache/apt-src: the machine's apt configuration
-# and package lists stay as they are. The mirror is the one of the machine's
-# own apt sources (scripts/apt-mirror). A second run skips every target whose
-# library is already installed.
+# Debian's source package (the version of this machine's libjpeg62-turbo-dev)
+# into the cache (see dep_folder in setup-lib.sh) and links .deps/libjpeg to
+# it. The native build uses the system's libjpeg; the fuzz build compiles the
+# unpacked source (.deps/libjpeg/src) with its own instrumentation. A second
+# run only checks that the folder of the current hash is there.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-triplets=(x86_64-w64-mingw32 i686-w64-mingw32)
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/setup-lib.sh"
 
-todo=()
-for t in "${triplets[@]}"; do
-  [ -f "$root/.deps/$t/lib/libjpeg.a" ] || todo+=("$t")
-done
-((${#todo[@]})) || exit 0
-
-src_root="$root/.cache/src"
-mkdir -p "$src_root"
-src_dir=$(find "$src_root" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | sort | tail -n1)
-if [ -z "$src_dir" ]; then
-  apt_dir="$root/.cache/apt-src"
-  mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/parts"
-  mirror=$("$root/scripts/apt-mirror")
-  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-  cat >"$apt_dir/sources.list.sources" <<SRC
-Types: deb-src
-URIs: $mirror
-Suites: $codename
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
-  cp "$apt_dir/sources.list.sources" "$apt_dir/parts/debian-src.sources"
-  apt_opts=(-o "Dir::Etc::SourceList=/dev/null"
-            -o "Dir::Etc::SourceParts=$apt_dir/parts"
-            -o "Dir::State::Lists=$apt_dir/lists"
-            -o "Dir::Cache=$apt_dir/cache"
-            -o "APT::Get::List-Cleanup=0"
-            -o "APT::Sandbox::User=root")
-  echo "build-libjpeg: fetching the libjpeg-turbo source package"
-  apt-get "${apt_opts[@]}" update -qq
-  (cd "$src_root" && apt-get "${apt_opts[@]}" source -qq libjpeg-turbo >/dev/null)
-  src_dir=$(find "$src_root" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | sort | tail -n1)
+version=$(dpkg-query -W -f='${source:Version}' libjpeg62-turbo-dev)
+dir=$(dep_folder libjpeg "$0" "$version")
+if [ ! -f "$dir/.rizer-ready" ]; then
+  mkdir -p "$(dirname "$dir")"
+  exec 7>"$dir.lock"
+  flock 7
 fi
-[ -n "$src_dir" ] || { echo "build-libjpeg: no source tree" >&2; exit 1; }
-
-for t in "${todo[@]}"; do
-  echo "build-libjpeg: building for $t"
-  bdir="$root/.cache/build-libjpeg/$t"
-  rm -rf "$bdir"; mkdir -p "$bdir"
-  cmake -S "$src_dir" -B "$bdir" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$t.cmake" \
-    -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$root/.deps/$t" \
-    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
-    -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF \
-    -DCMAKE_ASM_NASM_COMPILER=nasm >"$bdir.log" 2>&1 || { cat "$bdir.log" >&2; exit 1; }
-  ninja -C "$bdir" -j2 jpeg-static >>"$bdir.log" 2>&1 || { tail -50 "$bdir.log" >&2; exit 1; }
-  # Only the library and its headers: the tools are not needed.
-  mkdir -p "$root/.deps/$t/lib" "$root/.deps/$t/include"
-  cp "$bdir/libjpeg.a" "$root/.deps/$t/lib/libjpeg.a.tmp"
-  cp "$src_dir/jpeglib.h" "$src_dir/jmorecfg.h" "$src_dir/jerror.h" "$bdir/jconfig.h" "$root/.deps/$t/include/"
-  mv "$root/.deps/$t/lib/libjpeg.a.tmp" "$root/.deps/$t/lib/libjpeg.a"
-done
-echo "build-libjpeg: done"
+if [ ! -f "$dir/.rizer-ready" ]; then
+  rm -rf "$dir"; mkdir -p "$dir"
+  trap '[ -f "$dir/.rizer-ready" ] || rm -rf "$dir"' EXIT   # no half-built folder stays
+  echo "build-libjpeg: libjpeg-turbo $version into $dir"
+  src=$(timed "libjpeg: source package" "$here/deb-source" libjpeg-turbo "$dir/src" | tail -n1)
+  build() {  # triplet
+    local b="$dir/build-$1"
+    rm -rf "$b"
+    cmake -S "$src" -B "$b" -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$here/../cmake/toolchain-$1.cmake" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_INSTALL_PREFIX="$dir/$1" \
+      -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF \
+      -DCMAKE_ASM_NASM_COMPILER=nasm &&
+      ninja -C "$b" -j "$(nproc)" jpeg-static || return 1
+    # Only the library and its headers: the tools are not needed.
+    mkdir -p "$dir/$1/lib" "$dir/$1/include"
+    cp "$b/libjpeg.a" "$dir/$1/lib/"
+    cp "$src/jpeglib.h" "$src/jmorecfg.h" "$src/jerror.h" "$b/jconfig.h" "$dir/$1/include/"
+    rm -rf "$b"
+  }
+  for t in "${rizer_triplets[@]}"; do
+    timed "libjpeg: build for $t" quiet build "$t"
+  done
+  touch "$dir/.rizer-ready"
+fi
+dep_link libjpeg "$dir"

@@ -45,13 +45,15 @@ wine_start() {
   "$_rizer_root/scripts/netns-check" || return 1
   [ -n "${_rizer_lane_arch[$lane]:-}" ] ||
     { echo "wine_start: unknown lane '$lane' (${rizer_lanes[*]})" >&2; return 1; }
+  local rizer_trixie_hash=
   if [ "$lane" != wine8-x64 ]; then
     source "$_rizer_root/scripts/trixie-env.sh"
     [ -f "$rizer_trixie/.rizer-step-wow64" ] ||
       { echo "wine_start: lane $lane needs the trixie root in $rizer_trixie (scripts/setup.sh makes it)" >&2; return 1; }
   fi
   export RIZER_LANE=$lane RIZER_LANE_ARCH=${_rizer_lane_arch[$lane]}
-  export WINEPREFIX="$_rizer_root/.cache/wine/$lane/$name"
+  # (a wine10 prefix is a copy of its root's template: one folder per root)
+  export WINEPREFIX="$_rizer_root/.cache/wine/$lane${rizer_trixie_hash:+-$rizer_trixie_hash}/$name"
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export WINEARCH=win64
