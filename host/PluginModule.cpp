@@ -3,20 +3,6 @@
 #include "BlockLedger.h"
 
 namespace host {
-namespace {
-
-template <typename Fn>
-bool Resolve(HMODULE module, const char* name, Fn* out, std::string* error) {
-    FARPROC proc = GetProcAddress(module, name);
-    if (!proc) {
-        *error = std::string("missing export ") + name;
-        return false;
-    }
-    *out = reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
-    return true;
-}
-
-}  // namespace
 
 bool PluginModule::Load(const std::string& path, std::string* error) {
     Unload();
@@ -26,22 +12,26 @@ bool PluginModule::Load(const std::string& path, std::string* error) {
         return false;
     }
     HookModuleAllocator(module_);
-    bool ok = Resolve(module_, "cvAbout", &fn_.About, error) &&
-              Resolve(module_, "cvMessage", &fn_.Message, error) &&
-              Resolve(module_, "cvRegisterInterfaceAccess", &fn_.RegisterInterfaceAccess, error) &&
-              Resolve(module_, "cvRegisterScriptProcessor", &fn_.RegisterScriptProcessor, error) &&
-              Resolve(module_, "cvRegisterPlugIn", &fn_.RegisterPlugIn, error) &&
-              Resolve(module_, "cvInitPlugIn", &fn_.InitPlugIn, error) &&
-              Resolve(module_, "cvExecAction", &fn_.ExecAction, error) &&
-              Resolve(module_, "cvEditAction", &fn_.EditAction, error);
-    if (!ok) Unload();
-    return ok;
+    for (std::size_t i = 0; i < kEntryCount; ++i) {
+        FARPROC proc = GetProcAddress(module_, kEntries[i].name);
+        if (!proc) {
+            *error = std::string("missing export ") + kEntries[i].name;
+            Unload();
+            return false;
+        }
+        entries_[i] = reinterpret_cast<const void*>(proc);
+    }
+    return true;
 }
 
 void PluginModule::Unload() {
     if (module_) FreeLibrary(module_);
     module_ = nullptr;
-    fn_ = PluginExports{};
+    for (const void*& entry : entries_) entry = nullptr;
+}
+
+Word PluginModule::Call(Entry entry, std::initializer_list<Word> args) const {
+    return CallEntry(entry, entries_[static_cast<std::size_t>(entry)], args);
 }
 
 }  // namespace host

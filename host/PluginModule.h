@@ -1,24 +1,15 @@
-// Loads a .cvp module and resolves its eight entry points by name.
+// Loads a .cvp module, resolves its eight entry points by name and calls them
+// across the boundary (see Boundary.h).
 #pragma once
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
-#include "plugin/HostInterface.h"
+#include "Boundary.h"
 
 namespace host {
-
-struct PluginExports {
-    cv::cvAboutFn About = nullptr;
-    cv::cvMessageFn Message = nullptr;
-    cv::cvRegisterInterfaceAccessFn RegisterInterfaceAccess = nullptr;
-    cv::cvRegisterScriptProcessorFn RegisterScriptProcessor = nullptr;
-    cv::cvRegisterPlugInFn RegisterPlugIn = nullptr;
-    cv::cvInitPlugInFn InitPlugIn = nullptr;
-    cv::cvExecActionFn ExecAction = nullptr;
-    cv::cvEditActionFn EditAction = nullptr;
-};
 
 class PluginModule {
  public:
@@ -33,11 +24,12 @@ class PluginModule {
     void Unload();
     bool Loaded() const { return module_ != nullptr; }
 
-    const PluginExports& Fn() const { return fn_; }
+    // Calls `entry` with one word per argument (the module must be loaded).
+    Word Call(Entry entry, std::initializer_list<Word> args) const;
 
  private:
     HMODULE module_ = nullptr;
-    PluginExports fn_;
+    const void* entries_[kEntryCount] = {};
 };
 
 }  // namespace host

@@ -13,28 +13,48 @@ namespace {
 Session* g_current = nullptr;
 
 // ---- the four callbacks the host hands to the module ----------------------
+// Each takes the words of its arguments (Boundary.h) in the interface's order.
 
-void CV_CALL AddActionCallback(std::int32_t number, const char* name, const char* hint,
-                               const std::uint8_t* kinds, std::int32_t lastKindIndex,
-                               std::int32_t paramCount) {
+const char* TextArg(Word word) { return reinterpret_cast<const char*>(word); }
+std::int32_t IntArg(Word word) { return static_cast<std::int32_t>(word); }
+template <typename T>
+Word PointerWord(T* pointer) {
+    return reinterpret_cast<Word>(pointer);
+}
+// A boolean answer as a host reads it: the low byte.
+bool ByteResult(Word word) { return (word & 0xff) != 0; }
+
+// number, name, hint, kinds, lastKindIndex, paramCount
+Word AddActionCallback(const Word* args) {
     CatalogueEntry entry;
-    entry.number = number;
-    entry.name = name ? name : "";
-    entry.hint = hint ? hint : "";
+    entry.number = IntArg(args[0]);
+    entry.name = TextArg(args[1]) ? TextArg(args[1]) : "";
+    entry.hint = TextArg(args[2]) ? TextArg(args[2]) : "";
+    const auto* kinds = reinterpret_cast<const std::uint8_t*>(args[3]);
+    const std::int32_t lastKindIndex = IntArg(args[4]);
     if (kinds && lastKindIndex >= 0) entry.kinds.assign(kinds, kinds + lastKindIndex + 1);
     entry.lastKindIndex = lastKindIndex;
-    entry.paramCount = paramCount;
+    entry.paramCount = IntArg(args[5]);
     g_current->OnAddAction(entry);
+    return 0;
 }
 
-void CV_CALL SetVariableCallback(const char* name, const char* value) {
-    g_current->OnSetVariable(name ? name : "", value ? value : "");
+// name, value
+Word SetVariableCallback(const Word* args) {
+    g_current->OnSetVariable(TextArg(args[0]) ? TextArg(args[0]) : "",
+                             TextArg(args[1]) ? TextArg(args[1]) : "");
+    return 0;
 }
 
-void CV_CALL ScriptProcessorCallback(const char* line) { g_current->OnScriptLine(line ? line : ""); }
+// line
+Word ScriptProcessorCallback(const Word* args) {
+    g_current->OnScriptLine(TextArg(args[0]) ? TextArg(args[0]) : "");
+    return 0;
+}
 
-cv::Bool8 CV_CALL InterfaceAccessCallback(std::int32_t code, cv::HostSlot slot) {
-    return g_current->OnPicker(code, slot);
+// code, slot; answers a one-byte boolean
+Word InterfaceAccessCallback(const Word* args) {
+    return g_current->OnPicker(IntArg(args[0]), reinterpret_cast<cv::HostSlot>(args[1])) ? 1 : 0;
 }
 
 void CALLBACK TimerCallback(HWND, UINT, UINT_PTR id, DWORD) { g_current->OnTimer(id); }
@@ -124,8 +144,10 @@ bool Session::Open(const std::string& modulePath) {
     }
     InitPlugIn();
     RegisterPlugIn();
-    module_.Fn().RegisterScriptProcessor(ScriptProcessorCallback);
-    module_.Fn().RegisterInterfaceAccess(InterfaceAccessCallback);
+    module_.Call(Entry::RegisterScriptProcessor,
+                 {PointerWord(CallbackAddress(Callback::ScriptProcessor, ScriptProcessorCallback))});
+    module_.Call(Entry::RegisterInterfaceAccess,
+                 {PointerWord(CallbackAddress(Callback::InterfaceAccess, InterfaceAccessCallback))});
     return true;
 }
 
@@ -133,7 +155,8 @@ void Session::InitPlugIn() {
     cv::HostString slots[3] = {NewHostString("old title"), NewHostString("old author"),
                                NewHostString("old description")};
     const long freesBefore = Ledger().frees;
-    module_.Fn().InitPlugIn(hostWindow_, &slots[0], &slots[1], &slots[2]);
+    module_.Call(Entry::InitPlugIn, {PointerWord(hostWindow_), PointerWord(&slots[0]), PointerWord(&slots[1]),
+                                     PointerWord(&slots[2])});
     const long freed = Ledger().frees - freesBefore;
     LogLine("Title " + SlotText(slots[0]));
     LogLine("Author " + SlotText(slots[1]));
@@ -146,7 +169,9 @@ void Session::InitPlugIn() {
 
 void Session::RegisterPlugIn() {
     catalogue_.clear();
-    module_.Fn().RegisterPlugIn(AddActionCallback, nullptr, nullptr, SetVariableCallback);
+    module_.Call(Entry::RegisterPlugIn,
+                 {PointerWord(CallbackAddress(Callback::AddAction, AddActionCallback)), 0, 0,
+                  PointerWord(CallbackAddress(Callback::SetVariable, SetVariableCallback))});
 }
 
 bool Session::Run(const Script& script) {
@@ -272,7 +297,8 @@ bool Session::DoAction(const Command& c, int number) {
     if (!module_.Loaded()) return Fail(c, "module not loaded");
     Slots slots(c.args, 0);
     const std::vector<cv::HostString> before = slots.blocks;
-    const bool result = module_.Fn().ExecAction(number, slots.blocks.data());
+    const bool result = ByteResult(
+        module_.Call(Entry::ExecAction, {static_cast<Word>(number), PointerWord(slots.blocks.data())}));
     if (!result) return Fail(c, c.word + " answered false");
     if (slots.blocks != before) return Fail(c, c.word + " changed its parameter slots");
     return true;
@@ -291,8 +317,8 @@ bool Session::CmdExec(const Command& c) {
     Slots slots(c.args, 1);
     const std::vector<cv::HostString> before = slots.blocks;
     const LedgerCounts ledger = Ledger();
-    const bool result =
-        module_.Fn().ExecAction(static_cast<std::int32_t>(ParseNumber(c.args[0])), slots.blocks.data());
+    const bool result = ByteResult(module_.Call(
+        Entry::ExecAction, {static_cast<Word>(ParseNumber(c.args[0])), PointerWord(slots.blocks.data())}));
     LogLine("Exec " + c.args[0] + " -> " + (result ? "true" : "false") +
             " slots=" + (slots.blocks == before ? "same" : "changed") + " blocks=" + BlocksSince(ledger));
     return true;
@@ -302,8 +328,8 @@ bool Session::CmdEdit(const Command& c) {
     if (c.args.empty()) return Fail(c, "Edit N [\"param\"...]");
     Slots slots(c.args, 1);
     const std::vector<cv::HostString> before = slots.blocks;
-    const bool result =
-        module_.Fn().EditAction(static_cast<std::int32_t>(ParseNumber(c.args[0])), slots.blocks.data());
+    const bool result = ByteResult(module_.Call(
+        Entry::EditAction, {static_cast<Word>(ParseNumber(c.args[0])), PointerWord(slots.blocks.data())}));
     std::string line = "Edit " + c.args[0] + " -> " + (result ? "true" : "false");
     for (std::size_t i = 0; i < slots.blocks.size(); ++i) {
         if (i + 1 >= c.args.size() && !slots.blocks[i]) continue;  // a spare slot left empty
@@ -316,10 +342,10 @@ bool Session::CmdEdit(const Command& c) {
 // ExecNull N, EditNull N: the call with no parameter list at all (null).
 bool Session::CmdNullList(const Command& c) {
     if (c.args.empty()) return Fail(c, c.word + " N");
-    const auto action = static_cast<std::int32_t>(ParseNumber(c.args[0]));
+    const auto action = static_cast<Word>(ParseNumber(c.args[0]));
     const LedgerCounts ledger = Ledger();
-    const bool result = c.word == "ExecNull" ? module_.Fn().ExecAction(action, nullptr)
-                                             : module_.Fn().EditAction(action, nullptr);
+    const bool result =
+        ByteResult(module_.Call(c.word == "ExecNull" ? Entry::ExecAction : Entry::EditAction, {action, 0}));
     LogLine(c.word + " " + c.args[0] + " -> " + (result ? "true" : "false") +
             " blocks=" + BlocksSince(ledger));
     return true;
@@ -336,14 +362,14 @@ bool Session::CmdRegister(const Command&) {
 }
 
 bool Session::CmdMessage(const Command&) {
-    module_.Fn().Message(WM_USER, 1, 2);
+    module_.Call(Entry::Message, {WM_USER, 1, 2});
     LogLine("Message sent");
     return true;
 }
 
 bool Session::CmdAbout(const Command&) {
     SetActiveWindow(hostWindow_);
-    module_.Fn().About();
+    module_.Call(Entry::About, {});
     LogLine("About closed");
     return true;
 }

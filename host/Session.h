@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "PluginModule.h"
+#include "plugin/HostInterface.h"
 #include "Script.h"
 #include "WindowWatcher.h"
 
@@ -40,7 +41,7 @@ class Session {
     // The folder where Signal and Await meet another host (see Signals.h).
     void SetSignalFolder(const std::string& folder) { signalFolder_ = folder; }
 
-    // Host callbacks (the static stdcall functions forward here).
+    // Host callbacks (the functions handed to the module forward here).
     void OnAddAction(const CatalogueEntry& entry);
     void OnSetVariable(const std::string& name, const std::string& value);
     void OnScriptLine(const std::string& line);

@@ -7,12 +7,14 @@
 // host's (default: the current folder).
 //
 // Exit code: 0 all well; 1 a command failed or an expectation missed;
-// 2 the module or script could not be used; 3 global-memory imbalance.
+// 2 the module or script could not be used; 3 global-memory imbalance;
+// 4 the module broke the calling convention or crashed (see Boundary.h).
 #include <windows.h>
 
 #include <fstream>
 #include <sstream>
 
+#include "Boundary.h"
 #include "Log.h"
 #include "Script.h"
 #include "Session.h"
@@ -37,6 +39,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    host::ReportModuleFaults();
     host::Session session;
     if (argc == 4) session.SetSignalFolder(argv[3]);
     if (!session.Open(argv[1])) return 2;

@@ -3,7 +3,10 @@
 # The module's face in its PE tables: exactly the eight entry points, named
 # and numbered 1..8 in order, an export directory naming riZER_2.cvp, a
 # version resource, and imports only from DLLs that Windows itself ships.
+# A 32-bit module's exports also return as stdcall with their argument bytes
+# (check-stdcall.py).
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 expected_exports="1 cvAbout
 2 cvMessage
 3 cvRegisterInterfaceAccess
@@ -35,6 +38,12 @@ imports_ok() {
   [ -z "$bad" ] || { echo "     not a Windows DLL: $bad"; return 1; }
 }
 has_version() { LC_ALL=C grep -qa 'V.S._.V.E.R.S.I.O.N._.I.N.F.O' "$1"; }
+pops_arguments() {
+  local out rc
+  out=$(/usr/bin/python3 "$here/check-stdcall.py" "$1" 2>&1); rc=$?
+  [ -z "$out" ] || sed 's/^/     /' <<<"$out"
+  [ "$rc" = 0 ]
+}
 is_arch() { x86_64-w64-mingw32-objdump -f "$1" | grep -q "file format $2"; }
 
 for module in "$@"; do
@@ -47,6 +56,9 @@ for module in "$@"; do
   check "$module: export directory names riZER_2.cvp" has_dll_name "$module"
   check "$module: imports only Windows DLLs" imports_ok "$module"
   check "$module: version resource" has_version "$module"
+  if [ "$arch" = pei-i386 ]; then
+    check "$module: exports pop their argument bytes (stdcall)" pops_arguments "$module"
+  fi
 done
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]
