@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "text/Decimal.h"
+
 namespace host {
 
 bool IsSignalName(const std::string& name) {
@@ -34,13 +36,9 @@ bool SignalRaised(const std::string& folder, const std::string& name) {
 }
 
 bool ParseWaitMs(const std::string& text, unsigned long* ms) {
-    if (text.empty() || text.size() > 9) return false;
-    unsigned long value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + static_cast<unsigned long>(c - '0');
-    }
-    *ms = value;
+    const std::optional<std::int64_t> value = cv::ReadDecimal(text, cv::DecimalSign::None, 9);
+    if (!value) return false;
+    *ms = static_cast<unsigned long>(*value);
     return true;
 }
 

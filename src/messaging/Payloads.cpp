@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "text/Decimal.h"
+
 namespace cv {
 
 const BoxKind kBoxKinds[4] = {
@@ -12,20 +14,9 @@ const BoxKind kBoxKinds[4] = {
 };
 
 std::optional<int> PortTextValue(std::string_view text) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i == text.size()) return std::nullopt;
-    std::int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + (c - '0');
-        if (value > 2147483648LL) return std::nullopt;
-    }
-    if (negative) value = -value;
-    if (value > 2147483647LL) return std::nullopt;
-    return static_cast<int>(value);
+    const std::optional<std::int64_t> value = ReadDecimal(text, DecimalSign::Optional);
+    if (!value || *value < INT32_MIN || *value > INT32_MAX) return std::nullopt;
+    return static_cast<int>(*value);
 }
 
 int PortNumber(std::string_view text) { return PortTextValue(text).value_or(kDefaultPort); }

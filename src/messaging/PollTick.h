@@ -8,9 +8,8 @@
 
 namespace cv {
 
-constexpr std::int32_t kReceiveLimit = 255;  // per datagram, kind byte included
-constexpr int kMaxDatagramsPerTick = 256;    // a flood cannot hold the GUI thread
-constexpr unsigned kMaxTickDrainMs = 20;     // nor can a slow host
+constexpr int kMaxDatagramsPerTick = 256;  // a flood cannot hold the GUI thread
+constexpr unsigned kMaxTickDrainMs = 20;   // nor can a slow host
 
 void PollTick();
 

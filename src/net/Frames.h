@@ -20,6 +20,12 @@ constexpr int kNetSeenRingSize = 128;
 constexpr char kNetBroadcastAddress[] = "255.255.255.255";
 constexpr int kNetAckLength = 3;
 constexpr int kNetReliableHeader = 3;  // kind + sequence
+// What the plug-in's receivers take of a datagram, kind byte included: a
+// longer one is lost. Hence the largest payload that arrives, plain and in
+// an acknowledged frame.
+constexpr std::int32_t kReceiveLimit = 255;
+constexpr std::int32_t kPlainPayloadLimit = kReceiveLimit - 1;
+constexpr std::int32_t kReliablePayloadLimit = kReceiveLimit - kNetReliableHeader;
 // Asked of the system (best effort) so that a burst of a few thousand
 // datagrams between two polls is not dropped.
 constexpr int kNetReceiveBufferBytes = 4 << 20;

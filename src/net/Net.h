@@ -66,8 +66,9 @@ int NetSend(const char* address, int port, bool acknowledged);
 // Takes waiting datagrams until one yields a result: the payload length (> 0,
 // copied to `dest`, unterminated), 0 for a 1-byte datagram or an empty
 // fkReliable payload, -1 when nothing is waiting, the receive failed, or the
-// datagram was longer than `limit` (it is lost). Acknowledgements, repeats and
-// frames of unknown kind are consumed without reaching the caller. `dest` must
+// datagram was empty or longer than `limit` (it is lost). Acknowledgements,
+// repeats and frames of unknown kind or too short are consumed without
+// reaching the caller, at most kNetMaxSkippedPerReceive a call. `dest` must
 // hold limit - 1 bytes. Returns 0 writing no output unless the endpoint is
 // open and 1 <= limit <= 65507. The sender outputs are written for results
 // above 0 and for an empty fkReliable payload; a caller that has no use for

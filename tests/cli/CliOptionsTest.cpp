@@ -41,15 +41,63 @@ TEST(CliArguments, OptionsAnywhereAndAfterTheDoubleDash) {
     // A single dash is an argument (a text of its own), as is the empty text.
     p = Parse({"chat", "-", ""});
     EXPECT_EQ(p.error, "");
-    EXPECT_EQ(Parse({"gosub", "x", "--help"}).options.command, cli::Command::Help);
 }
 
-TEST(CliArguments, PortTextAsThePortActionReadsIt) {
-    EXPECT_EQ(Parse({"listen", "--port", "+80"}).options.port, 80);
-    EXPECT_EQ(Parse({"listen", "--port", "115686"}).options.port, 50150);  // low 16 bits
-    EXPECT_EQ(Parse({"listen", "--port", "-15386"}).options.port, 50150);
-    for (const char* bad : {"abc", "", "0", "65536", "12a", "0x10", "99999999999"}) {
-        EXPECT_NE(Parse({"listen", "--port", bad}).error.find("bad port"), std::string::npos) << bad;
+// After the command word a help or version word would make a scheduled
+// "box -h Warning" print the help and report success without sending.
+TEST(CliArguments, HelpAndVersionOnlyBeforeTheCommandWord) {
+    using C = cli::Command;
+    const struct {
+        std::vector<std::string> words;
+        C command;
+        const char* says;  // in the error, "" for none
+    } cases[] = {
+        {{"-h"}, C::Help, ""},
+        {{"--port", "5", "--help", "chat"}, C::Help, ""},
+        {{"--version", "listen", "--loud"}, C::Version, ""},
+        {{"box", "-h", "Warning"},
+         C::None,
+         "unknown option '-h' after the command word (-- ends the options"},
+        {{"chat", "Ann", "--help"}, C::None, "unknown option '--help' after the command word"},
+        {{"gosub", "--version"}, C::None, "unknown option '--version' after the command word"},
+        {{"box", "--", "-h", "Warning"}, C::Box, ""},
+    };
+    for (const auto& c : cases) {
+        const cli::Parsed p = Parse(c.words);
+        EXPECT_EQ(p.options.command, c.command) << testing::PrintToString(c.words);
+        if (*c.says) {
+            EXPECT_NE(p.error.find(c.says), std::string::npos) << p.error;
+        } else {
+            EXPECT_EQ(p.error, "");
+        }
+    }
+    EXPECT_EQ(Parse({"box", "--", "-h", "Warning"}).options.args,
+              (std::vector<std::string>{"-h", "Warning"}));
+}
+
+// The low 16 bits of a whole number, as the plug-in keeps them; but where
+// the port action falls back to 50150 (no number) or would bind port 0, the
+// CLI refuses rather than send to a port the administrator did not mean.
+TEST(CliArguments, PortIsTheLow16BitsAndNeverAFallback) {
+    const struct {
+        const char* text;
+        int cli;     // 0: refused
+        int action;  // the port riZEROpenPort binds
+    } cases[] = {
+        {"+80", 80, 80},           {"115686", 50150, 50150},
+        {"-15386", 50150, 50150},  {"00050150", 50150, 50150},
+        {"abc", 0, 50150},         {"", 0, 50150},
+        {"12a", 0, 50150},         {"0x10", 0, 50150},
+        {"99999999999", 0, 50150}, {"0", 0, 0},
+        {"65536", 0, 0},           {"-0", 0, 0},
+    };
+    for (const auto& c : cases) {
+        const cli::Parsed p = Parse({"listen", "--port", c.text});
+        EXPECT_EQ(p.error.empty() ? p.options.port : 0, c.cli) << c.text;
+        if (!c.cli) {
+            EXPECT_NE(p.error.find("bad port"), std::string::npos) << c.text;
+        }
+        EXPECT_EQ(cv::PortNumber(c.text) & 0xFFFF, c.action) << c.text;
     }
 }
 
@@ -98,6 +146,11 @@ TEST(CliArguments, HelpFitsOneScreen) {
     int lines = 0;
     for (std::string line; std::getline(help, line); ++lines) EXPECT_LE(line.size(), 80u) << line;
     EXPECT_LE(lines, 24);
+    // What the parser does differently from what one might expect.
+    for (const char* says : {"-- ends them", "--help, --version only before the command word",
+                             "unlike the port\n                    action, refuses 0"}) {
+        EXPECT_NE(cli::HelpText().find(says), std::string::npos) << says;
+    }
 }
 
 std::string Payload(std::vector<std::string> words, std::string* error) {

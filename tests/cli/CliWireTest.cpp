@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -128,6 +129,7 @@ TEST_F(CliWire, BadInputSendsNothing) {
         {"chat Ann " + std::string(251, 'x') + to, "at most 254"},
         {"gosub " + Q("a\"b") + to, "quotation mark"},
         {"shout" + to, "unknown command"},
+        {"box -h Warning" + to, "unknown option '-h' after the command word"},
         {"chat Ann hi --port abc --to 127.0.0.1", "bad port"},
         {"chat Ann hi --port 50170 --to 127.0.0.256", "bad address"},
     };
@@ -142,7 +144,7 @@ TEST_F(CliWire, BadInputSendsNothing) {
 // Resent every 500 ms with the same bytes until the wait is over; each
 // address that acknowledges is printed once, whatever it acknowledged twice.
 TEST_F(CliWire, ReliableResendsAndListsEachAcknowledgingAddressOnce) {
-    CliRun run("--reliable --wait 1300 --to 127.0.0.1 --port " + std::to_string(kPort) + " box Stop Error");
+    CliRun run("--reliable --verbose --wait 1300 --port " + std::to_string(kPort) + " box Stop Error");
     std::uint16_t cliPort = 0;
     const std::string first = Wire(peer_->Receive(3000, &cliPort));
     ASSERT_EQ(first.size(), 10u);
@@ -155,16 +157,53 @@ TEST_F(CliWire, ReliableResendsAndListsEachAcknowledgingAddressOnce) {
     peer_->Send(cliPort, Bytes({1, first[1] ^ 1, first[2]}));  // not its sequence
     PeerSocket otherPort(kOtherPort);                          // its sequence, from a port it did not send to
     otherPort.Send(cliPort, ack);
+    peer_->Send(cliPort, std::string(300, 'L'));  // its sender is not known
     peer_->Send(cliPort, ack);
     peer_->Send(cliPort, ack);
     EXPECT_EQ(Wire(peer_->Receive(2000)), first);
     EXPECT_EQ(run.Finish(), 0) << run.Stderr();
     EXPECT_EQ(run.Stdout(), "127.0.0.1\n");
-    EXPECT_NE(run.Stderr().find("1 acknowledged within 1300 ms (sequence " + std::to_string(sequence) +
-                                ", 3 sends)"),
+    const std::string err = run.Stderr();
+    EXPECT_NE(err.find("1 acknowledged within 1300 ms (sequence " + std::to_string(sequence) + ", 3 sends)"),
               std::string::npos)
-        << run.Stderr();
+        << err;
+    EXPECT_NE(err.find("ignored from 127.0.0.1:50171: an acknowledgement"), std::string::npos) << err;
+    EXPECT_NE(err.find("ignored from an unknown sender: a datagram over 255 bytes"), std::string::npos)
+        << err;
     EXPECT_TRUE(peer_->Receive(100).empty()) << "resent after the wait";
+}
+
+// Sent to one address, the run ends with its acknowledgement; a resend that
+// does not go out is not counted as sent.
+TEST_F(CliWire, ReliableToOneAddressStopsAtItsAcknowledgementAndCountsOnlySends) {
+    const auto t0 = std::chrono::steady_clock::now();
+    CliRun answered("--reliable --wait 4000 --to 127.0.0.1 --port " + std::to_string(kPort) +
+                    " gosub Refresh");
+    std::uint16_t cliPort = 0;
+    const std::string frame = Wire(peer_->Receive(3000, &cliPort));
+    ASSERT_EQ(frame.size(), 12u);
+    peer_->Send(cliPort, Bytes({1}) + frame.substr(1, 2));
+    EXPECT_EQ(answered.Finish(), 0) << answered.Stderr();
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(2500));
+    EXPECT_EQ(answered.Stdout(), "127.0.0.1\n");
+    EXPECT_NE(answered.Stderr().find("1 acknowledged within 4000 ms"), std::string::npos)
+        << answered.Stderr();
+    EXPECT_NE(answered.Stderr().find(", 1 send)"), std::string::npos) << answered.Stderr();
+    EXPECT_TRUE(peer_->Receive(700).empty()) << "resent after the acknowledgement";
+
+    // The first frame leaves by the default route; then the address becomes
+    // unreachable (inside this namespace only), and every resend fails.
+    const std::string unreachable = "ip route add unreachable 10.99.0.7/32";
+    CliRun failing("--reliable --verbose --wait 1200 --to 10.99.0.7 --port " + std::to_string(kPort) +
+                   " gosub Refresh");
+    ASSERT_TRUE(failing.WaitForStderr("sending"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    ASSERT_EQ(std::system(unreachable.c_str()), 0);
+    EXPECT_EQ(failing.Finish(), 1);
+    std::system("ip route del unreachable 10.99.0.7/32");
+    EXPECT_NE(failing.Stderr().find("none acknowledged within 1200 ms"), std::string::npos)
+        << failing.Stderr();
+    EXPECT_NE(failing.Stderr().find(", 1 send, 2 failed to go out)"), std::string::npos) << failing.Stderr();
 }
 
 // Two runs never number their frames alike: a receiver keys its memory of

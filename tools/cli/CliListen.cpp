@@ -7,7 +7,7 @@
 #include "CliEndpoint.h"
 #include "CliOutput.h"
 #include "messaging/Payloads.h"
-#include "messaging/PollTick.h"
+#include "net/Net.h"
 
 namespace cli {
 namespace {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "messaging/Payloads.h"
+#include "text/Decimal.h"
 
 namespace cli {
 namespace {
@@ -30,16 +31,12 @@ const CommandRow kCommands[] = {
     {"listen", Command::Listen, kListen, 0, "", "print every message received, one a line"},
 };
 
-// Reads a whole number from min to max; false for anything else.
+// Reads a whole number from min to max, at most 9 digits and no sign; false
+// for anything else.
 bool ReadNumber(std::string_view text, long min, long max, long* out) {
-    if (text.empty() || text.size() > 9) return false;
-    long v = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
-    }
-    if (v < min || v > max) return false;
-    *out = v;
+    const std::optional<std::int64_t> v = cv::ReadDecimal(text, cv::DecimalSign::None, 9);
+    if (!v || *v < min || *v > max) return false;
+    *out = static_cast<long>(*v);
     return true;
 }
 
@@ -54,7 +51,9 @@ struct OptionRow {
 };
 
 const OptionRow kOptions[] = {
-    {"--port", "N", kAny, "port, as the port action reads it (default 50150)",
+    {"--port", "N", kAny,
+     "port (default 50150): N's low 16 bits; unlike the port\n"
+     "                    action, refuses 0 and what is no whole number",
      [](Options& o, std::string_view v, std::string* error) {
          const std::optional<int> value = cv::PortTextValue(v);
          // The endpoint keeps the low 16 bits, as the plug-in does.
@@ -170,11 +169,13 @@ Parsed ParseArguments(int argc, const char* const* argv) {
     bool optionsEnd = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (!optionsEnd && (arg == "--help" || arg == "-h")) {
+        // Only where an option may stand before the command word: after
+        // it, "-h" is a mistake, or a text that wanted "--" before it.
+        if (!optionsEnd && !command && (arg == "--help" || arg == "-h")) {
             o.command = Command::Help;
             return p;
         }
-        if (!optionsEnd && arg == "--version") {
+        if (!optionsEnd && !command && arg == "--version") {
             o.command = Command::Version;
             return p;
         }
@@ -186,7 +187,10 @@ Parsed ParseArguments(int argc, const char* const* argv) {
             const std::size_t eq = arg.find('=');
             const OptionRow* row = FindOption(arg.substr(0, eq));
             if (!row) {
-                p.error = "unknown option '" + std::string(arg) + "'";
+                p.error = "unknown option '" + std::string(arg) + "'" +
+                          (command ? " after the command word (-- ends the options, so that a text may start "
+                                     "with '-')"
+                                   : "");
                 return p;
             }
             std::string value;
@@ -244,7 +248,7 @@ Parsed ParseArguments(int argc, const char* const* argv) {
 
 std::string HelpText() {
     std::string t =
-        "usage: rizer-cli [OPTIONS] COMMAND ARGS...\n"
+        "usage: rizer-cli [OPTIONS] COMMAND [OPTIONS] [--] ARGS...\n"
         "Speaks riZER 2.0's protocol: sends what its actions send to every copy on\n"
         "the LAN, and prints what they send.\n"
         "commands:\n";
@@ -254,13 +258,13 @@ std::string HelpText() {
         std::snprintf(line, sizeof line, "  %-17s %s\n", head.c_str(), c.help);
         t += line;
     }
-    t += "options:\n";
+    t += "options (-- ends them, so that a text after it may start with '-'):\n";
     for (const OptionRow& o : kOptions) {
         const std::string head = std::string(o.name) + (o.value ? " " : "") + (o.value ? o.value : "");
         std::snprintf(line, sizeof line, "  %-17s %s\n", head.c_str(), o.help);
         t += line;
     }
-    t += "  --help, --version\n"
+    t += "  --help, --version only before the command word\n"
          "exit: 0 ok, 1 none acknowledged, too few messages or the network failed,\n"
          "      2 bad input (nothing sent)\n";
     return t;

@@ -10,7 +10,7 @@
 #include "CliEndpoint.h"
 #include "CliOutput.h"
 #include "messaging/Payloads.h"
-#include "messaging/PollTick.h"
+#include "net/Net.h"
 
 namespace cli {
 namespace {
@@ -83,16 +83,21 @@ int SendReliable(const Options& o, const std::string& payload, const std::string
         Say("cannot send to " + destination);
         return kExitFailed;
     }
+    // Sent to one address (not to a broadcast address, which never answers
+    // itself): its acknowledgement ends the wait.
+    const auto targetAnswered = [&] {
+        return std::find(acks.addresses.begin(), acks.addresses.end(), destination) != acks.addresses.end();
+    };
     const auto start = Clock::now();
     const auto until = start + std::chrono::milliseconds(o.waitMs);
     auto nextSend = start + kResendEvery;
     int sends = 1;
+    int failed = 0;
     for (auto now = start; now < until; now = Clock::now()) {
         acks.Drain();
+        if (targetAnswered()) break;
         if (now >= nextSend) {
-            cv::NetSendFrame(frame.data(), static_cast<std::int32_t>(frame.size()), destination.c_str(),
-                             o.port);
-            ++sends;
+            ++(sendFrame() ? sends : failed);
             nextSend += kResendEvery;
         }
         std::this_thread::sleep_for(kPollEvery);
@@ -100,7 +105,8 @@ int SendReliable(const Options& o, const std::string& payload, const std::string
     acks.Drain();
     const std::string within = " within " + std::to_string(o.waitMs) + " ms (sequence " +
                                std::to_string(acks.sequence) + ", " + std::to_string(sends) +
-                               (sends == 1 ? " send)" : " sends)");
+                               (sends == 1 ? " send" : " sends") +
+                               (failed ? ", " + std::to_string(failed) + " failed to go out" : "") + ")";
     if (acks.addresses.empty()) {
         Say("none acknowledged" + within);
         return kExitFailed;
@@ -130,7 +136,8 @@ bool MakePayload(const Options& o, std::string* payload, std::string* error) {
             break;
         default: *error = "not a send command"; return false;
     }
-    const std::size_t limit = o.reliable ? kReliablePayloadLimit : kPlainPayloadLimit;
+    const auto limit =
+        static_cast<std::size_t>(o.reliable ? cv::kReliablePayloadLimit : cv::kPlainPayloadLimit);
     if (payload->size() > limit) {
         *error = "message too long: its payload is " + std::to_string(payload->size()) +
                  " bytes, and receivers take at most " + std::to_string(limit) +

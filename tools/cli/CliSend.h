@@ -8,10 +8,6 @@
 
 namespace cli {
 
-// Receivers take at most 255 bytes, kind byte included.
-constexpr std::size_t kPlainPayloadLimit = 254;
-constexpr std::size_t kReliablePayloadLimit = 252;
-
 // The payload of a send command, or false with the reason when receivers
 // would drop it (or the action would send an empty frame).
 bool MakePayload(const Options& o, std::string* payload, std::string* error);
