@@ -8,6 +8,7 @@
 # stand-in host), and each prints its chat variable. Where the Wine 10 lanes
 # are not set up, both copies run the x64 build under wine8-x64 (said so).
 # The two scripts wait for each other through signal files, not fixed sleeps.
+# Then a closed group on a LAN of four (see "a closed group" below).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -87,4 +88,137 @@ for s in a b; do
   cat "$work/$s.who" 2>/dev/null || true
   grep -E '^(SetVariable|Script|Box|Var|Greet|FAIL)' "$work/$s.log" 2>/dev/null | sed "s/^/$who | /" || true
 done
+[ "$rc" = 0 ] || exit $rc
+
+# ---- a closed group ----------------------------------------------------------
+# Four machines on one LAN (scripts/netns-lan): Ann (10.77.2.2) and Bob
+# (10.77.2.3) run the x64 build under wine8-x64, each from a folder of its own
+# with the group's riZER.key beside the host executable; an outsider
+# (10.77.2.1) has rizer-cli and no key; the group's administrator
+# (10.77.2.4) has rizer-cli and the key. Ann and Bob chat, sealed; the
+# outsider's listener sees only frames it cannot read, and its GoSub
+# Shutdown runs nowhere; the administrator's `listen --verbose` shows the
+# group's lines and why it dropped the outsider's.
+cli=dist/linux/rizer-cli
+[ -x "$cli" ] || cli=build/x64/tools/cli/rizer-cli
+group=$work/group
+mkdir -p "$group"
+has_key=no
+"$cli" --help 2>&1 | grep -q -- '--key' && has_key=yes
+if [ "$has_key" = yes ]; then
+  "$cli" keygen "$group/riZER.key" >/dev/null
+else
+  # Any 64 hex digits make a key.
+  printf '# riZER 2.0 group key\r\n%s\r\n' "$(od -An -tx1 -N32 /dev/urandom | tr -d ' \n')" >"$group/riZER.key"
+fi
+for who in ann bob; do
+  mkdir -p "$group/$who"
+  cp dist/x64/rizer-host.exe "$group/riZER.key" "$group/$who/"
+done
+cat >"$group/host.cvs" <<'CVS'
+Sub Shutdown
+Echo "Shutdown ran on this copy"
+End
+Sub Greet
+Echo "Greet ran on this copy"
+End
+riZEROpenPort "50150" "Chat"
+Echo "port open"
+Await listening 60000
+CVS
+cp "$group/host.cvs" "$group/bob.cvs"
+cat >>"$group/host.cvs" <<'CVS'
+riZERSendMessage "Ann" "Hi Bob, only the group can read this."
+WaitVar Chat "<Ann>: Hi Bob, only the group can read this.\r\n<Bob>: Loud and clear.\r\n" 30000
+Signal chatted
+Await outsider-sent 30000
+riZERGoSub "Greet"
+WaitVar Chat "<Ann>: Hi Bob, only the group can read this.\r\n<Bob>: Loud and clear.\r\n<Bob>: Greeted.\r\n" 30000
+ExpectNoBox
+Print Chat
+riZERClosePort
+CVS
+cat >>"$group/bob.cvs" <<'CVS'
+WaitVar Chat "<Ann>: Hi Bob, only the group can read this.\r\n" 30000
+riZERSendMessage "Bob" "Loud and clear."
+Await outsider-sent 30000
+WaitVar Chat "<Ann>: Hi Bob, only the group can read this.\r\n<Bob>: Loud and clear.\r\n" 30000
+CVS
+# Bob answers Ann's Greet with a line of his own: once Ann has it, both
+# copies have dealt with the outsider's GoSub, which came before it.
+sed -i 's/^Echo "Greet ran on this copy"$/&\nriZERSendMessage "Bob" "Greeted."/' "$group/bob.cvs"
+cat >>"$group/bob.cvs" <<'CVS'
+WaitVar Chat "<Ann>: Hi Bob, only the group can read this.\r\n<Bob>: Loud and clear.\r\n<Bob>: Greeted.\r\n" 30000
+Signal bob-done
+ExpectNoBox
+Print Chat
+riZERClosePort
+CVS
+group_side='
+  set -uo pipefail
+  cd "$0"
+  group=$1 cli=$2 has_key=$3
+  wait_for() { for _ in $(seq 1200); do [ -e "$1" ] && return 0; sleep 0.05; done; return 1; }
+  case $RIZER_LAN_SIDE in
+    1)  # the outsider: no key
+      wait_for "$RIZER_LAN_DIR/open.2" && wait_for "$RIZER_LAN_DIR/open.3" || exit 1
+      "$cli" listen --verbose --seconds 60 >"$group/outsider.out" 2>"$group/outsider.err" &
+      listener=$!
+      wait_for "$RIZER_LAN_DIR/admin.ready" || { kill $listener; exit 1; }
+      touch "$group/listening"
+      wait_for "$group/chatted" || { kill $listener; exit 1; }
+      "$cli" gosub Shutdown
+      touch "$group/outsider-sent"
+      wait_for "$group/bob-done"
+      kill $listener 2>/dev/null; wait $listener 2>/dev/null
+      touch "$RIZER_LAN_DIR/outsider.done"
+      exit 0 ;;
+    4)  # the group'"'"'s administrator: the key
+      if [ "$has_key" = yes ]; then
+        "$cli" --key "$group/riZER.key" listen --verbose --seconds 60 >"$group/admin.out" 2>"$group/admin.err" &
+        listener=$!
+        for _ in $(seq 200); do grep -q "listening on port" "$group/admin.err" 2>/dev/null && break; sleep 0.05; done
+        touch "$RIZER_LAN_DIR/admin.ready"
+        wait_for "$RIZER_LAN_DIR/outsider.done"
+        kill $listener 2>/dev/null; wait $listener 2>/dev/null
+      else
+        touch "$RIZER_LAN_DIR/admin.ready"
+      fi
+      exit 0 ;;
+  esac
+  who=$([ "$RIZER_LAN_SIDE" = 2 ] && echo ann || echo bob)
+  [ "$who" = ann ] || wait_for "$RIZER_LAN_DIR/wine.2"   # one Wine start at a time
+  source scripts/wine-env.sh
+  wine_start "group-$who" >/dev/null || { echo "$who: wine did not start"; exit 1; }
+  touch "$RIZER_LAN_DIR/wine.$RIZER_LAN_SIDE"
+  script=$group/host.cvs
+  [ "$who" = bob ] && script=$group/bob.cvs
+  scripts/wine-run "$group/$who/rizer-host.exe" dist/x64/riZER_2.cvp "$script" "$group" >"$group/$who.log" 2>&1 &
+  host=$!
+  for _ in $(seq 2400); do grep -q "port open" "$group/$who.log" 2>/dev/null && break; sleep 0.05; done
+  touch "$RIZER_LAN_DIR/open.$RIZER_LAN_SIDE"
+  wait $host; rc=$?
+  wine_stop
+  exit $rc'
+echo
+echo "== a closed group: Ann (10.77.2.2) and Bob (10.77.2.3) share riZER.key; an outsider (10.77.2.1) has none"
+sed -n '1p' "$group/riZER.key" | sed 's/^/riZER.key: /'
+rc=0
+timeout 300 scripts/netns-lan bash -c "$group_side" "$root" "$group" "$cli" "$has_key" \
+  -- bash -c "$group_side" "$root" "$group" "$cli" "$has_key" \
+  -- bash -c "$group_side" "$root" "$group" "$cli" "$has_key" \
+  -- bash -c "$group_side" "$root" "$group" "$cli" "$has_key" || rc=$?
+for who in ann bob; do
+  grep -E '^(SetVariable|Script|Var|Greet|Shutdown|FAIL|host:)' "$group/$who.log" 2>/dev/null | sed "s/^/${who^} | /" || true
+done
+echo "outsider | rizer-cli gosub Shutdown (no key): ran on $(grep -l 'Shutdown ran' "$group"/ann.log "$group"/bob.log 2>/dev/null | wc -l) of 2 copies"
+echo "outsider | rizer-cli listen --verbose (no key) heard:"
+sed 's/^/outsider |   /' "$group/outsider.out" "$group/outsider.err" 2>/dev/null || true
+if [ "$has_key" = yes ]; then
+  echo "admin    | rizer-cli --key riZER.key listen --verbose heard:"
+  sed 's/^/admin    |   /' "$group/admin.out" "$group/admin.err" 2>/dev/null || true
+else
+  echo "admin    | not run: rizer-cli has no --key (the group's listener with its reasons)"
+fi
+if grep -q 'Shutdown ran' "$group"/ann.log "$group"/bob.log 2>/dev/null; then rc=1; fi
 exit $rc

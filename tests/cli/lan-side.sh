@@ -27,7 +27,15 @@ if [ "$me" != 1 ]; then
   wine_start "cli-lan-$me" >/dev/null || { echo "side $me: wine did not start" >&2; exit 1; }
   touch "$RIZER_LAN_DIR/wine.$me"
   trap wine_stop EXIT
-  timeout 300 scripts/wine-run "$RIZER_CLI_LAN_HOST" "$RIZER_CLI_LAN_MODULE" "$work/host.cvs" \
+  exe=$RIZER_CLI_LAN_HOST
+  if [ -n "${RIZER_CLI_LAN_KEY:-}" ]; then
+    # riZER.key is read beside the host executable: a folder of its own.
+    mkdir -p "$work/host.$me"
+    cp "$exe" "$RIZER_CLI_LAN_KEY" "$work/host.$me/"
+    mv "$work/host.$me/$(basename "$RIZER_CLI_LAN_KEY")" "$work/host.$me/riZER.key"
+    exe=$work/host.$me/$(basename "$exe")
+  fi
+  timeout 300 scripts/wine-run "$exe" "$RIZER_CLI_LAN_MODULE" "$work/host.cvs" \
     >"$work/host.$me.log" 2>&1 &
   host=$!
   wait_for "$work/host.$me.log" "port open" 240 && touch "$RIZER_LAN_DIR/ready.$me"
@@ -40,6 +48,24 @@ for ((i = 2; i <= RIZER_LAN_SIZE; i++)); do
   wait_for "$RIZER_LAN_DIR/ready.$i" "" 240 || { echo "side 1: host $i never opened its port" >&2; exit 1; }
 done
 sleep 0.3
+if [ -n "${RIZER_CLI_LAN_KEY:-}" ]; then
+  # A closed group: what carries the key reaches the hosts; what does not,
+  # sent in between, reaches none of them, and the keyed "after" behind it
+  # tells the hosts that it has been dealt with.
+  key=$RIZER_CLI_LAN_KEY
+  "$cli" --key "$key" chat Admin hello
+  "$cli" --key "$key" gosub Refresh
+  "$cli" --key "$key" box "Server stops" Warning
+  "$cli" --key "$key" --reliable box "Acknowledge me" Information >"$work/reliable.out" 2>"$work/reliable.err"
+  echo $? >"$work/reliable.rc"
+  "$cli" chat Intruder hello
+  "$cli" gosub Stranger
+  "$cli" box "Intruder" Error
+  "$cli" --reliable --wait 1000 box "Intruder" Error >"$work/plain-reliable.out" 2>"$work/plain-reliable.err"
+  echo $? >"$work/plain-reliable.rc"
+  "$cli" --key "$key" chat Admin after
+  exit 0
+fi
 "$cli" chat Admin hello
 "$cli" gosub Refresh
 "$cli" box "Server stops" Warning

@@ -57,6 +57,7 @@ check() {  # name, command...
   if "$@"; then passed=$((passed + 1)); echo "ok   $name"; else failed=$((failed + 1)); echo "FAIL $name"; fi
 }
 has() { grep -qF -- "$2" "$work/$1" 2>/dev/null; }
+lacks() { [ -f "$work/$1" ] && ! has "$1" "$2"; }
 is() { [ "$(cat "$work/$1" 2>/dev/null)" = "$2" ]; }
 for i in $(seq 2 $((hosts + 1))); do
   check "host 10.77.2.$i: every expectation met, memory balanced" is "host.$i.rc" 0
@@ -75,5 +76,49 @@ fi
 # What an administrator sees, for the record.
 echo "rizer-cli --reliable box \"Acknowledge me\" Information:"
 sed 's/^/  /' "$work/reliable.out" "$work/reliable.err" 2>/dev/null
+
+# A closed group: both hosts with one riZER.key beside their executables.
+# rizer-cli with --key reaches them and --reliable names them; without it,
+# its chat line, GoSub and boxes reach neither and nobody acknowledges.
+if ! "$cli" --help 2>&1 | grep -q -- '--key'; then
+  echo "not run: rizer-cli has no --key (the closed-group checks)"
+else
+  keyed=$work/keyed
+  mkdir -p "$keyed"
+  printf '# riZER 2.0 group key of the CLI LAN test\r\n%s\r\n' \
+    1b4f0e9851971998e732078544c96b36c3d01cedf7caa332359d6f1d83567014 >"$keyed/group.key"
+  cat >"$keyed/host.cvs" <<CVS
+Sub Refresh
+Echo "Refresh ran here"
+End
+Sub Stranger
+Echo "Stranger ran here"
+End
+riZEROpenPort "50150" "Chat"
+Echo "port open"
+WaitVar Chat "<Admin>: hello\\r\\n" 180000
+ExpectBox "Warning" "Server stops" warning
+ExpectBox "Information" "Acknowledge me" information
+WaitVar Chat "<Admin>: hello\\r\\n<Admin>: after\\r\\n" 60000
+ExpectNoBox
+riZERClosePort
+CVS
+  RIZER_CLI_LAN_WORK=$keyed RIZER_CLI_LAN_KEY=$keyed/group.key \
+    timeout 600 "$root/scripts/netns-lan" "${lan[@]}" >"$keyed/lan.log" 2>&1
+  for i in $(seq 2 $((hosts + 1))); do
+    check "key: host 10.77.2.$i: every expectation met, memory balanced" is "keyed/host.$i.rc" 0
+    check "key: host 10.77.2.$i: the keyed GoSub ran" has "keyed/host.$i.log" "Refresh ran here"
+    check "key: host 10.77.2.$i: the GoSub without the key did not" lacks "keyed/host.$i.log" "Stranger ran here"
+  done
+  check "key: --key --reliable box: exit 0" is keyed/reliable.rc 0
+  check "key: --key --reliable box: both hosts named" [ "$(sort "$keyed/reliable.out" 2>/dev/null)" = "$addresses" ]
+  check "key: --reliable box without --key: exit 1" is keyed/plain-reliable.rc 1
+  check "key: --reliable box without --key: nobody named" [ ! -s "$keyed/plain-reliable.out" ]
+  if [ "$failed" != 0 ]; then
+    for f in "$keyed"/host.*.log "$keyed"/*.err "$keyed/lan.log"; do
+      [ -s "$f" ] && { echo "--- keyed/$(basename "$f")"; grep -vE '^(ok|PASS)' "$f" | tail -n 8; }
+    done
+  fi
+fi
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -5,7 +5,10 @@
 # and NAME.b.cvs, started together on the two sides; the two meet through
 # Signal/Await and WaitVar, not fixed sleeps. A side passes when its host
 # exits 0 (every expectation and barrier met, memory balanced), every line of
-# NAME.SIDE.expect occurs in its output and no line of NAME.SIDE.reject does.
+# NAME.SIDE.expect occurs in its output, every line of NAME.SIDE.once exactly
+# once, and no line of NAME.SIDE.reject does. NAME.SIDE.key, when a case has
+# one, is that side's riZER.key (see side.sh); NAME.SIDE.tap starts a
+# listener beside that side's host (tap.py).
 # Prints one line per lane and case and then "N passed, M failed".
 #
 # Lanes (RIZER_E2E_LANES="..." picks some, default all):
@@ -31,7 +34,7 @@ declare -A lane_sides=(
   [mixed]="wine10-x86 wine10-x64"
 )
 all_lanes="wine8-x64 wine10-x64 wine10-x86 mixed"
-mixed_cases="chat_both_ways gosub_both boxes burst"
+mixed_cases="chat_both_ways gosub_both boxes burst keyed_group strangers_key"
 
 # Inside the repository, not /tmp: a lane that runs Wine in a root file
 # system of its own sees the repository's folder, but not this /tmp.
@@ -66,7 +69,7 @@ cp "$root"/tests/e2e/cases/* "$work/cases/"
 all_cases=$(cd "$work/cases" && ls *.a.cvs | sed 's/\.a\.cvs$//' | sort)
 
 check_case() {  # results folder, name; prints why it failed (nothing: passed)
-  local results=$1 name=$2 side log rc line why=""
+  local results=$1 name=$2 side log rc line n why=""
   for side in a b; do
     log="$results/$name.$side.log"
     rc=$(cat "$results/$name.$side.rc" 2>/dev/null || echo none)
@@ -75,6 +78,12 @@ check_case() {  # results folder, name; prints why it failed (nothing: passed)
       while IFS= read -r line; do
         grep -qF -- "$line" "$log" 2>/dev/null || why+=" $side: no '$line';"
       done <"$work/cases/$name.$side.expect"
+    fi
+    if [ -f "$work/cases/$name.$side.once" ]; then
+      while IFS= read -r line; do
+        n=$(grep -cF -- "$line" "$log" 2>/dev/null)
+        [ "${n:-0}" = 1 ] || why+=" $side: '$line' ${n:-0} times, not once;"
+      done <"$work/cases/$name.$side.once"
     fi
     if [ -f "$work/cases/$name.$side.reject" ]; then
       while IFS= read -r line; do

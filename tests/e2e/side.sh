@@ -50,13 +50,45 @@ await_file "$results/keeper-$side" 60 || { lane_status "the waiting host did not
 lane_status ok
 await_file "$RIZER_PAIR_DIR/lane.$other" 300 && [ "$(cat "$RIZER_PAIR_DIR/lane.$other")" = ok ] || exit 1
 
+# The host program a case's side runs. The key file riZER.key is read from
+# the host executable's folder: a case with a NAME.a.key or NAME.b.key gives
+# each of its sides a folder of its own holding a copy of the host and that
+# side's key (or none); every other case runs the build's host as it is.
+case_host() {  # case name
+  local cases=$RIZER_E2E_CASES dir
+  if ! compgen -G "$cases/$1.[ab].key" >/dev/null; then echo "$host"; return; fi
+  dir=$results/hosts/$1.$side
+  mkdir -p "$dir"
+  cp "$host" "$dir/"
+  rm -f "$dir/riZER.key"
+  [ -f "$cases/$1.$side.key" ] && cp "$cases/$1.$side.key" "$dir/riZER.key"
+  echo "$dir/$(basename "$host")"
+}
+
 for name in $RIZER_E2E_NAMES; do
   touch "$RIZER_PAIR_DIR/$name.$side.ready"
   await_file "$RIZER_PAIR_DIR/$name.$other.ready" 120
   mkdir -p "$RIZER_E2E_SIGNALS/$name"
+  case_exe=$(case_host "$name")
+  # NAME.SIDE.tap: the arguments of a listener (tap.py) on this side's
+  # interface, started before the host; its lines join the host's log.
+  tap=
+  if [ -f "$RIZER_E2E_CASES/$name.$side.tap" ]; then
+    read -ra tap_args <"$RIZER_E2E_CASES/$name.$side.tap"
+    timeout 120 /usr/bin/python3 tests/e2e/tap.py --iface "rz$side" --signals "$RIZER_E2E_SIGNALS/$name" \
+      "${tap_args[@]}" >"$results/$name.$side.tap" 2>&1 &
+    tap=$!
+  fi
   date +%s.%N >"$results/$name.$side.start"
-  timeout 90 scripts/wine-run "$host" "$module" "$RIZER_E2E_CASES/$name.$side.cvs" "$RIZER_E2E_SIGNALS/$name" \
+  timeout 90 scripts/wine-run "$case_exe" "$module" "$RIZER_E2E_CASES/$name.$side.cvs" "$RIZER_E2E_SIGNALS/$name" \
     >"$results/$name.$side.log" 2>&1
-  echo $? >"$results/$name.$side.rc"
+  rc=$?
+  if [ -n "$tap" ]; then
+    wait "$tap"
+    tap_rc=$?
+    cat "$results/$name.$side.tap" >>"$results/$name.$side.log"
+    [ "$rc" = 0 ] && [ "$tap_rc" != 0 ] && rc="tap-$tap_rc"
+  fi
+  echo "$rc" >"$results/$name.$side.rc"
   date +%s.%N >"$results/$name.$side.end"
 done
