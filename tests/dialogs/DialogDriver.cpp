@@ -1,7 +1,7 @@
 #include "DialogDriver.h"
 
 #include <cstring>
-#include <set>
+#include <cstddef>
 
 #include "support/ImportPatch.h"
 #include "ui/Gdi.h"
@@ -64,8 +64,30 @@ std::string SaveScreenshot(ui::TForm& form, const std::string& name) {
 
 namespace blocks {
 namespace {
-std::set<void*>& LiveSet() {
-  static std::set<void*> live;
+// The live blocks, in fixed storage: counting never allocates, so that a
+// test's injected allocation failures land in the code under test only.
+class BlockSet {
+ public:
+  void insert(void* b) {
+    if (n_ < kMax) blocks_[n_++] = b;
+  }
+  std::size_t erase(void* b) {
+    for (std::size_t i = 0; i < n_; ++i) {
+      if (blocks_[i] != b) continue;
+      blocks_[i] = blocks_[--n_];
+      return 1;
+    }
+    return 0;
+  }
+  std::size_t size() const { return n_; }
+
+ private:
+  static constexpr std::size_t kMax = 4096;
+  void* blocks_[kMax] = {};
+  std::size_t n_ = 0;
+};
+BlockSet& LiveSet() {
+  static BlockSet live;
   return live;
 }
 long badFrees = 0;

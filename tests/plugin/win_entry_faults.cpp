@@ -8,9 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
 
 #include "DialogDriver.h"
 #include "FailingNew.h"
+#include "dialogs/PropertyForm.h"
 #include "plugin/EntryPoints.h"
 #include "support/NetNamespaceGuard.h"
 #include "ui/Screen.h"
@@ -24,7 +28,7 @@ constexpr char kPort[] = "50183";
 
 // The last chat text the module handed over, and how often it did; kept in
 // fixed storage so that the callback itself never allocates.
-char gChatText[4096];
+char gChatText[1 << 16];
 int gChatCalls = 0;
 
 void CV_CALL NoteAction(std::int32_t, const char*, const char*, const std::uint8_t*, std::int32_t,
@@ -84,14 +88,17 @@ class EntryFaults : public ::testing::Test {
 
     // Runs `call` once undisturbed to count its allocations, then again with
     // each of them failing in turn, and `check`s what every run left.
+    // `beforeEachRun_`, when set, runs before every run, outside the count.
     template <typename Call, typename Check>
     void EachAllocationFails(Call call, Check check) {
+        if (beforeEachRun_) beforeEachRun_();
         failnew::ArmAt(0);
         const long before = failnew::Count();
         call();
         const long total = failnew::Count() - before;
         ASSERT_GT(total, 0);
         for (long n = 1; n <= total && !HasFailure(); ++n) {
+            if (beforeEachRun_) beforeEachRun_();
             failnew::ArmAt(n);
             call();
             failnew::Disarm();
@@ -108,23 +115,45 @@ class EntryFaults : public ::testing::Test {
 
     HWND owner_ = nullptr;
     long liveBefore_ = 0;
+    std::function<void()> beforeEachRun_;
 };
 
 TEST_F(EntryFaults, DialogsBuiltAndShown) {
     cv::HostString slots[2] = {blocks::HostBlock("text"), blocks::HostBlock("Warning")};
     liveBefore_ = blocks::Live();
-    dlgtest::ModalScript closeAtOnce({});  // ends every dialog as soon as it is shown
+    // Undisturbed, the dialog is confirmed with a new text: a run that ends
+    // any other way was ended by its failure. Each run starts from the same
+    // text, with a script of its own (both made outside the count).
+    std::unique_ptr<dlgtest::ModalScript> confirm;
+    beforeEachRun_ = [&] {
+        confirm.reset();
+        confirm = std::make_unique<dlgtest::ModalScript>(std::vector<dlgtest::Step>{[](ui::TForm& shown) {
+            auto& f = dynamic_cast<cv::TPropertyForm&>(shown);
+            f.LEdit1->SetText("typed");
+            f.ButtonOK50->Click();
+        }});
+        if (std::strcmp(slots[0], "text") == 0) return;
+        GlobalFree(slots[0]);
+        slots[0] = blocks::HostBlock("text");
+    };
     // The dialog with the most parts (the other two share its frame).
     EachAllocationFails(
         [&] {
             cv::BoolResult result = 2;
             EXPECT_NO_THROW(result = cvEditAction(5, slots));
-            EXPECT_EQ(result, 0u);
+            const bool fired = failnew::Fired();
+            failnew::Disarm();  // what follows may allocate
+            // Confirmed with the new text, or ended by the failure with the
+            // text as it was; nothing in between.
+            const bool confirmed = result == 1u;
+            EXPECT_TRUE(confirmed || result == 0u) << result;
+            EXPECT_TRUE(confirmed || fired) << "ended without a failure";
+            EXPECT_STREQ(slots[0], confirmed ? "typed" : "text");
         },
-        [&](long n) {
-            ExpectNothingLeft(n);
-            EXPECT_STREQ(slots[0], "text") << "allocation " << n;
-        });
+        [&](long n) { ExpectNothingLeft(n); });
+    beforeEachRun_ = nullptr;
+    confirm.reset();
+    dlgtest::ModalScript closeAtOnce({});  // ends the box as soon as it is shown
     EachAllocationFails([&] { EXPECT_NO_THROW(cvAbout()); }, [&](long n) { ExpectNothingLeft(n); });
     for (auto& s : slots) GlobalFree(s);
     liveBefore_ = blocks::Live();
@@ -142,7 +171,9 @@ TEST_F(EntryFaults, ActionsRun) {
             [&] {
                 cv::BoolResult result = 2;
                 EXPECT_NO_THROW(result = cvExecAction(action, params));
-                EXPECT_EQ(result, failnew::Fired() ? 0u : 1u) << "action " << action;
+                const bool fired = failnew::Fired();
+                failnew::Disarm();  // what follows may allocate
+                EXPECT_EQ(result, fired ? 0u : 1u) << "action " << action;
             },
             [&](long n) { ExpectNothingLeft(n); });
     }
@@ -153,32 +184,44 @@ TEST_F(EntryFaults, ActionsRun) {
 
 TEST_F(EntryFaults, PollTickHandingAChatLineOn) {
     cv::HostString open[2] = {blocks::HostBlock(kPort), blocks::HostBlock("Chat")};
-    // Long enough that every copy of the line allocates.
-    cv::HostString line[2] = {blocks::HostBlock("Ann, who writes long names"),
-                              blocks::HostBlock("hi, with a text of some length")};
     ASSERT_EQ(cvExecAction(1, open), 1u);
     bool anyFired = false;
+    // Each round sends two lines of its own (long enough that every copy of
+    // them allocates): the first while an allocation of the tick fails, the
+    // second after it.
+    const auto send = [](const std::string& text) {
+        cv::HostString line[2] = {blocks::HostBlock("Ann, who writes long names"),
+                                  blocks::HostBlock(text.c_str())};
+        EXPECT_EQ(cvExecAction(3, line), 1u);
+        for (auto* p : line) GlobalFree(p);
+        return "<Ann, who writes long names>: " + text + "\r\n";
+    };
     // Each allocation of the tick in turn, until one past the last.
     for (long n = 1; n <= 32 && !HasFailure(); ++n) {
         const int calls = gChatCalls;
-        ASSERT_EQ(cvExecAction(3, line), 1u);
+        const std::string first = send("round " + std::to_string(n) + ", the line that may be lost");
         failnew::ArmAt(n);
         EXPECT_NO_THROW(Pump(300, [&] { return gChatCalls > calls; })) << "allocation " << n;
         failnew::Disarm();
-        anyFired = anyFired || failnew::Fired();
+        const bool fired = failnew::Fired();
+        anyFired = anyFired || fired;
         // The next line still arrives: the timer ticks on after the failure.
         const int after = gChatCalls;
-        ASSERT_EQ(cvExecAction(3, line), 1u);
+        const std::string second = send("round " + std::to_string(n) + ", the line after it");
         Pump(2000, [&] { return gChatCalls > after; });
         EXPECT_GT(gChatCalls, after) << "allocation " << n << ": the poll timer stopped";
-        EXPECT_NE(std::strstr(gChatText, "<Ann, who writes long names>: hi, with a text of some length\r\n"),
-                  nullptr)
-            << "allocation " << n;
-        if (!failnew::Fired()) break;
+        const std::string text = gChatText;
+        // The text ends with this round's second line; its first line, when
+        // nothing failed, right before it.
+        const std::string expectedEnd = fired ? second : first + second;
+        EXPECT_TRUE(text.size() >= expectedEnd.size() &&
+                    text.compare(text.size() - expectedEnd.size(), std::string::npos, expectedEnd) == 0)
+            << "allocation " << n << ": the chat text ends with\n"
+            << text.substr(text.size() > 200 ? text.size() - 200 : 0);
+        if (!fired) break;
     }
     EXPECT_TRUE(anyFired);
-    for (auto* params : {open, line})
-        for (int i = 0; i < 2; ++i) GlobalFree(params[i]);
+    for (int i = 0; i < 2; ++i) GlobalFree(open[i]);
 }
 
 }  // namespace
