@@ -13,22 +13,18 @@ std::optional<bool> g_fixNeededOverride;
 
 constexpr DWORD kVersionRecordSize = 148;  // OSVERSIONINFOA
 
-// comctl32 as loaded in this process (loaded for the question if needed).
-DWORD CommonControlsMajorVersion() {
-  HMODULE mod = GetModuleHandleA("comctl32.dll");
-  HMODULE loaded = nullptr;
-  if (!mod) mod = loaded = LoadLibraryA("comctl32.dll");
-  DWORD major = 0;
-  if (mod) {
-    using DllGetVersionFn = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
-    auto fn =
-        reinterpret_cast<DllGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(mod, "DllGetVersion")));
-    DLLVERSIONINFO info{};
-    info.cbSize = sizeof(info);
-    if (fn && SUCCEEDED(fn(&info))) major = info.dwMajorVersion;
-  }
-  if (loaded) FreeLibrary(loaded);
-  return major;
+// The major version of the comctl32 this process has loaded; 0 when it has
+// none. A comctl32 the host has not loaded draws none of our controls, so it
+// is never loaded just to ask: that would cost every dialog a load and a free
+// (under Wine each pair leaves most of a megabyte behind).
+DWORD LoadedCommonControlsMajorVersion() {
+  const HMODULE mod = GetModuleHandleA("comctl32.dll");
+  if (!mod) return 0;
+  using DllGetVersionFn = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
+  auto fn = reinterpret_cast<DllGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(mod, "DllGetVersion")));
+  DLLVERSIONINFO info{};
+  info.cbSize = sizeof(info);
+  return fn && SUCCEEDED(fn(&info)) ? info.dwMajorVersion : 0;
 }
 
 void RepaintNow(ui::TWinControl* w) {
@@ -41,7 +37,7 @@ bool FixNeeded() {
   OSVERSIONINFOA vi{};
   vi.dwOSVersionInfoSize = kVersionRecordSize;
   if (!GetVersionExA(&vi) || vi.dwMajorVersion < 6) return false;
-  return IsThemeActive() && IsAppThemed() && CommonControlsMajorVersion() >= 6;
+  return IsThemeActive() && IsAppThemed() && LoadedCommonControlsMajorVersion() >= 6;
 }
 
 void OverrideFixNeeded(std::optional<bool> value) { g_fixNeededOverride = value; }

@@ -20,7 +20,8 @@
 namespace cv {
 
 // Windows 6 or later (GetVersionExA with the 148-byte record), themes in
-// use (IsThemeActive, IsAppThemed) and common controls 6 or later.
+// use (IsThemeActive, IsAppThemed) and common controls 6 or later already
+// loaded in the process (never loaded to ask).
 bool FixNeeded();
 // Tests: a value replaces the answer of FixNeeded() for components made
 // afterwards; std::nullopt asks the system again.
