@@ -99,8 +99,8 @@ done
 # outsider's listener sees only frames it cannot read, and its GoSub
 # Shutdown runs nowhere; the administrator's `listen --verbose` shows the
 # group's lines and why it dropped the outsider's.
-cli=dist/linux/rizer-cli
-[ -x "$cli" ] || cli=build/x64/tools/cli/rizer-cli
+cli=${RIZER_DEMO_CLI:-dist/linux/rizer-cli}   # RIZER_DEMO_CLI: another build of it
+[ -x "$cli" ] || cli=build/linux/tools/cli/rizer-cli
 group=$work/group
 mkdir -p "$group"
 has_key=no
