@@ -41,6 +41,20 @@ TEST(CliArguments, OptionsAnywhereAndAfterTheDoubleDash) {
     // A single dash is an argument (a text of its own), as is the empty text.
     p = Parse({"chat", "-", ""});
     EXPECT_EQ(p.error, "");
+
+    // The key goes with every command on the network; keygen takes a file.
+    for (const auto& words : std::vector<std::vector<std::string>>{{"--key", "g.key", "listen"},
+                                                                   {"gosub", "x", "--key=g.key"},
+                                                                   {"--key", "g.key", "box", "x", "Error"}}) {
+        p = Parse(words);
+        EXPECT_EQ(p.error, "") << testing::PrintToString(words);
+        EXPECT_EQ(p.options.keyFile, "g.key") << testing::PrintToString(words);
+    }
+    p = Parse({"keygen", "--", "-new.key"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.command, cli::Command::Keygen);
+    EXPECT_EQ(p.options.args, std::vector<std::string>{"-new.key"});
+    EXPECT_EQ(p.options.keyFile, "");
 }
 
 // After the command word a help or version word would make a scheduled
@@ -122,6 +136,12 @@ TEST(CliArguments, EveryMistakeIsNamed) {
         {{"listen", "--count", "0"}, "bad count"},
         {{"listen", "--seconds", "1.5"}, "bad seconds"},
         {{"gosub", "a", "--to", "10.0.0"}, "bad address"},
+        {{"listen", "--key"}, "--key needs FILE"},
+        {{"listen", "--key="}, "--key needs a file name"},
+        {{"keygen"}, "keygen takes FILE, not 0 arguments"},
+        {{"keygen", "a", "b"}, "keygen takes FILE, not 2 arguments"},
+        {{"keygen", "a", "--key", "b"}, "--key goes with chat, gosub, box, listen, not keygen"},
+        {{"keygen", "a", "--port", "5"}, "--port goes with chat, gosub, box, listen, not keygen"},
     };
     for (const Case& c : cases) {
         const cli::Parsed p = Parse(c.words);

@@ -3,6 +3,7 @@
 // endpoint, and what listen prints for messages and for junk.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -17,6 +18,7 @@
 
 #include "PeerSocket.h"
 #include "net/Net.h"
+#include "net/SealedFrame.h"
 #include "support/NetNamespaceGuard.h"
 
 namespace {
@@ -83,6 +85,62 @@ std::string Q(const std::string& s) {
     return q + "'";
 }
 
+// A folder of its own for key files, removed with what is in it.
+class TempFolder {
+ public:
+    TempFolder() {
+        char path[] = "/tmp/rizer-cli-keys.XXXXXX";
+        if (mkdtemp(path)) path_ = path;
+    }
+    ~TempFolder() {
+        if (!path_.empty()) std::system(("rm -rf " + path_).c_str());
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // Writes `text` to the file `name` in the folder and answers its path.
+    std::string Write(const std::string& name, const std::string& text) const {
+        std::ofstream(path_ + "/" + name, std::ios::binary) << text;
+        return path_ + "/" + name;
+    }
+    std::string Read(const std::string& path) const {
+        std::ifstream f(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    }
+    const std::string& Path() const { return path_; }
+
+ private:
+    std::string path_;
+};
+
+const std::string kKeyA(64, 'a');
+const std::string kKeyB(64, 'b');
+
+// The sealed frame of `inner` under a key, as another keyed peer sends it.
+std::string Sealed(const std::string& keyHex, const std::string& inner, std::uint32_t counter,
+                   std::uint32_t clock = cv::SealClock()) {
+    const std::optional<cv::GroupKey> key = cv::ParseGroupKey(keyHex);
+    EXPECT_TRUE(key && cv::SealingReady());
+    cv::SealHeader header{{9, 8, 7, 6, 5, 4, 3, 2}, counter, clock};
+    std::string out(inner.size() + cv::kSealedOverhead, '\0');
+    cv::SealFrame(cv::MakeSealingKey(*key), header, reinterpret_cast<const std::uint8_t*>(inner.data()),
+                  static_cast<int>(inner.size()), reinterpret_cast<std::uint8_t*>(out.data()));
+    return out;
+}
+
+// The inner frame of a sealed frame of `keyHex`, or "" when it does not open.
+std::string Opened(const std::string& keyHex, std::string frame) {
+    const std::optional<cv::GroupKey> key = cv::ParseGroupKey(keyHex);
+    cv::SealHeader header;
+    if (!key || !cv::SealingReady() ||
+        cv::OpenFrame(cv::MakeSealingKey(*key), reinterpret_cast<std::uint8_t*>(frame.data()),
+                      static_cast<int>(frame.size()), cv::SealClock(),
+                      &header) != cv::SealedVerdict::Opened) {
+        return "";
+    }
+    return frame.substr(cv::kSealedHeader, frame.size() - cv::kSealedOverhead);
+}
+
 class CliWire : public ::testing::Test {
  protected:
     void SetUp() override {
@@ -120,6 +178,7 @@ TEST_F(CliWire, EachCommandSendsTheActionsFrame) {
 }
 
 TEST_F(CliWire, BadInputSendsNothing) {
+    const TempFolder keys;
     const std::string to = " --port " + std::to_string(kPort) + " --to 127.0.0.1";
     const struct {
         std::string args;
@@ -132,6 +191,12 @@ TEST_F(CliWire, BadInputSendsNothing) {
         {"box -h Warning" + to, "unknown option '-h' after the command word"},
         {"chat Ann hi --port abc --to 127.0.0.1", "bad port"},
         {"chat Ann hi --port 50170 --to 127.0.0.256", "bad address"},
+        {"chat Ann hi --key " + keys.Path() + "/none" + to, "cannot read the key file"},
+        {"chat Ann hi --key " + keys.Path() + to, "is not a valid key file"},
+        {"chat Ann hi --key " + keys.Write("short", "# 63 digits\n" + kKeyA.substr(1)) + to,
+         "is not a valid key file"},
+        {"listen --key " + keys.Write("bom", "\xEF\xBB\xBF" + kKeyA) + " --port 50171",
+         "is not a valid key file"},
     };
     for (const auto& c : cases) {
         CliRun run(c.args);
@@ -292,6 +357,121 @@ TEST_F(CliWire, ListenRawAndTooFewMessages) {
     EXPECT_EQ(run.Finish(), 1);
     EXPECT_EQ(run.Stdout(), "chat <\xC0>: \\\n");
     EXPECT_NE(run.Stderr().find("got 1 of 2 messages"), std::string::npos) << run.Stderr();
+}
+
+// With --key, listen takes only frames sealed with that key, and says for
+// every other datagram why it was dropped; its own key's frame comes once.
+TEST_F(CliWire, KeyedListenHearsItsKeyAndNamesEveryDrop) {
+    const TempFolder keys;
+    const std::string keyA = keys.Write("a.key", "# group A\r\n" + kKeyA + "\r\n");
+    const std::string keyB = keys.Write("b.key", kKeyB + "\n");
+    CliRun run("--key " + keyA + " listen --port " + std::to_string(kOtherPort) +
+               " --count 2 --seconds 10 --verbose");
+    ASSERT_TRUE(run.WaitForStderr("listening on port 50171"));
+    const std::string to = " --to 127.0.0.1 --port " + std::to_string(kOtherPort) + " ";
+    const std::uint32_t now = cv::SealClock();
+    const std::string eve = Sealed(kKeyA, Bytes({0}) + "<Eve>: once", 0);
+    std::string forged = Sealed(kKeyA, Bytes({0}) + "<Eve>: forged", 1);
+    forged[20] ^= 1;
+    const struct {
+        std::string cliArgs;  // a run of rizer-cli, or
+        std::string frame;    // a frame from the peer
+        const char* says;     // on stderr, from its sender; "" for a message
+    } cases[] = {
+        {"chat Ann plain", "", ": unkeyed (sent without a group key)"},
+        {"--key " + keyB + " chat Bob other", "", ": another key (sealed with a key other than --key's)"},
+        {"", Bytes({3}) + std::string(20, 'x'), "dropped from 127.0.0.1:50170: malformed ("},
+        {"", forged, "dropped from 127.0.0.1:50170: forged ("},
+        {"", Sealed(kKeyA, Bytes({0}) + "<Eve>: old", 2, now - 301), "dropped from 127.0.0.1:50170: stale ("},
+        {"", eve, ""},
+        {"", eve, "dropped from 127.0.0.1:50170: replayed ("},
+        {"--key " + keyA + " chat Ann sealed", "", ""},
+    };
+    for (const auto& c : cases) {
+        if (c.cliArgs.empty()) {
+            peer_->Send(kOtherPort, c.frame);
+        } else {
+            CliRun send(c.cliArgs + to);
+            EXPECT_EQ(send.Finish(), 0) << c.cliArgs << ": " << send.Stderr();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));  // in this order
+    }
+    EXPECT_EQ(run.Finish(), 0) << run.Stderr();
+    EXPECT_EQ(run.Stdout(), "chat <Eve>: once\nchat <Ann>: sealed\n");
+    const std::string err = run.Stderr();
+    for (const auto& c : cases) {
+        if (*c.says) {
+            EXPECT_NE(err.find(c.says), std::string::npos) << c.says << " in:\n" << err;
+        }
+    }
+}
+
+// With --key the frame goes out sealed, and only an acknowledgement sealed
+// with that key counts: the others leave the send unanswered (it is resent).
+TEST_F(CliWire, KeyedReliableCountsOnlyAcknowledgementsOfItsKey) {
+    const TempFolder keys;
+    CliRun run("--key " + keys.Write("a.key", kKeyA) +
+               " --reliable --verbose --wait 3000 --to 127.0.0.1 --port " + std::to_string(kPort) +
+               " gosub Refresh");
+    std::uint16_t cliPort = 0;
+    const std::string first = Wire(peer_->Receive(3000, &cliPort));
+    const std::string inner = Opened(kKeyA, first);
+    ASSERT_EQ(inner.size(), 12u) << "not sealed with the key";
+    EXPECT_EQ(inner.substr(0, 1) + inner.substr(3), Bytes({2}) + "$ARefresh");
+    const std::string ack = Bytes({1}) + inner.substr(1, 2);
+    std::string forged = Sealed(kKeyA, ack, 1);
+    forged.back() ^= 1;
+    for (const std::string& wrong : {ack, Sealed(kKeyB, ack, 0), forged}) peer_->Send(cliPort, wrong);
+    const std::string resent = Wire(peer_->Receive(2000));
+    EXPECT_EQ(Opened(kKeyA, resent), inner) << "ended by an acknowledgement that did not carry the key";
+    peer_->Send(cliPort, Sealed(kKeyA, ack, 2));
+    EXPECT_EQ(run.Finish(), 0) << run.Stderr();
+    EXPECT_EQ(run.Stdout(), "127.0.0.1\n");
+    const std::string err = run.Stderr();
+    for (const char* why :
+         {"ignored from 127.0.0.1:50170: unkeyed", "ignored from 127.0.0.1:50170: another key",
+          "ignored from 127.0.0.1:50170: forged", "1 acknowledged within 3000 ms",
+          ", acknowledged, sealed"}) {
+        EXPECT_NE(err.find(why), std::string::npos) << why << " in:\n" << err;
+    }
+}
+
+// keygen: a new file, its owner's only, that the plug-in's parser takes;
+// never over an existing file; nothing on stdout.
+TEST(CliKeygen, WritesANewKeyFileOnlyAndKeepsItPrivate) {
+    const TempFolder keys;
+    const std::string path = keys.Path() + "/riZER.key";
+    const std::string existing = keys.Write("old.key", "# ours\n" + kKeyA + "\n");
+    const struct {
+        std::string file;
+        int exit;
+        const char* says;
+    } cases[] = {
+        {path, 0, "wrote a new group key"},
+        {path, 2, "exists"},
+        {existing, 2, "exists"},
+        {keys.Path() + "/second.key", 0, "wrote a new group key"},
+        {keys.Path() + "/no/such/folder.key", 2, "cannot create"},
+    };
+    const mode_t mask = umask(0);  // a file made 0666 would now show it
+    for (const auto& c : cases) {
+        const std::string before = keys.Read(c.file);
+        CliRun run("keygen " + Q(c.file));
+        EXPECT_EQ(run.Finish(), c.exit) << c.file << ": " << run.Stderr();
+        EXPECT_EQ(run.Stdout(), "");
+        EXPECT_NE(run.Stderr().find(c.says), std::string::npos) << run.Stderr();
+        if (c.exit == 2) EXPECT_EQ(keys.Read(c.file), before) << c.file;
+    }
+    umask(mask);
+    const std::string text = keys.Read(path);
+    EXPECT_EQ(text.substr(0, 2), "# ");
+    const std::optional<cv::GroupKey> key = cv::ParseGroupKey(text);
+    ASSERT_TRUE(key) << text;
+    EXPECT_EQ(key->maxSkew, cv::kDefaultMaxSkew);
+    EXPECT_NE(cv::ParseGroupKey(keys.Read(keys.Path() + "/second.key"))->bytes, key->bytes);
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
 TEST_F(CliWire, ListenOnAHeldPortFails) {

@@ -61,5 +61,22 @@ wait "$listener"
 check "Linux listen: what Windows sent" [ "$(cat "$work/native.out")" = "chat <Bob>: yo
 box Error Server stops" ]
 
+# A closed group: the key made by the Windows keygen, used by both.
+win keygen "$work/group.key" >"$work/keygen.out" 2>"$work/keygen.err"
+check "Windows keygen: a key file, nothing on stdout" [ $? = 0 -a ! -s "$work/keygen.out" -a -s "$work/group.key" ]
+win keygen "$work/group.key" >/dev/null 2>"$work/keygen.again"
+check "Windows keygen: an existing file refused with exit 2" [ $? = 2 -a -n "$(grep exists "$work/keygen.again")" ]
+win --key "$work/group.key" listen --port 50192 --count 1 --seconds 30 --verbose >"$work/keyed.out" 2>"$work/keyed.err" &
+listener=$!
+wait_for "$work/keyed.err" "listening on port 50192"
+"$native_cli" --to 127.0.0.1 --port 50192 chat Eve plain
+"$native_cli" --key "$work/group.key" --reliable --wait 1000 --to 127.0.0.1 --port 50192 box "Sealed" Warning \
+  >"$work/keyed.ack" 2>/dev/null
+check "key: Linux --key --reliable acknowledged sealed by the Windows --key listener" \
+  [ $? = 0 -a "$(cat "$work/keyed.ack")" = 127.0.0.1 ]
+wait "$listener"
+check "key: Windows listen heard the sealed box only and named the unkeyed chat" \
+  [ "$(cat "$work/keyed.out")" = "box Warning Sealed" -a -n "$(grep ': unkeyed' "$work/keyed.err")" ]
+
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -1,7 +1,11 @@
 #include "Cli.h"
 
-#include <cstdio>
+#include <sodium.h>
 
+#include <cstdio>
+#include <optional>
+
+#include "CliKey.h"
 #include "CliListen.h"
 #include "CliOptions.h"
 #include "CliOutput.h"
@@ -19,10 +23,22 @@ int RunCli(int argc, const char* const* argv) {
     switch (p.options.command) {
         case Command::Help: std::fputs(HelpText().c_str(), stdout); return kExitOk;
         case Command::Version: PrintLine("rizer-cli " RIZER_VERSION_STR); return kExitOk;
-        case Command::Listen: return RunListen(p.options);
+        case Command::Keygen: return RunKeygen(p.options);
         case Command::None: return kExitBadInput;
-        default: return RunSend(p.options);
+        default: break;
     }
+    std::optional<TRunKey> keyed;
+    if (!p.options.keyFile.empty()) {
+        cv::GroupKey key;
+        std::string error;
+        if (!ReadKeyFileAt(p.options.keyFile, &key, &error)) {
+            Say(error);
+            return kExitBadInput;
+        }
+        keyed.emplace(key);
+        sodium_memzero(&key, sizeof key);
+    }
+    return p.options.command == Command::Listen ? RunListen(p.options) : RunSend(p.options);
 }
 
 }  // namespace cli

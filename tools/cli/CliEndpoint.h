@@ -14,7 +14,8 @@ class TEndpoint {
     // does not collide with a copy of the plug-in on the same machine).
     explicit TEndpoint(int port) {
         if (!cv::NetInit()) {
-            error_ = "cannot start the socket library";
+            error_ = cv::NetKeyed() ? "cannot start the socket library or the cryptography library"
+                                    : "cannot start the socket library";
         } else if (cv::NetOpen(port) == 0) {
             error_ = port ? "cannot bind port " + std::to_string(port) +
                                 " (does a copy of the plug-in or another listener hold it?)"

@@ -27,7 +27,10 @@ int RunListen(const Options& o) {
         Say(endpoint.Error());
         return kExitFailed;
     }
-    if (o.verbose) Say("listening on port " + std::to_string(o.port));
+    if (o.verbose) {
+        Say("listening on port " + std::to_string(o.port) +
+            (cv::NetKeyed() ? ", only to frames sealed with the key of '" + o.keyFile + "'" : ""));
+    }
     const auto until = Clock::now() + std::chrono::seconds(o.seconds);
     int printed = 0;
     while (o.count == 0 || printed < o.count) {

@@ -11,7 +11,8 @@ namespace {
 // Which commands an option belongs to.
 constexpr unsigned kSend = 1;
 constexpr unsigned kListen = 2;
-constexpr unsigned kAny = kSend | kListen;
+constexpr unsigned kKeygen = 4;
+constexpr unsigned kAny = kSend | kListen;  // every command on the network
 
 struct CommandRow {
     const char* name;
@@ -29,6 +30,7 @@ const CommandRow kCommands[] = {
      "every copy shows TEXT in a box of the KIND Error,\n"
      "                    Warning, Confimation or Information"},
     {"listen", Command::Listen, kListen, 0, "", "print every message received, one a line"},
+    {"keygen", Command::Keygen, kKeygen, 1, "FILE", "write a new group key to FILE (never over a file)"},
 };
 
 // Reads a whole number from min to max, at most 9 digits and no sign; false
@@ -78,9 +80,7 @@ const OptionRow kOptions[] = {
      }},
     {"--reliable", nullptr, kSend, "acknowledged send: prints each address that got it",
      [](Options& o, std::string_view, std::string*) { return o.reliable = true; }},
-    {"--wait", "MS", kSend,
-     "how long --reliable collects them, resending every\n"
-     "                    500 ms (default 1500)",
+    {"--wait", "MS", kSend, "--reliable's wait, resending every 500 ms (default 1500)",
      [](Options& o, std::string_view v, std::string* error) {
          long ms = 0;
          if (!ReadNumber(v, 0, 600000, &ms)) {
@@ -112,6 +112,15 @@ const OptionRow kOptions[] = {
      }},
     {"--raw", nullptr, kListen, "print the bytes unchanged (else \\xHH outside ASCII)",
      [](Options& o, std::string_view, std::string*) { return o.raw = true; }},
+    {"--key", "FILE", kAny, "seal with the group key in FILE; hear only frames of it",
+     [](Options& o, std::string_view v, std::string* error) {
+         if (v.empty()) {
+             *error = "--key needs a file name";
+             return false;
+         }
+         o.keyFile = std::string(v);
+         return true;
+     }},
     {"--verbose", nullptr, kAny, "say on stderr what was sent, or dropped and why",
      [](Options& o, std::string_view, std::string*) { return o.verbose = true; }},
 };
@@ -249,8 +258,7 @@ Parsed ParseArguments(int argc, const char* const* argv) {
 std::string HelpText() {
     std::string t =
         "usage: rizer-cli [OPTIONS] COMMAND [OPTIONS] [--] ARGS...\n"
-        "Speaks riZER 2.0's protocol: sends what its actions send to every copy on\n"
-        "the LAN, and prints what they send.\n"
+        "Speaks riZER 2.0's protocol with every copy on the LAN, as its actions do.\n"
         "commands:\n";
     char line[160];
     for (const CommandRow& c : kCommands) {

@@ -10,7 +10,7 @@
 
 namespace cli {
 
-enum class Command { None, Chat, GoSub, Box, Listen, Help, Version };
+enum class Command { None, Chat, GoSub, Box, Listen, Keygen, Help, Version };
 
 struct Options {
     Command command = Command::None;
@@ -24,6 +24,7 @@ struct Options {
     int seconds = 0;  // listen: 0 for no limit
     bool raw = false;
     bool verbose = false;
+    std::string keyFile;  // empty: unkeyed
 };
 
 struct Parsed {

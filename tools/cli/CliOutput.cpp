@@ -32,6 +32,13 @@ const TextRow<cv::NetConsumed> kConsumedTexts[] = {
     {cv::NetConsumed::Incomplete, "a frame too short for its sequence number"},
     {cv::NetConsumed::Empty, "an empty datagram"},
     {cv::NetConsumed::TooLong, "a datagram over 255 bytes (lost)"},
+    // With --key, each reason's word first.
+    {cv::NetConsumed::Unkeyed, "unkeyed (sent without a group key)"},
+    {cv::NetConsumed::Malformed, "malformed (no sealed frame has its length)"},
+    {cv::NetConsumed::AnotherKey, "another key (sealed with a key other than --key's)"},
+    {cv::NetConsumed::Forged, "forged (its seal does not verify)"},
+    {cv::NetConsumed::Stale, "stale (its sender's clock is more than max-skew from ours)"},
+    {cv::NetConsumed::Replayed, "replayed (heard before)"},
 };
 
 }  // namespace
@@ -73,7 +80,10 @@ const char* DropText(cv::DropReason why) { return TextOf(kDropTexts, why, "not a
 
 std::string ConsumedText(const cv::NetDatagram& d) {
     std::string text = TextOf(kConsumedTexts, d.why, "?");
-    if (d.why == cv::NetConsumed::UnknownKind) text += " " + std::to_string(d.kind);
+    if (d.why == cv::NetConsumed::UnknownKind) {
+        text += " " + std::to_string(d.kind);
+        if (d.kind == cv::fkSealed) text += ", sealed with a group key (--key reads them)";
+    }
     if (d.why == cv::NetConsumed::Ack || d.why == cv::NetConsumed::Repeat) {
         text += ", sequence " + std::to_string(d.sequence);
     }

@@ -76,8 +76,9 @@ int SendReliable(const Options& o, const std::string& payload, const std::string
     cv::WriteSequence(&frame[1], acks.sequence);
     std::copy(payload.begin(), payload.end(), frame.begin() + cv::kNetReliableHeader);
     const auto sendFrame = [&] {
+        // A datagram goes out whole or not at all; sealed, it is longer.
         return cv::NetSendFrame(frame.data(), static_cast<std::int32_t>(frame.size()), destination.c_str(),
-                                o.port) == static_cast<int>(frame.size());
+                                o.port) > 0;
     };
     if (!sendFrame()) {
         Say("cannot send to " + destination);
@@ -162,13 +163,14 @@ int RunSend(const Options& o) {
     const std::string destination = o.to.empty() ? cv::kNetBroadcastAddress : o.to;
     if (o.verbose) {
         Say("sending " + std::to_string(payload.size()) + " bytes to " + destination + ":" +
-            std::to_string(o.port) + (o.reliable ? ", acknowledged" : ""));
+            std::to_string(o.port) + (o.reliable ? ", acknowledged" : "") +
+            (cv::NetKeyed() ? ", sealed" : ""));
     }
     if (o.reliable) return SendReliable(o, payload, destination);
     cv::NetResetSend();
     cv::NetAppend(payload.data(), static_cast<std::int32_t>(payload.size()));
     const int sent = cv::NetSend(o.to.empty() ? nullptr : o.to.c_str(), o.port, false);
-    if (sent != cv::NetSendLength()) {
+    if (sent <= 0) {
         Say("cannot send to " + destination);
         return kExitFailed;
     }

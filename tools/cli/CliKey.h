@@ -1,0 +1,33 @@
+// The group key of a closed group: --key FILE for the length of one command,
+// and keygen, which writes a new key file.
+#pragma once
+
+#include <string>
+
+#include "CliOptions.h"
+#include "net/GroupKey.h"
+
+namespace cli {
+
+// Reads the key file at `path` with the plug-in's parser (GroupKey.h). False
+// with the reason in `error` when it cannot be read or does not follow the
+// format. The bytes read are wiped.
+bool ReadKeyFileAt(const std::string& path, cv::GroupKey* key, std::string* error);
+
+// Makes the endpoint keyed for the life of the object (every command's
+// endpoint is made after it) and unkeyed again at its end.
+class TRunKey {
+ public:
+    explicit TRunKey(const cv::GroupKey& key);
+    ~TRunKey();
+    TRunKey(const TRunKey&) = delete;
+    TRunKey& operator=(const TRunKey&) = delete;
+};
+
+// keygen FILE: 32 bytes from the secure random source written as a new key
+// file, created only if no file of that name exists (mode 0600 on POSIX).
+// Exit 2 when FILE exists or cannot be made, 1 when writing it failed (the
+// part written is removed). Nothing secret goes to stdout.
+int RunKeygen(const Options& o);
+
+}  // namespace cli
