@@ -47,10 +47,12 @@ lanes=${RIZER_LANE:-wine8-x64 wine10-x64 wine10-x86}
 # other than Debian's Wine 8 says which bitness it runs (RIZER_LANE_ARCH).
 lane_up='source scripts/wine-env.sh; wine_start "$1" >/dev/null || exit 3
   if [ "$RIZER_LANE" != wine8-x64 ] && [ "${RIZER_LANE_ARCH:-}" != "$2" ]; then wine_stop; exit 3; fi'
+source scripts/wine-env.sh
 for lane in $lanes; do
   arch=${lane##*-}
   build=build/$arch
   echo "== $lane ($build)"
+  if why=$(rizer_lane_why_not "$lane"); then echo "note: $lane: not measured: $why"; continue; fi
   if [ ! -f "$build/build.ninja" ] ||
      ! ninja -C "$build" -j2 latency-probe receive-bench riZER_2 >"$build/last-bench-build.log" 2>&1; then
     echo "note: $lane: no benchmark programs in $build (scripts/build.sh with tests on makes them); lane not measured"

@@ -62,6 +62,10 @@ side='
   export RIZER_LANE=$([ "$me" = a ] && echo wine10-x86 || echo wine10-x64)
   source scripts/wine-env.sh
   source scripts/lane-start.sh
+  if why=$(rizer_lane_why_not "$RIZER_LANE"); then
+    echo "note: $who: $why; the x64 build under wine10-x64 instead"
+    export RIZER_LANE=wine10-x64
+  fi
   if lane_start "lan-$me"; then echo yes >"$RIZER_PAIR_DIR/$me.lane"; else echo no >"$RIZER_PAIR_DIR/$me.lane"; fi
   for _ in $(seq 3000); do [ -s "$RIZER_PAIR_DIR/$other.lane" ] && break; sleep 0.05; done
   if [ "$(cat "$RIZER_PAIR_DIR/$me.lane")" != yes ] || [ "$(cat "$RIZER_PAIR_DIR/$other.lane" 2>/dev/null)" != yes ]; then

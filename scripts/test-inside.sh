@@ -70,8 +70,12 @@ tally "release bundle" $rc "$(tail -n1 <<<"$out")"
 # lane's own tally line.
 source "$root/scripts/wine-env.sh"
 wine_lane() {
-  local lane=$1 p0=$passed f0=$failed out rc suite log
+  local lane=$1 p0=$passed f0=$failed out rc suite log why
   echo "== Windows build under Wine, lane $lane"
+  if why=$(rizer_lane_why_not "$lane"); then
+    echo "== lane $lane: not run here: $why"
+    return
+  fi
   export RIZER_LANE=$lane
   log=$(mktemp)
   if ! wine_start ci >"$log" 2>&1; then
@@ -112,6 +116,7 @@ if [ -x tests/cli/run-lan.sh ]; then
   # The native rizer-cli and two copies of the module, in every lane.
   for lane in "${rizer_lanes[@]}"; do
     echo "== rizer-cli and two copies on a LAN, lane $lane"
+    if why=$(rizer_lane_why_not "$lane"); then echo "   not run here: $why"; continue; fi
     arch=${_rizer_lane_arch[$lane]}
     out=$(RIZER_LANE=$lane tests/cli/run-lan.sh "$root/build/$arch/host/rizer-host.exe" \
       "$root/build/$arch/src/plugin/riZER_2.cvp" "$root/dist/linux/rizer-cli" 2>&1); rc=$?

@@ -6,6 +6,7 @@
 #                     the build this lane runs: build/$RIZER_LANE_ARCH/...)
 #   wine_stop         ends both
 #   rizer_lanes       the lanes, in the order the test command runs them
+#   rizer_lane_why_not LANE   why LANE cannot run on this machine, if it cannot
 # Wine creates its sockets in the wineserver's process, so a wineserver that
 # runs in any other namespace would put the plug-in's broadcasts on the real
 # network: the server is always started here, and wine-run checks it.
@@ -14,6 +15,18 @@ rizer_lanes=(wine8-x64 wine10-x64 wine10-x86)
 declare -gA _rizer_lane_arch=([wine8-x64]=x64 [wine10-x64]=x64 [wine10-x86]=x86)
 
 _rizer_lane() { "$_rizer_root/scripts/lane-exec" "$@"; }
+
+# rizer_lane_why_not LANE: when LANE cannot run on this machine at all, prints
+# why and answers 0; answers 1 when it can. The 32-bit lane needs a kernel
+# that runs 32-bit code (scripts/ia32-check); callers report such a lane as
+# not run, naming the reason, rather than as failed.
+rizer_lane_why_not() {
+  if [ "${_rizer_lane_arch[$1]:-}" = x86 ] && ! "$_rizer_root/scripts/ia32-check" 2>/dev/null; then
+    echo "this machine's kernel runs no 32-bit code (its ia32 emulation is off), so Wine's WoW64 mode starts no 32-bit program"
+    return 0
+  fi
+  return 1
+}
 
 # A Wine 10 prefix is large (its DLLs are copied in): one is made per machine
 # under the cache, and each NAME gets a copy of hard links, with the files

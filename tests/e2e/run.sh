@@ -15,12 +15,15 @@
 #   wine8-x64 wine10-x64 wine10-x86   both sides in that Wine lane, every case
 #   mixed   side a the x86 build under wine10-x86, side b the x64 build under
 #           wine10-x64: the cases in mixed_cases below
-# A lane that cannot run here fails, saying why.
+# A lane that cannot run here fails, saying why; one that cannot run on this
+# machine at all (rizer_lane_why_not: a kernel without 32-bit code for the x86
+# lanes) is named as not run.
 # HOST.exe and MODULE.cvp, when given, are the x64 build's; x86 sides take
 # build/x86's (or RIZER_E2E_HOST_X86 and RIZER_E2E_MODULE_X86).
 #   RIZER_E2E_ONLY="name ..." runs only those cases.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/wine-env.sh"
 export RIZER_E2E_HOST_X64=$(realpath -m "${1:-$root/build/x64/host/rizer-host.exe}")
 export RIZER_E2E_MODULE_X64=$(realpath -m "${2:-$root/build/x64/src/plugin/riZER_2.cvp}")
 export RIZER_E2E_HOST_X86=${RIZER_E2E_HOST_X86:-$root/build/x86/host/rizer-host.exe}
@@ -109,6 +112,9 @@ for lane in ${RIZER_E2E_LANES:-$all_lanes}; do
     echo "FAIL $lane: no such lane (lanes: $all_lanes)"; failed=$((failed + 1)); continue
   fi
   read -r lane_a lane_b <<<"${lane_sides[$lane]}"
+  if why=$(rizer_lane_why_not "$lane_a" || rizer_lane_why_not "$lane_b"); then
+    echo "     $lane: not run here: $why"; continue
+  fi
   names=$all_cases
   [ "$lane" = mixed ] && names=$mixed_cases
   if [ -n "${RIZER_E2E_ONLY:-}" ]; then
