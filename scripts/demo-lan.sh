@@ -88,7 +88,7 @@ for s in a b; do
   cat "$work/$s.who" 2>/dev/null || true
   grep -E '^(SetVariable|Script|Box|Var|Greet|FAIL)' "$work/$s.log" 2>/dev/null | sed "s/^/$who | /" || true
 done
-[ "$rc" = 0 ] || exit $rc
+pair_rc=$rc
 
 # ---- a closed group ----------------------------------------------------------
 # Four machines on one LAN (scripts/netns-lan): Ann (10.77.2.2) and Bob
@@ -221,4 +221,5 @@ else
   echo "admin    | not run: rizer-cli has no --key (the group's listener with its reasons)"
 fi
 if grep -q 'Shutdown ran' "$group"/ann.log "$group"/bob.log 2>/dev/null; then rc=1; fi
+[ "$pair_rc" = 0 ] || rc=$pair_rc
 exit $rc
