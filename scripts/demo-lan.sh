@@ -158,6 +158,7 @@ group_side='
   set -uo pipefail
   cd "$0"
   group=$1 cli=$2 has_key=$3
+  export RIZER_LANE=wine8-x64
   wait_for() { for _ in $(seq 1200); do [ -e "$1" ] && return 0; sleep 0.05; done; return 1; }
   case $RIZER_LAN_SIDE in
     1)  # the outsider: no key
