@@ -141,8 +141,6 @@ CVS
 cat >>"$group/bob.cvs" <<'CVS'
 WaitVar Chat "<Ann>: Hi Bob, only the group can read this.\r\n" 30000
 riZERSendMessage "Bob" "Loud and clear."
-Await outsider-sent 30000
-WaitVar Chat "<Ann>: Hi Bob, only the group can read this.\r\n<Bob>: Loud and clear.\r\n" 30000
 CVS
 # Bob answers Ann's Greet with a line of his own: once Ann has it, both
 # copies have dealt with the outsider's GoSub, which came before it.
