@@ -324,6 +324,7 @@ TEST_F(CliWire, ListenPrintsWhatThePluginActsOnAndDropsTheRest) {
         Bytes({0}) + "$AHi\" : Echo \"x",  // would end the script line
         Bytes({0}) + "$M2Server stops",
         Bytes({7}) + "junk",                 // no such frame kind
+        Sealed(kKeyA, Bytes({0}) + "<Eve>: sealed", 0),  // a closed group's, without --key
         Bytes({0}),                          // empty frame
         Bytes({0}) + std::string(300, 'L'),  // over the limit
         Bytes({0}) + "$M4",
@@ -344,7 +345,8 @@ TEST_F(CliWire, ListenPrintsWhatThePluginActsOnAndDropsTheRest) {
               "chat <\\xC0\\x01>: a\\\\b\n");
     const std::string err = run.Stderr();
     for (const char* why : {"without a kind digit", "without a known marker", "quotation mark",
-                            "unknown kind 7", "an empty frame", "over 255 bytes", "a repeat"}) {
+                            "unknown kind 7", "an empty frame", "over 255 bytes", "a repeat",
+                            "unknown kind 3, sealed with a group key (--key reads them)"}) {
         EXPECT_NE(err.find(why), std::string::npos) << why << " in:\n" << err;
     }
     EXPECT_NE(err.find("dropped from 127.0.0.1:50170: a frame of unknown kind 7"), std::string::npos) << err;
