@@ -37,7 +37,7 @@ win box Stop warning >/dev/null 2>"$work/bad"
 check "an unknown kind: exit 2, named" [ $? = 2 -a -n "$(grep "unknown kind 'warning'" "$work/bad")" ]
 
 # Windows listens, Linux sends.
-win listen --port 50190 --count 3 --seconds 30 --verbose >"$work/win.out" 2>"$work/win.err" &
+win listen --port 50190 --count 3 --seconds 120 --verbose >"$work/win.out" 2>"$work/win.err" &
 listener=$!
 check "Windows listen binds" wait_for "$work/win.err" "listening on port 50190"
 "$native_cli" --to 127.0.0.1 --port 50190 chat Ann hi
@@ -51,7 +51,7 @@ gosub Refresh
 box Warning Disk low" ]
 
 # Linux listens, Windows sends.
-"$native_cli" listen --port 50191 --count 2 --seconds 30 --verbose >"$work/native.out" 2>"$work/native.err" &
+"$native_cli" listen --port 50191 --count 2 --seconds 120 --verbose >"$work/native.out" 2>"$work/native.err" &
 listener=$!
 wait_for "$work/native.err" "listening on port 50191"
 win --to 127.0.0.1 --port 50191 chat Bob yo
