@@ -13,10 +13,21 @@ if [ ! -f "$build/build.ninja" ]; then
 fi
 wine=0
 case "${1:-}" in --wine) wine=1 ;; --wine-only) wine=1 native=0 ;; esac
+# Every "keyed receive path" line of this run, native and per lane, for the
+# table at the end.
+keyed_log=$(mktemp)
+keyed_table() {
+  [ -s "$keyed_log" ] || return 0
+  echo "== the keyed receive path against the unkeyed one (sealed/unkeyed datagrams per second; goal under Wine >= 0.80)"
+  printf '   %-12s %12s %12s %7s\n' where sealed/s unkeyed/s ratio
+  sed -E 's/^([^ ]+) .*: ([0-9]+) sealed datagrams\/s.* ([0-9]+)\/s unkeyed.*ratio ([0-9.]+).*/   \1 \2 \3 \4/' "$keyed_log" |
+    awk '{ printf "   %-12s %12s %12s %7s\n", $1, $2, $3, $4 }'
+}
+trap 'keyed_table; rm -f "$keyed_log"' EXIT
 if [ "${native:-1}" = 1 ]; then
   ninja -C "$build" -j2 bench_net >/dev/null
   bench="$root/$build/bench/net/bench_net"
-  scripts/netns-run "$bench"
+  scripts/netns-run "$bench" | tee >(grep '^keyed receive path' | sed 's/^/native /' >>"$keyed_log")
   scripts/netns-pair "$bench" --burst-send 5000 -- "$bench" --burst-receive 5000
 fi
 
@@ -51,7 +62,10 @@ for lane in $lanes; do
   export RIZER_LANE=$lane
   rc=0
   scripts/netns-run bash -c "cd \"\$0\"; $lane_up"'
-    scripts/wine-run "$3"; rc=$?; wine_stop; exit $rc' "$root" bench-recv "$arch" "$recv" || rc=$?
+    scripts/wine-run "$3"; rc=$?; wine_stop; exit $rc' "$root" bench-recv "$arch" "$recv" >"$keyed_log.lane" || rc=$?
+  cat "$keyed_log.lane"
+  { grep '^keyed receive path' "$keyed_log.lane" || true; } | sed "s/^/$lane /" >>"$keyed_log"
+  rm -f "$keyed_log.lane"
   if [ $rc = 3 ]; then
     echo "note: $lane: this checkout's scripts/wine-env.sh cannot start the lane yet; lane not measured"
     continue
