@@ -66,7 +66,7 @@ win keygen "$work/group.key" >"$work/keygen.out" 2>"$work/keygen.err"
 check "Windows keygen: a key file, nothing on stdout" [ $? = 0 -a ! -s "$work/keygen.out" -a -s "$work/group.key" ]
 win keygen "$work/group.key" >/dev/null 2>"$work/keygen.again"
 check "Windows keygen: an existing file refused with exit 2" [ $? = 2 -a -n "$(grep exists "$work/keygen.again")" ]
-win --key "$work/group.key" listen --port 50192 --count 1 --seconds 30 --verbose >"$work/keyed.out" 2>"$work/keyed.err" &
+win --key "$work/group.key" listen --port 50192 --count 1 --seconds 120 --verbose >"$work/keyed.out" 2>"$work/keyed.err" &
 listener=$!
 wait_for "$work/keyed.err" "listening on port 50192"
 "$native_cli" --to 127.0.0.1 --port 50192 chat Eve plain
