@@ -4,15 +4,10 @@
 #include <cstdio>
 #include <sstream>
 
+#include "text/HexDigit.h"
+
 namespace host {
 namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 // Reads a quoted text starting after the opening quote; `i` ends after the
 // closing quote.
@@ -32,8 +27,8 @@ bool ReadQuoted(const std::string& s, std::size_t& i, std::string* out, std::str
             case 't': out->push_back('\t'); break;
             case '0': out->push_back('\0'); break;
             case 'x': {
-                int hi = i < s.size() ? HexDigit(s[i]) : -1;
-                int lo = i + 1 < s.size() ? HexDigit(s[i + 1]) : -1;
+                int hi = i < s.size() ? cv::HexDigit(s[i]) : -1;
+                int lo = i + 1 < s.size() ? cv::HexDigit(s[i + 1]) : -1;
                 if (hi < 0 || lo < 0) {
                     *error = "bad \\x escape";
                     return false;

@@ -1,14 +1,9 @@
 #include "net/GroupKey.h"
 
+#include "text/HexDigit.h"
+
 namespace cv {
 namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 bool ParseKeyLine(std::string_view line, std::array<std::uint8_t, 32>* key) {
     if (line.size() != 2 * key->size()) return false;
