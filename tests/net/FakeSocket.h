@@ -1,10 +1,14 @@
 // An in-memory filler of the socket seam (net/SocketApi.h) for fuzzing: one
 // socket whose waiting datagrams the test queues and whose sends it records.
+// With it, FakeAdapterList.cpp fills the adapter seam (net/Adapters.h) from
+// a list the test sets.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "net/Adapters.h"
 
 namespace rizer::test::fake {
 
@@ -18,5 +22,14 @@ void Queue(const std::string& bytes, std::uint32_t address, std::uint16_t port);
 std::size_t Waiting();
 std::vector<Datagram>& Sent();
 void Reset();
+
+// What ListAdapters answers from now on: "lan" 10.0.0.1/24 and the loopback
+// 127.0.0.1/8, both up, until a test sets another list.
+void SetFakeAdapters(std::vector<cv::Adapter> adapters);
+// How many times ListAdapters was called since the program started.
+int FakeAdapterListCalls();
+// Answers the source address a route to `to` would take; 0 (no route) by
+// default.
+void SetFakeRouteSource(std::uint32_t source);
 
 }  // namespace rizer::test::fake
