@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "net/Adapters.h"
+#include "net/SocketApi.h"
 #include "support/NetNamespaceGuard.h"
 
 namespace {
@@ -215,6 +216,28 @@ TEST(AdapterList, TheSystemsListInsideTheNamespace) {
             EXPECT_FALSE(a->loopback);
         }
     }
+}
+
+// Which local address the system's routing picks: the link's own for its
+// subnet and its broadcast address (connecting there needs SO_BROADCAST),
+// the loopback's for itself, none where no route goes.
+TEST(AdapterList, RouteSource) {
+    RIZER_REQUIRE_PRIVATE_NETWORK();
+    const TestLink link;
+    ASSERT_TRUE(link.Made());
+    ASSERT_TRUE(Ip("addr add 10.89.0.1/24 dev rzt0") && Ip("link set rzt1 up") && Ip("link set rzt0 up"));
+    ASSERT_TRUE(Ip("route add unreachable 10.99.0.7/32"));
+    const struct {
+        const char* to;
+        const char* source;
+    } cases[] = {
+        {"10.89.0.200", "10.89.0.1"},
+        {"10.89.0.255", "10.89.0.1"},
+        {"127.0.0.1", "127.0.0.1"},
+        {"10.99.0.7", "0.0.0.0"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Text(cv::net::sock::RouteSource(A(c.to))), c.source) << c.to;
+    Ip("route del unreachable 10.99.0.7/32");
 }
 #endif
 

@@ -10,6 +10,7 @@ namespace {
 std::deque<Datagram> gWaiting;
 std::vector<Datagram> gSent;
 bool gOpen = false;
+std::uint32_t gRouteSource = 0;
 }  // namespace
 
 void Queue(const std::string& bytes, std::uint32_t address, std::uint16_t port) {
@@ -21,6 +22,7 @@ void Reset() {
     gWaiting.clear();
     gSent.clear();
 }
+void SetFakeRouteSource(std::uint32_t source) { gRouteSource = source; }
 
 }  // namespace rizer::test::fake
 
@@ -60,6 +62,7 @@ int RecvFrom(Handle, void* buf, int limit, std::uint32_t* address, std::uint16_t
     return static_cast<int>(d.bytes.size());
 }
 
+std::uint32_t RouteSource(std::uint32_t) { return gRouteSource; }
 std::uint32_t ParseAddress(const char*) { return 0xFFFFFFFFu; }
 std::uint32_t TickCount() { return 0; }
 
