@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "CliAdapters.h"
 #include "CliKey.h"
 #include "CliListen.h"
 #include "CliOptions.h"
@@ -24,6 +25,7 @@ int RunCli(int argc, const char* const* argv) {
         case Command::Help: std::fputs(HelpText().c_str(), stdout); return kExitOk;
         case Command::Version: PrintLine("rizer-cli " RIZER_VERSION_STR); return kExitOk;
         case Command::Keygen: return RunKeygen(p.options);
+        case Command::Adapters: return RunAdapters(p.options);
         case Command::None: return kExitBadInput;
         default: break;
     }
