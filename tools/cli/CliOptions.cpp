@@ -28,7 +28,8 @@ struct CommandRow {
 const CommandRow kCommands[] = {
     {"chat", Command::Chat, kSend, 2, "USER TEXT", "broadcast the chat line \"<USER>: TEXT\""},
     {"gosub", Command::GoSub, kSend, 1, "NAME", "make every copy run the subroutine NAME"},
-    {"box", Command::Box, kSend, 2, "TEXT KIND", "TEXT in a box, KIND Error, Warning, Confimation, Information"},
+    {"box", Command::Box, kSend, 2, "TEXT KIND",
+     "TEXT in a box, KIND Error, Warning, Confimation, Information"},
     {"listen", Command::Listen, kListen, 0, "", "print every message received, one a line"},
     {"who", Command::Who, kWho, 0, "", "print the address of every copy that answers"},
     {"adapters", Command::Adapters, kAdapters, 0, "", "the IPv4 adapters, and where broadcasts leave"},
