@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "net/Adapters.h"
+
 namespace rizer::test::fake {
 
 struct Datagram {
@@ -17,6 +19,13 @@ struct Datagram {
 void Queue(const std::string& bytes, std::uint32_t address, std::uint16_t port);
 std::size_t Waiting();
 std::vector<Datagram>& Sent();
+// Empties both queues, sets the tick count to 0 and the adapters to their
+// default: "lan" 10.0.0.1/24 and loopback 127.0.0.1/8, both up.
 void Reset();
+// The millisecond tick count the endpoint reads.
+void SetTicks(std::uint32_t ms);
+// The adapters ListAdapters reports from now on, and how often it was asked.
+void SetAdapters(std::vector<cv::Adapter> adapters);
+int AdapterListCalls();
 
 }  // namespace rizer::test::fake
