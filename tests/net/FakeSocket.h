@@ -1,5 +1,7 @@
 // An in-memory filler of the socket seam (net/SocketApi.h) for fuzzing: one
 // socket whose waiting datagrams the test queues and whose sends it records.
+// With it, FakeAdapterList.cpp fills the adapter seam (net/Adapters.h) from
+// a list the test sets.
 #pragma once
 
 #include <cstdint>
@@ -27,5 +29,11 @@ void SetTicks(std::uint32_t ms);
 // The adapters ListAdapters reports from now on, and how often it was asked.
 void SetAdapters(std::vector<cv::Adapter> adapters);
 int AdapterListCalls();
+
+// "lan" 10.0.0.1/24 and the loopback 127.0.0.1/8, both up.
+std::vector<cv::Adapter> DefaultAdapters();
+// Answers the source address a route to `to` would take; 0 (no route) by
+// default.
+void SetFakeRouteSource(std::uint32_t source);
 
 }  // namespace rizer::test::fake

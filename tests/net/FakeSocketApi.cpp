@@ -12,6 +12,7 @@ std::deque<Datagram> gWaiting;
 std::vector<Datagram> gSent;
 bool gOpen = false;
 std::uint32_t gTicks = 0;
+std::uint32_t gRouteSource = 0;
 }  // namespace
 
 void SetTicks(std::uint32_t ms) { gTicks = ms; }
@@ -25,8 +26,9 @@ void Reset() {
     gWaiting.clear();
     gSent.clear();
     gTicks = 0;
-    SetAdapters({{"lan", 0x0100000Au, 24, 0xFF00000Au, true, false}, {"lo", 0x0100007Fu, 8, 0, true, true}});
+    SetAdapters(DefaultAdapters());
 }
+void SetFakeRouteSource(std::uint32_t source) { gRouteSource = source; }
 
 }  // namespace rizer::test::fake
 
@@ -79,5 +81,6 @@ std::uint32_t ParseAddress(const char* text) {
     return a;
 }
 std::uint32_t TickCount() { return gTicks; }
+std::uint32_t gRouteSource = 0;
 
 }  // namespace cv::net::sock
