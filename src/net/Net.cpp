@@ -40,6 +40,16 @@ SealSession Session;
 ReplayTable Replays;
 std::unique_ptr<std::uint8_t[]> SealBuf;  // kSealedLargest bytes, keyed only
 
+// An operator's machine signs the commands it sends (OperatorHeld); a group
+// whose key lists operators takes commands only signed by one of them. What
+// a command is, the layer above says (NetSetCommandTest).
+bool OperatorHeld = false;
+OperatorKey Operator;
+NetCommandTest CommandTest = nullptr;
+// Signature verifications so far: a receive call makes at most
+// kNetMaxVerificationsPerReceive before it answers "nothing waiting".
+std::uint32_t Verifications = 0;
+
 // The adapters, for a keyed endpoint: read at NetOpen and again when a send
 // for everybody finds the list older than kAdapterRefreshMs, so an adapter
 // that comes up or changes its address is used within 10 s without a look
@@ -135,6 +145,15 @@ bool IsForUs(std::uint32_t destination) {
            IsOwnDestination(destination, Adapters(kMisdirectedRecheckMs));
 }
 
+// True when the unkeyed frame of `n` bytes at `frame` carries a command.
+bool IsCommandFrame(const std::uint8_t* frame, int n) {
+    if (!CommandTest || n < 1) return false;
+    if (frame[0] == fkPlain) return CommandTest(frame + 1, n - 1);
+    if (frame[0] == fkReliable && n >= kNetReliableHeader)
+        return CommandTest(frame + kNetReliableHeader, n - kNetReliableHeader);
+    return false;
+}
+
 // Every datagram the endpoint sends leaves through here. Keyed: sealed once,
 // for its destination; a frame for everybody then goes to the broadcast
 // address of every adapter (255.255.255.255 leaves through one only), or to
@@ -144,7 +163,10 @@ int SendDatagram(const void* frame, int length, std::uint32_t to, std::uint16_t 
     if (!Keyed) return sock::SendTo(NetSocket, frame, length, to, port);
     if (length < 1 || length > kSealedInnerLimit) return -1;
     const SealHeader header = NextSealHeader(&Session, to);
-    const int sealed = SealFrame(Key, header, static_cast<const std::uint8_t*>(frame), length, SealBuf.get());
+    const auto* inner = static_cast<const std::uint8_t*>(frame);
+    const int sealed = OperatorHeld && IsCommandFrame(inner, length)
+                           ? SealSignedFrame(Key, header, Operator, inner, length, SealBuf.get())
+                           : SealFrame(Key, header, inner, length, SealBuf.get());
     if (to != kSealedForEverybody) return sock::SendTo(NetSocket, SealBuf.get(), sealed, to, port);
     Adapters(kAdapterRefreshMs);
     if (BroadcastList.empty()) return sock::SendTo(NetSocket, SealBuf.get(), sealed, to, port);
@@ -234,6 +256,29 @@ NetConsumed ReasonOf(SealedVerdict verdict) {
     return NetConsumed::Replayed;
 }
 
+// Why an opened frame of a group is dropped for its signature, if it is.
+bool DropForSignature(std::uint8_t* buf, int plain, NetDatagram& out, int* inner) {
+    const std::vector<OperatorPublicKey>& operators = GroupKeyHeld.operators;
+    const Signature signature = CheckSignature(buf, plain, operators, inner, &out.signer);
+    if (signature == Signature::Operator || (signature == Signature::Forged && out.signer)) ++Verifications;
+    switch (signature) {
+        case Signature::NotOperator: Consume(out, NetConsumed::NotOperator); return true;
+        case Signature::Forged: Consume(out, NetConsumed::ForgedSignature); return true;
+        case Signature::Operator: out.byOperator = true; break;
+        case Signature::None:
+        case Signature::Unchecked: break;
+    }
+    if (*inner > kSealedInnerLimit) {  // only a signed frame may be longer
+        Consume(out, NetConsumed::Malformed);
+        return true;
+    }
+    if (!operators.empty() && signature != Signature::Operator && IsCommandFrame(buf + kSealedHeader, *inner)) {
+        Consume(out, NetConsumed::Unsigned);
+        return true;
+    }
+    return false;
+}
+
 // A keyed endpoint's datagram: opened and checked, then its inner frame
 // taken as an unkeyed endpoint takes a datagram.
 void TakeSealed(std::uint8_t* buf, int n, std::int32_t limit, NetDatagram& out) {
@@ -247,7 +292,11 @@ void TakeSealed(std::uint8_t* buf, int n, std::int32_t limit, NetDatagram& out) 
         Consume(out, ReasonOf(verdict));
         return;
     }
-    const int inner = n - kSealedOverhead;
+    int inner = 0;
+    if (DropForSignature(buf, n - kSealedOverhead, out, &inner)) {
+        out.kind = buf[0];
+        return;
+    }
     if (inner > limit) {  // as an unkeyed datagram longer than the limit: lost
         Consume(out, NetConsumed::TooLong);
         out.address = 0;
@@ -402,6 +451,7 @@ std::string NetAddressText(std::uint32_t networkOrder) { return DottedDecimal(ne
 std::int32_t NetReceiveInPlace(const std::uint8_t** payload, std::int32_t limit, std::string* senderAddress,
                                int* senderPort, std::int32_t* length) {
     if (!CanReceive(limit)) return 0;
+    const std::uint32_t verifiedBefore = Verifications;
     for (int skipped = 0; skipped < kNetMaxSkippedPerReceive; ++skipped) {
         NetDatagram d;
         TakeOne(limit, d);
@@ -422,6 +472,9 @@ std::int32_t NetReceiveInPlace(const std::uint8_t** payload, std::int32_t limit,
                 // An empty or over-long datagram ends the call as "nothing
                 // waiting"; the rest are skipped.
                 if (d.why == NetConsumed::Empty || d.why == NetConsumed::TooLong) break;
+                // Each verification of a signature costs tens of microseconds:
+                // a flood of bad ones ends the call early.
+                if (Verifications - verifiedBefore >= kNetMaxVerificationsPerReceive) break;
                 continue;
         }
         break;
@@ -451,6 +504,15 @@ void NetSetKey(const GroupKey* key) {
 
 bool NetKeyed() { return Keyed; }
 
+void NetSetOperator(const OperatorKey* key) {
+    OperatorHeld = key != nullptr;
+    Operator = key ? *key : OperatorKey{};
+}
+
+bool NetSigns() { return OperatorHeld; }
+
+void NetSetCommandTest(NetCommandTest test) { CommandTest = test; }
+
 std::uint32_t NetConsumedCount(NetConsumed why) { return ConsumedCounts[static_cast<std::size_t>(why)]; }
 
 const char* NetConsumedWord(NetConsumed why) {
@@ -469,6 +531,9 @@ const char* NetConsumedWord(NetConsumed why) {
         case NetConsumed::Replayed: return "replayed";
         case NetConsumed::Misdirected: return "misdirected";
         case NetConsumed::Busy: return "busy";
+        case NetConsumed::Unsigned: return "unsigned";
+        case NetConsumed::NotOperator: return "not an operator";
+        case NetConsumed::ForgedSignature: return "forged";
     }
     return "?";
 }

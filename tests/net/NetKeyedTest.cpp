@@ -103,7 +103,7 @@ TEST_F(NetKeyed, EachDatagramAndWhatItBecomes) {
          "consumed malformed",
          {}},
         {"an empty datagram", Bytes{}, 255, "consumed malformed", {}},
-        {"longer than any sealed frame", Seal(Bytes(255, 'L'), 1, 53) + "L", 255, "consumed malformed", {}},
+        {"longer than any sealed frame", Seal(Bytes(255, 'L'), 1, 53) + Bytes(cv::kSignatureTrailer + 1, 'L'), 255, "consumed malformed", {}},
         {"a sealed reliable frame: acknowledged sealed",
          Seal(Bytes{2, 7, 0} + "rel", 2, 0),
          255,

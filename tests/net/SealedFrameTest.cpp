@@ -78,7 +78,7 @@ TEST(SealedFrame, LengthsKindsAndKeys) {
     auto sealedOf = [&](std::size_t innerBytes) { return Seal(key, Header(7), Bytes(innerBytes, 0)); };
     const Bytes smallest = sealedOf(1);
     Bytes tooLong = sealedOf(255);
-    tooLong.push_back(0);
+    tooLong.resize(cv::kSealedLargest + 1);  // longer than a signed one, even
     struct Case {
         const char* what;
         Bytes frame;
