@@ -10,12 +10,14 @@
 // uses NetSendFrame and NetReceiveOne instead.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "net/Frames.h"
 #include "net/GroupKey.h"
+#include "net/OperatorKey.h"
 
 namespace cv {
 
@@ -30,11 +32,15 @@ struct TAPLpacket {
     std::vector<std::uint8_t> frame;  // the frame as sent
 };
 
-// One entry of the ring of acknowledged frames received.
+// One entry of the ring of acknowledged frames received: the sender is its
+// address and port, or for a sealed frame its session (a resend may come
+// through another adapter, from another address).
 struct TAPLreg {
     std::uint16_t sequence = 0;
     std::uint16_t port = 0;
     std::string address;
+    bool sealed = false;
+    std::array<std::uint8_t, 8> session{};
 };
 
 constexpr std::uint8_t kPacketSent = 1;
@@ -100,13 +106,22 @@ enum class NetConsumed : std::uint8_t {
     TooLong,      // longer than the limit: lost, its sender unknown
     // A keyed endpoint's reasons, in the order of its checks (SealedFrame.h):
     Unkeyed,     // not a sealed frame
-    Malformed,   // not 35 to 289 bytes (sender unknown when longer)
-    AnotherKey,  // sealed with another key (its key id)
-    Forged,      // the tag does not verify
-    Stale,       // the sender's clock is more than max-skew away from ours
-    Replayed,    // its (session, counter) was heard before or is below the window
+    Malformed,    // not 39 to 293 bytes (sender unknown when longer)
+    AnotherKey,   // sealed with another key (its key id)
+    Forged,       // the tag does not verify
+    Stale,        // the sender's clock is more than max-skew away from ours
+    Replayed,     // its (session, counter) was heard before or is below the window
+    Misdirected,  // addressed to another machine (checked before Replayed)
+    Busy,         // a new session while the sessions remembered are all fresh
+    // A group whose key lists operators, after every check above:
+    Unsigned,         // a command not signed by an operator
+    NotOperator,      // signed by a key the group does not list
+    ForgedSignature,  // signed by a listed key, and the signature does not verify
 };
-constexpr int kNetConsumedReasons = static_cast<int>(NetConsumed::Replayed) + 1;
+constexpr int kNetConsumedReasons = static_cast<int>(NetConsumed::ForgedSignature) + 1;
+// Signature verifications one NetReceive call makes at most: a flood of
+// badly signed frames cannot hold it (each takes tens of microseconds).
+constexpr int kNetMaxVerificationsPerReceive = 8;
 struct NetDatagram {
     NetTaken taken = NetTaken::Nothing;
     NetConsumed why = NetConsumed::Ack;  // when Consumed
@@ -117,6 +132,11 @@ struct NetDatagram {
     std::uint16_t sequence = 0;
     std::uint32_t address = 0;  // sender, network byte order; 0 with port 0 when unknown
     std::uint16_t port = 0;     // sender, host order
+    // A signed frame's signer (the 32 bytes of its public key, in the receive
+    // buffer), else null; byOperator when the signature verified against a
+    // listed operator.
+    const std::uint8_t* signer = nullptr;
+    bool byOperator = false;
 };
 
 // Takes at most one datagram off the socket (at most `limit` bytes, kind byte
@@ -141,21 +161,36 @@ int NetSendFrame(const void* frame, std::int32_t length, const char* address, in
 std::string NetAddressText(std::uint32_t networkOrder);
 
 // Closes the endpoint (as NetClose) and makes it keyed (a copy of `key` is
-// kept) or, with null, unkeyed; it stays so through NetClose and NetInit.
-// NetInit draws the session id and forgets the sessions heard. A keyed
-// endpoint seals every frame it sends (plain, acknowledged, acknowledgements,
-// NetSendFrame's; byte counts are those of the sealed frames) and takes only
-// sealed frames of its key, which it opens and checks, then handles their
-// inner frames as an unkeyed endpoint handles datagrams (a limit applies to
-// the inner frame). NetInit fails when the cryptography library cannot start.
+// kept, wiped when it goes) or, with null, unkeyed; it stays so through
+// NetClose and NetInit. NetInit draws the session id and forgets the
+// sessions heard. A keyed endpoint seals every frame it sends (plain,
+// acknowledged, acknowledgements, NetSendFrame's; byte counts are those of
+// the sealed frames; an inner frame over 255 bytes is refused) for its
+// destination, and sends a frame for everybody to the broadcast address of
+// every adapter (Adapters.h). It takes only sealed frames of its key,
+// addressed to everybody or to this machine, which it opens and checks, then
+// handles their inner frames as an unkeyed endpoint handles datagrams (a
+// limit applies to the inner frame). NetInit fails when the cryptography
+// library cannot start.
 void NetSetKey(const GroupKey* key);
 bool NetKeyed();
 // Datagrams consumed since NetInit for the reason `why`.
 std::uint32_t NetConsumedCount(NetConsumed why);
 // A reason in words: "ack", "repeat", "unknown kind", "incomplete", "empty",
 // "too long", "unkeyed", "malformed", "another key", "forged", "stale",
-// "replayed".
+// "replayed", "misdirected", "busy", "unsigned", "not an operator", "forged".
 const char* NetConsumedWord(NetConsumed why);
+
+// Whether a payload (the bytes after a frame's kind and sequence) is a
+// command: what only an operator may send in a group that lists operators.
+// Set by the layer that knows the payloads; none: nothing is.
+using NetCommandTest = bool (*)(const std::uint8_t* payload, std::int32_t length);
+void NetSetCommandTest(NetCommandTest test);
+// An operator's key (a copy is kept, wiped when it goes) with which a keyed
+// endpoint signs every command it sends; null: it signs nothing. Kept
+// through NetSetKey, NetInit and NetClose.
+void NetSetOperator(const OperatorKey* key);
+bool NetSigns();
 
 // Read-only views for tests and tools.
 bool NetIsReady();

@@ -16,11 +16,15 @@ std::uint32_t Address(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::uint8
     return out;
 }
 
+}  // namespace
+
 std::vector<cv::Adapter> DefaultAdapters() {
     cv::Adapter lan{"lan", Address(10, 0, 0, 1), 24, Address(10, 0, 0, 255), true, false};
     cv::Adapter loopback{"lo", Address(127, 0, 0, 1), 8, 0, true, true};
     return {lan, loopback};
 }
+
+namespace {
 
 std::vector<cv::Adapter>& Adapters() {
     static std::vector<cv::Adapter> adapters = DefaultAdapters();
@@ -31,8 +35,8 @@ int gCalls = 0;
 
 }  // namespace
 
-void SetFakeAdapters(std::vector<cv::Adapter> adapters) { Adapters() = std::move(adapters); }
-int FakeAdapterListCalls() { return gCalls; }
+void SetAdapters(std::vector<cv::Adapter> adapters) { Adapters() = std::move(adapters); }
+int AdapterListCalls() { return gCalls; }
 
 }  // namespace rizer::test::fake
 
