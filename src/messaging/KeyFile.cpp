@@ -37,7 +37,6 @@ KeyFile ReadKeyFileAt(const std::string& path) {
         if (auto key = ParseGroupKey(std::string_view(text.data(), n))) {
             result.state = KeyFileState::Valid;
             result.key = *key;
-            sodium_memzero(&*key, sizeof *key);
         }
     }
     sodium_memzero(text.data(), text.size());

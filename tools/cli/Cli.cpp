@@ -1,7 +1,5 @@
 #include "Cli.h"
 
-#include <sodium.h>
-
 #include <cstdio>
 #include <optional>
 
@@ -37,8 +35,7 @@ int RunCli(int argc, const char* const* argv) {
             Say(error);
             return kExitBadInput;
         }
-        keyed.emplace(key);
-        sodium_memzero(&key, sizeof key);
+        keyed.emplace(key);  // both copies wipe their bytes as they go
     }
     return p.options.command == Command::Listen ? RunListen(p.options) : RunSend(p.options);
 }

@@ -40,7 +40,6 @@ bool ReadKeyFileAt(const std::string& path, cv::GroupKey* key, std::string* erro
         return false;
     }
     *key = file.key;
-    sodium_memzero(&file.key, sizeof file.key);
     return true;
 }
 
