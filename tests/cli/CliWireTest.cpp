@@ -121,7 +121,7 @@ std::string Sealed(const std::string& keyHex, const std::string& inner, std::uin
                    std::uint32_t clock = cv::SealClock()) {
     const std::optional<cv::GroupKey> key = cv::ParseGroupKey(keyHex);
     EXPECT_TRUE(key && cv::SealingReady());
-    cv::SealHeader header{{9, 8, 7, 6, 5, 4, 3, 2}, counter, clock};
+    cv::SealHeader header{{9, 8, 7, 6, 5, 4, 3, 2}, counter, clock, cv::kSealedForEverybody};
     std::string out(inner.size() + cv::kSealedOverhead, '\0');
     cv::SealFrame(cv::MakeSealingKey(*key), header, reinterpret_cast<const std::uint8_t*>(inner.data()),
                   static_cast<int>(inner.size()), reinterpret_cast<std::uint8_t*>(out.data()));
@@ -559,7 +559,9 @@ TEST(CliKeygen, WritesANewKeyFileOnlyAndKeepsItPrivate) {
         EXPECT_EQ(run.Finish(), c.exit) << c.file << ": " << run.Stderr();
         EXPECT_EQ(run.Stdout(), "");
         EXPECT_NE(run.Stderr().find(c.says), std::string::npos) << run.Stderr();
-        if (c.exit == 2) EXPECT_EQ(keys.Read(c.file), before) << c.file;
+        if (c.exit == 2) {
+            EXPECT_EQ(keys.Read(c.file), before) << c.file;
+        }
     }
     umask(mask);
     const std::string text = keys.Read(path);

@@ -39,6 +39,12 @@ const TextRow<cv::NetConsumed> kConsumedTexts[] = {
     {cv::NetConsumed::Forged, "forged (its seal does not verify)"},
     {cv::NetConsumed::Stale, "stale (its sender's clock is more than max-skew from ours)"},
     {cv::NetConsumed::Replayed, "replayed (heard before)"},
+    {cv::NetConsumed::Misdirected, "misdirected (sealed for another machine's address)"},
+    {cv::NetConsumed::Busy, "busy (a new sender while every one remembered is recent)"},
+    // A group whose key file lists operators.
+    {cv::NetConsumed::Unsigned, "unsigned (a command no operator signed)"},
+    {cv::NetConsumed::NotOperator, "not an operator (signed by a key the key file does not list)"},
+    {cv::NetConsumed::ForgedSignature, "forged (its operator's signature does not verify)"},
 };
 
 }  // namespace
