@@ -87,11 +87,11 @@ const char* DropText(cv::DropReason why) { return TextOf(kDropTexts, why, "not a
 std::string ConsumedText(const cv::NetDatagram& d) {
     std::string text = TextOf(kConsumedTexts, d.why, "?");
     if (d.why == cv::NetConsumed::UnknownKind) {
-        text += " " + std::to_string(d.kind);
+        text.append(" ").append(std::to_string(d.kind));
         if (d.kind == cv::fkSealed) text += ", sealed with a group key (--key reads them)";
     }
     if (d.why == cv::NetConsumed::Ack || d.why == cv::NetConsumed::Repeat) {
-        text += ", sequence " + std::to_string(d.sequence);
+        text.append(", sequence ").append(std::to_string(d.sequence));
     }
     return text;
 }
