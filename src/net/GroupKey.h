@@ -28,7 +28,7 @@ using OperatorPublicKey = std::array<std::uint8_t, kOperatorPublicBytes>;
 // optional's, a caller's) does not outlive its use.
 struct GroupKey {
     std::array<std::uint8_t, 32> bytes{};
-    std::uint32_t maxSkew = kDefaultMaxSkew;  // seconds; 0: no clock check
+    std::uint32_t maxSkew = kDefaultMaxSkew;   // seconds; 0: no clock check
     std::vector<OperatorPublicKey> operators;  // none: every holder may command
 
     GroupKey() = default;

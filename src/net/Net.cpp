@@ -95,7 +95,8 @@ std::uint16_t NextSequence() {
 // The ring keys an acknowledged frame on its sequence and its sender: the
 // address and port of an unkeyed one; the session of a sealed one, which
 // stays the same whichever adapter a resend comes through.
-bool SameSender(const TAPLreg& r, std::uint16_t port, const std::string& address, const std::uint8_t* session) {
+bool SameSender(const TAPLreg& r, std::uint16_t port, const std::string& address,
+                const std::uint8_t* session) {
     if (session) return r.sealed && std::memcmp(r.session.data(), session, r.session.size()) == 0;
     return !r.sealed && r.port == port && r.address == address;
 }
@@ -109,14 +110,16 @@ void MarkAcknowledged(std::uint16_t seq, std::uint16_t port, const std::string& 
     }
 }
 
-bool SeenBefore(std::uint16_t seq, std::uint16_t port, const std::string& address, const std::uint8_t* session) {
+bool SeenBefore(std::uint16_t seq, std::uint16_t port, const std::string& address,
+                const std::uint8_t* session) {
     for (const TAPLreg& r : SeenRing) {
         if (r.sequence == seq && SameSender(r, port, address, session)) return true;
     }
     return false;
 }
 
-void RememberSeen(std::uint16_t seq, std::uint16_t port, const std::string& address, const std::uint8_t* session) {
+void RememberSeen(std::uint16_t seq, std::uint16_t port, const std::string& address,
+                  const std::uint8_t* session) {
     TAPLreg& r = SeenRing[static_cast<std::size_t>(SeenIndex)];
     r.sequence = seq;
     r.port = port;
@@ -272,7 +275,8 @@ bool DropForSignature(std::uint8_t* buf, int plain, NetDatagram& out, int* inner
         Consume(out, NetConsumed::Malformed);
         return true;
     }
-    if (!operators.empty() && signature != Signature::Operator && IsCommandFrame(buf + kSealedHeader, *inner)) {
+    if (!operators.empty() && signature != Signature::Operator &&
+        IsCommandFrame(buf + kSealedHeader, *inner)) {
         Consume(out, NetConsumed::Unsigned);
         return true;
     }
@@ -285,8 +289,10 @@ void TakeSealed(std::uint8_t* buf, int n, std::int32_t limit, NetDatagram& out) 
     SealHeader header;
     const std::uint64_t now = SealClock();
     SealedVerdict verdict = OpenFrame(Key, buf, n, now, &header);
-    if (verdict == SealedVerdict::Opened && !IsForUs(header.destination)) verdict = SealedVerdict::Misdirected;
-    if (verdict == SealedVerdict::Opened) verdict = Replays.Admit(header.session, header.counter, header.clock, now);
+    if (verdict == SealedVerdict::Opened && !IsForUs(header.destination))
+        verdict = SealedVerdict::Misdirected;
+    if (verdict == SealedVerdict::Opened)
+        verdict = Replays.Admit(header.session, header.counter, header.clock, now);
     if (verdict != SealedVerdict::Opened) {
         out.kind = n > 0 ? buf[0] : 0;
         Consume(out, ReasonOf(verdict));

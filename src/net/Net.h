@@ -105,7 +105,7 @@ enum class NetConsumed : std::uint8_t {
     Empty,        // a datagram of no bytes at all
     TooLong,      // longer than the limit: lost, its sender unknown
     // A keyed endpoint's reasons, in the order of its checks (SealedFrame.h):
-    Unkeyed,     // not a sealed frame
+    Unkeyed,      // not a sealed frame
     Malformed,    // not 39 to 293 bytes (sender unknown when longer)
     AnotherKey,   // sealed with another key (its key id)
     Forged,       // the tag does not verify

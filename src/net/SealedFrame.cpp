@@ -102,8 +102,8 @@ int SealSignedFrame(const SealingKey& key, const SealHeader& header, const Opera
     return length;
 }
 
-Signature CheckSignature(std::uint8_t* frame, int n, const std::vector<OperatorPublicKey>& operators, int* inner,
-                         const std::uint8_t** signer) {
+Signature CheckSignature(std::uint8_t* frame, int n, const std::vector<OperatorPublicKey>& operators,
+                         int* inner, const std::uint8_t** signer) {
     std::uint8_t* plain = frame + kSealedHeader;
     *signer = nullptr;
     if (n < 1 || !(plain[0] & kSignedFlag)) {
@@ -122,7 +122,8 @@ Signature CheckSignature(std::uint8_t* frame, int n, const std::vector<OperatorP
         if (!listed) return Signature::NotOperator;
         // The header and the plaintext stand one after the other in the frame.
         if (crypto_sign_verify_detached(plain + signedBytes, frame,
-                                        static_cast<unsigned long long>(kSealedHeader + signedBytes), pk) != 0) {
+                                        static_cast<unsigned long long>(kSealedHeader + signedBytes),
+                                        pk) != 0) {
             return Signature::Forged;
         }
         verdict = Signature::Operator;
@@ -162,7 +163,8 @@ SealedVerdict OpenFrame(const SealingKey& key, std::uint8_t* frame, int n, std::
     }
     const std::uint32_t clock = Get32(frame + 14);
     // How far the sender's clock is ahead of ours, modulo 2^32.
-    const auto skew = static_cast<std::int64_t>(static_cast<std::int32_t>(clock - static_cast<std::uint32_t>(now)));
+    const auto skew =
+        static_cast<std::int64_t>(static_cast<std::int32_t>(clock - static_cast<std::uint32_t>(now)));
     if (key.maxSkew != 0 && (skew > key.maxSkew || -skew > key.maxSkew)) return SealedVerdict::Stale;
     std::memcpy(header->session, frame + 2, kSessionIdBytes);
     header->counter = Get32(frame + 10);

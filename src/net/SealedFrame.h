@@ -41,7 +41,7 @@ namespace cv {
 constexpr int kSealedHeader = 22;
 constexpr int kSealedTag = 16;
 constexpr int kSealedOverhead = kSealedHeader + kSealedTag;
-constexpr int kSealedInnerLimit = kReceiveLimit;  // the largest inner frame: what a receiver takes
+constexpr int kSealedInnerLimit = kReceiveLimit;      // the largest inner frame: what a receiver takes
 constexpr int kSealedSmallest = kSealedOverhead + 1;  // an inner frame of its kind byte alone
 constexpr std::uint8_t kSignedFlag = 0x80;
 constexpr int kSignatureTrailer = static_cast<int>(kOperatorPublicBytes + kOperatorSignatureBytes);
@@ -121,8 +121,8 @@ enum class Signature : std::uint8_t {
 // place); `*signer` points at the public key of a signed frame, else null.
 // A verification is made only when operators are listed and the signer is
 // one of them.
-Signature CheckSignature(std::uint8_t* frame, int n, const std::vector<OperatorPublicKey>& operators, int* inner,
-                         const std::uint8_t** signer);
+Signature CheckSignature(std::uint8_t* frame, int n, const std::vector<OperatorPublicKey>& operators,
+                         int* inner, const std::uint8_t** signer);
 
 // The frame clock `clock` (low 32 bits) as a full clock near `now`: within
 // 2^31 seconds of it, before or after.

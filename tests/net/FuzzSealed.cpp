@@ -42,16 +42,17 @@ std::uint32_t Read(const std::uint8_t* p, int n) {
     return v;
 }
 
-std::string SealOf(const cv::SealingKey& key, std::uint32_t session, std::uint32_t counter, std::uint32_t clock,
-                   std::uint32_t to, const std::string& inner) {
+std::string SealOf(const cv::SealingKey& key, std::uint32_t session, std::uint32_t counter,
+                   std::uint32_t clock, std::uint32_t to, const std::string& inner) {
     cv::SealHeader h{{static_cast<std::uint8_t>(session), static_cast<std::uint8_t>(session >> 8),
                       static_cast<std::uint8_t>(session >> 16)},
                      counter,
                      clock,
                      to};
     std::string sealed(inner.size() + cv::kSealedOverhead, '\0');
-    const int n = cv::SealFrame(key, h, reinterpret_cast<const std::uint8_t*>(inner.data()),
-                                static_cast<int>(inner.size()), reinterpret_cast<std::uint8_t*>(sealed.data()));
+    const int n =
+        cv::SealFrame(key, h, reinterpret_cast<const std::uint8_t*>(inner.data()),
+                      static_cast<int>(inner.size()), reinterpret_cast<std::uint8_t*>(sealed.data()));
     if (n < 0) return inner;
     return sealed;
 }
@@ -75,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (i + 12 <= size) {
         const std::uint8_t op = data[i];
         const std::uint32_t counter = Read(data + i + 1, 4), session = Read(data + i + 5, 2);
-        const auto clock = static_cast<std::uint32_t>(kNow + static_cast<std::int16_t>(Read(data + i + 7, 2)));
+        const auto clock =
+            static_cast<std::uint32_t>(kNow + static_cast<std::int16_t>(Read(data + i + 7, 2)));
         const std::uint32_t to = kDestinations[data[i + 9] & 3];
         const std::size_t len = Read(data + i + 10, 2);
         i += 12;
@@ -88,7 +90,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fake::Sent().clear();
             int sent = 0;
             switch (op >> 2 & 3) {
-                case 0: sent = cv::NetSendFrame(big.data(), static_cast<std::int32_t>(len), nullptr, 50150); break;
+                case 0:
+                    sent = cv::NetSendFrame(big.data(), static_cast<std::int32_t>(len), nullptr, 50150);
+                    break;
                 case 1:
                 case 2:
                     cv::NetResetSend();
