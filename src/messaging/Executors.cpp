@@ -4,6 +4,7 @@
 #include "localization/LocMessageBox.h"
 #include "messaging/KeyFile.h"
 #include "messaging/MessagingState.h"
+#include "messaging/OperatorFile.h"
 #include "messaging/Payloads.h"
 #include "net/Net.h"
 
@@ -13,6 +14,7 @@ namespace {
 constexpr char kInitErrorText[] = "Can not initialize network protocol.";
 constexpr char kInitErrorCaption[] = "Error";
 constexpr char kInvalidKeyFileText[] = "The riZER.key file is invalid.";
+constexpr char kInvalidOperatorFileText[] = "The riZER.operator file is invalid.";
 
 // One plain frame to 255.255.255.255 on the port of PortText.
 void Broadcast(const std::string& payload) {
@@ -26,6 +28,15 @@ void StopReceiving() {
     Messaging().ChatList.reset();
 }
 
+// riZER.operator beside riZER.key: with a valid key of an operator the group
+// lists, this copy signs its GoSubs and boxes. False for a file that is there
+// but of no use (they go out unsigned; chat is never signed).
+bool TakeOperatorKey(const GroupKey& group) {
+    const OperatorFile file = ReadOperatorFile(group);
+    NetSetOperator(file.state == OperatorFileState::Valid ? &file.key : nullptr);
+    return file.state == OperatorFileState::Valid || file.state == OperatorFileState::None;
+}
+
 }  // namespace
 
 bool ExecOpenPort(const std::string& portText, const std::string& chatVariable) {
@@ -33,6 +44,8 @@ bool ExecOpenPort(const std::string& portText, const std::string& chatVariable) 
     s.ChatVariable = chatVariable;
     s.PortText = portText;
     s.ChatList = std::make_unique<TChatList>();
+    NetSetCommandTest(IsCommandPayload);
+    NetSetOperator(nullptr);  // until this open's files say otherwise
     const KeyFile keyFile = ReadKeyFile();
     if (keyFile.state == KeyFileState::Invalid) {
         // Nothing goes out or comes in unsealed: the port stays closed until
@@ -43,22 +56,31 @@ bool ExecOpenPort(const std::string& portText, const std::string& chatVariable) 
         return true;
     }
     NetSetKey(keyFile.state == KeyFileState::Valid ? &keyFile.key : nullptr);
+    const bool operatorFileUsable = keyFile.state != KeyFileState::Valid || TakeOperatorKey(keyFile.key);
+    // The box comes last: host script that its message loop runs finds the
+    // port as this open leaves it.
+    const auto reportOperatorFile = [&] {
+        if (!operatorFileUsable) ReportLocMessage(kInvalidOperatorFileText);
+    };
     if (!NetInit()) {
         // The host (and the author's unsaved work) stays alive: say so, and
         // leave the port closed.
         StopReceiving();
         platform::ShowOwnedErrorBox(kInitErrorCaption, kInitErrorText);
+        reportOperatorFile();
         return true;
     }
     NetOpen(PortNumber(portText));
     FreePollTimer();
     StartPollTimer();
+    reportOperatorFile();
     return true;
 }
 
 bool ExecClosePort() {
     StopReceiving();
     NetClose();
+    NetSetOperator(nullptr);  // the next open reads riZER.operator again
     return true;
 }
 
@@ -86,7 +108,8 @@ void MessagingUnload() {
     MessagingState& s = Messaging();
     StopReceiving();
     NetUnload();
-    NetSetKey(nullptr);  // the key's bytes do not outlive the module's use of them
+    NetSetKey(nullptr);  // the keys' bytes do not outlive the module's use of them
+    NetSetOperator(nullptr);
     platform::ReleasePlatform();
     s.PortText = std::string();
     s.ChatVariable = std::string();

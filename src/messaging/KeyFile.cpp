@@ -1,45 +1,27 @@
 #include "messaging/KeyFile.h"
 
-#include <sodium.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <memory>
-
 #include "localization/LocFolder.h"
+#include "messaging/SecretFile.h"
 
 namespace cv {
-namespace {
-
-// Far more than a key, its max-skew line and a few comments need.
-constexpr std::size_t kLargestKeyFile = 64 * 1024;
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
-}  // namespace
 
 KeyFile ReadKeyFileAt(const std::string& path) {
     KeyFile result;
-    errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(OpenForReading(path));
-    if (!file) {
-        result.openError = errno;
-        if (result.openError != ENOENT) result.state = KeyFileState::Invalid;
-        return result;
+    const SecretFileText file(path);
+    result.openError = file.OpenError();
+    switch (file.Result()) {
+        case SecretFileRead::Missing: return result;
+        case SecretFileRead::CannotOpen: result.state = KeyFileState::Invalid; return result;
+        case SecretFileRead::CannotRead:
+        case SecretFileRead::Read: break;
     }
     result.opened = true;
     result.state = KeyFileState::Invalid;
-    std::string text(kLargestKeyFile + 1, '\0');
-    const std::size_t n = std::fread(text.data(), 1, text.size(), file.get());
-    if (!std::ferror(file.get()) && n <= kLargestKeyFile) {
-        if (auto key = ParseGroupKey(std::string_view(text.data(), n))) {
-            result.state = KeyFileState::Valid;
-            result.key = *key;
-        }
+    if (file.Result() != SecretFileRead::Read) return result;
+    if (auto key = ParseGroupKey(file.Text())) {
+        result.state = KeyFileState::Valid;
+        result.key = *key;
     }
-    sodium_memzero(text.data(), text.size());
     return result;
 }
 

@@ -77,6 +77,16 @@ ReceivedMessage ReadPayload(std::string_view raw) {
     return m;
 }
 
+bool IsCommandPayload(const std::uint8_t* payload, std::int32_t length) {
+    if (!payload || length <= 0) return false;
+    const ReceivedKind kind = ReadPayload(std::string_view(reinterpret_cast<const char*>(payload),
+                                                           static_cast<std::size_t>(length)))
+                                  .kind;
+    // Whatever receivers would act on that is not a chat line: a marker
+    // added later is a command from the start.
+    return kind != ReceivedKind::Chat && kind != ReceivedKind::Dropped;
+}
+
 std::string GoSubLine(std::string_view name) { return std::string("GoSub \"").append(name).append("\""); }
 
 bool IsSafeSubroutineName(std::string_view name) {

@@ -4,6 +4,7 @@
 //   system message       "$M" digit text   (digit "1" to "4", see kBoxKinds)
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,12 @@ struct ReceivedMessage {
 // first zero byte (a subroutine name is checked on the raw bytes, so that a
 // zero byte inside it is seen too). The views point into `raw`.
 ReceivedMessage ReadPayload(std::string_view raw);
+
+// True for a payload that receivers act on with a GoSub or a box (ReadPayload
+// makes it a subroutine request or a system message): a command, which in a
+// group whose riZER.key lists operators only an operator may send (the
+// endpoint's NetCommandTest). Chat lines and payloads receivers drop are not.
+bool IsCommandPayload(const std::uint8_t* payload, std::int32_t length);
 
 // The script line of a subroutine request: GoSub "name".
 std::string GoSubLine(std::string_view name);

@@ -4,6 +4,7 @@
 // GoSub line for the host, anything else not starting with "$" a chat line.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 namespace cv {
@@ -16,5 +17,10 @@ void PollTick();
 // Dispatches one payload of `length` bytes, as a tick does. Safe inside a
 // host callback of a tick too: the chat list's loans nest.
 void DispatchPayload(const char* payload, std::int32_t length);
+
+// The clock a tick measures its drain with, behind a seam for tests; null
+// restores std::chrono::steady_clock.
+using TickClockFn = std::chrono::steady_clock::time_point (*)();
+void SetTickClockForTests(TickClockFn clock);
 
 }  // namespace cv

@@ -76,8 +76,15 @@ TEST(ReadPayload, MarkersDigitsAndNames) {
         EXPECT_EQ(m.kind, c.kind) << c.raw;
         EXPECT_EQ(std::string(m.text), c.text) << c.raw;
         EXPECT_EQ(m.why, c.why) << c.raw;
+        // A command, which only an operator may send where riZER.key lists
+        // operators: exactly what makes a GoSub or a box.
+        EXPECT_EQ(cv::IsCommandPayload(reinterpret_cast<const std::uint8_t*>(c.raw.data()),
+                                       static_cast<std::int32_t>(c.raw.size())),
+                  c.kind == K::Subroutine || c.kind == K::SystemMessage)
+            << c.raw;
     }
     EXPECT_EQ(cv::ReadPayload("$M3Sure?").box->kindText, std::string("Confimation"));
+    EXPECT_FALSE(cv::IsCommandPayload(reinterpret_cast<const std::uint8_t*>("$AGo"), 0));
 }
 
 // The payloads that reach the wire are checked through the endpoint in
