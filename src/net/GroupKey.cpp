@@ -1,8 +1,12 @@
 #include "net/GroupKey.h"
 
+#include <sodium.h>
+
 #include "text/HexDigit.h"
 
 namespace cv {
+
+GroupKey::~GroupKey() { sodium_memzero(bytes.data(), bytes.size()); }
 namespace {
 
 bool ParseKeyLine(std::string_view line, std::array<std::uint8_t, 32>* key) {

@@ -17,9 +17,16 @@ constexpr char kGroupKeyFileName[] = "riZER.key";
 constexpr std::uint32_t kDefaultMaxSkew = 300;
 constexpr std::uint32_t kLargestMaxSkew = 86400;
 
+// Its bytes are wiped when it goes, so a copy (a parser's local, an
+// optional's, a caller's) does not outlive its use.
 struct GroupKey {
     std::array<std::uint8_t, 32> bytes{};
     std::uint32_t maxSkew = kDefaultMaxSkew;  // seconds; 0: no clock check
+
+    GroupKey() = default;
+    GroupKey(const GroupKey&) = default;
+    GroupKey& operator=(const GroupKey&) = default;
+    ~GroupKey();
 };
 
 // The key a file's whole text gives, or nullopt when the text does not

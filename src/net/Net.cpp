@@ -6,6 +6,7 @@
 
 #include <sodium.h>
 
+#include "net/Adapters.h"
 #include "net/ReplayWindow.h"
 #include "net/SealedFrame.h"
 #include "net/SocketApi.h"
@@ -30,12 +31,26 @@ int SeenIndex = 0;
 std::array<std::uint32_t, kNetConsumedReasons> ConsumedCounts{};
 
 // A keyed endpoint: every frame goes out sealed into SealBuf; only sealed
-// frames of the key come in. Neither NetInit nor NetClose forgets the key.
+// frames of the key come in. Neither NetInit nor NetClose forgets the key
+// (GroupKeyHeld); NetInit makes the sealing key of it, NetClose wipes that.
 bool Keyed = false;
+GroupKey GroupKeyHeld;
 SealingKey Key{};
 SealSession Session;
 ReplayTable Replays;
-std::unique_ptr<std::uint8_t[]> SealBuf;  // kNetBufferSize + kSealedOverhead, keyed only
+std::unique_ptr<std::uint8_t[]> SealBuf;  // kSealedLargest bytes, keyed only
+
+// The adapters, for a keyed endpoint: read at NetOpen and again when a send
+// for everybody finds the list older than kAdapterRefreshMs, so an adapter
+// that comes up or changes its address is used within 10 s without a look
+// at the system on the path of every datagram. A frame addressed to none of
+// ours looks again once the list is a second old (the address may be new).
+constexpr std::uint32_t kAdapterRefreshMs = 5000;
+constexpr std::uint32_t kMisdirectedRecheckMs = 1000;
+std::vector<Adapter> AdapterList;
+std::vector<std::uint32_t> BroadcastList;  // BroadcastTargets(AdapterList)
+std::uint32_t AdaptersReadAt = 0;
+bool AdaptersKnown = false;
 
 bool HasSocket() { return NetSocket != sock::kNoSocket; }
 
@@ -67,6 +82,14 @@ std::uint16_t NextSequence() {
     return SeqNo;
 }
 
+// The ring keys an acknowledged frame on its sequence and its sender: the
+// address and port of an unkeyed one; the session of a sealed one, which
+// stays the same whichever adapter a resend comes through.
+bool SameSender(const TAPLreg& r, std::uint16_t port, const std::string& address, const std::uint8_t* session) {
+    if (session) return r.sealed && std::memcmp(r.session.data(), session, r.session.size()) == 0;
+    return !r.sealed && r.port == port && r.address == address;
+}
+
 void MarkAcknowledged(std::uint16_t seq, std::uint16_t port, const std::string& address) {
     for (TAPLpacket& p : PendingList) {
         if (p.sequence == seq && p.port == port && p.address == address) {
@@ -76,27 +99,60 @@ void MarkAcknowledged(std::uint16_t seq, std::uint16_t port, const std::string& 
     }
 }
 
-bool SeenBefore(std::uint16_t seq, std::uint16_t port, const std::string& address) {
+bool SeenBefore(std::uint16_t seq, std::uint16_t port, const std::string& address, const std::uint8_t* session) {
     for (const TAPLreg& r : SeenRing) {
-        if (r.sequence == seq && r.port == port && r.address == address) return true;
+        if (r.sequence == seq && SameSender(r, port, address, session)) return true;
     }
     return false;
 }
 
-void RememberSeen(std::uint16_t seq, std::uint16_t port, const std::string& address) {
+void RememberSeen(std::uint16_t seq, std::uint16_t port, const std::string& address, const std::uint8_t* session) {
     TAPLreg& r = SeenRing[static_cast<std::size_t>(SeenIndex)];
     r.sequence = seq;
     r.port = port;
     r.address = address;
+    r.sealed = session != nullptr;
+    if (session) std::memcpy(r.session.data(), session, r.session.size());
     SeenIndex = (SeenIndex + 1) % kNetSeenRingSize;
 }
 
-// Every datagram the endpoint sends leaves through here: sealed when keyed.
+// The adapter list, read again when it is `maxAgeMs` old.
+const std::vector<Adapter>& Adapters(std::uint32_t maxAgeMs) {
+    const std::uint32_t now = sock::TickCount();
+    if (!AdaptersKnown || now - AdaptersReadAt >= maxAgeMs) {
+        AdapterList.clear();
+        ListAdapters(&AdapterList);
+        BroadcastList = BroadcastTargets(AdapterList);
+        AdaptersReadAt = now;
+        AdaptersKnown = true;
+    }
+    return AdapterList;
+}
+
+bool IsForUs(std::uint32_t destination) {
+    if (destination == kSealedForEverybody) return true;
+    return IsOwnDestination(destination, Adapters(kAdapterRefreshMs)) ||
+           IsOwnDestination(destination, Adapters(kMisdirectedRecheckMs));
+}
+
+// Every datagram the endpoint sends leaves through here. Keyed: sealed once,
+// for its destination; a frame for everybody then goes to the broadcast
+// address of every adapter (255.255.255.255 leaves through one only), or to
+// 255.255.255.255 when no adapter has one. The sealed length when a send
+// went out, -1 when none did or the inner frame is too long to seal.
 int SendDatagram(const void* frame, int length, std::uint32_t to, std::uint16_t port) {
     if (!Keyed) return sock::SendTo(NetSocket, frame, length, to, port);
-    const SealHeader header = NextSealHeader(&Session);
+    if (length < 1 || length > kSealedInnerLimit) return -1;
+    const SealHeader header = NextSealHeader(&Session, to);
     const int sealed = SealFrame(Key, header, static_cast<const std::uint8_t*>(frame), length, SealBuf.get());
-    return sock::SendTo(NetSocket, SealBuf.get(), sealed, to, port);
+    if (to != kSealedForEverybody) return sock::SendTo(NetSocket, SealBuf.get(), sealed, to, port);
+    Adapters(kAdapterRefreshMs);
+    if (BroadcastList.empty()) return sock::SendTo(NetSocket, SealBuf.get(), sealed, to, port);
+    int result = -1;
+    for (const std::uint32_t target : BroadcastList) {
+        if (sock::SendTo(NetSocket, SealBuf.get(), sealed, target, port) == sealed) result = sealed;
+    }
+    return result;
 }
 
 bool CanReceive(std::int32_t limit) {
@@ -110,8 +166,8 @@ void Consume(NetDatagram& out, NetConsumed why) {
 }
 
 // What the `n` (>= 1) bytes of an unkeyed frame at `buf` become, the sender
-// being in `out`.
-void TakeFrame(std::uint8_t* buf, int n, NetDatagram& out) {
+// being in `out`; `session` is the sealed frame's that carried it, or null.
+void TakeFrame(std::uint8_t* buf, int n, NetDatagram& out, const std::uint8_t* session) {
     out.kind = buf[0];
     if (n == 1) {
         out.taken = NetTaken::Empty;
@@ -143,11 +199,11 @@ void TakeFrame(std::uint8_t* buf, int n, NetDatagram& out) {
             out.sequenced = true;
             out.sequence = ReadSequence(buf + 1);
             const std::string address = DottedDecimal(out.address);
-            if (SeenBefore(out.sequence, out.port, address)) {
+            if (SeenBefore(out.sequence, out.port, address, session)) {
                 Consume(out, NetConsumed::Repeat);
                 return;
             }
-            RememberSeen(out.sequence, out.port, address);
+            RememberSeen(out.sequence, out.port, address, session);
             if (n == kNetReliableHeader) {
                 out.taken = NetTaken::Empty;
                 return;
@@ -163,25 +219,32 @@ void TakeFrame(std::uint8_t* buf, int n, NetDatagram& out) {
     }
 }
 
-constexpr NetConsumed kVerdictReasons[] = {
-    NetConsumed::Ack,  // Opened: not a reason
-    NetConsumed::Unkeyed, NetConsumed::Malformed, NetConsumed::AnotherKey,
-    NetConsumed::Forged,  NetConsumed::Stale,     NetConsumed::Replayed,
-};
+NetConsumed ReasonOf(SealedVerdict verdict) {
+    switch (verdict) {
+        case SealedVerdict::Unkeyed: return NetConsumed::Unkeyed;
+        case SealedVerdict::Malformed: return NetConsumed::Malformed;
+        case SealedVerdict::AnotherKey: return NetConsumed::AnotherKey;
+        case SealedVerdict::Forged: return NetConsumed::Forged;
+        case SealedVerdict::Stale: return NetConsumed::Stale;
+        case SealedVerdict::Misdirected: return NetConsumed::Misdirected;
+        case SealedVerdict::Busy: return NetConsumed::Busy;
+        case SealedVerdict::Opened:
+        case SealedVerdict::Replayed: break;
+    }
+    return NetConsumed::Replayed;
+}
 
 // A keyed endpoint's datagram: opened and checked, then its inner frame
 // taken as an unkeyed endpoint takes a datagram.
 void TakeSealed(std::uint8_t* buf, int n, std::int32_t limit, NetDatagram& out) {
     SealHeader header;
-    const SealedVerdict verdict = OpenFrame(Key, buf, n, SealClock(), &header);
+    const std::uint64_t now = SealClock();
+    SealedVerdict verdict = OpenFrame(Key, buf, n, now, &header);
+    if (verdict == SealedVerdict::Opened && !IsForUs(header.destination)) verdict = SealedVerdict::Misdirected;
+    if (verdict == SealedVerdict::Opened) verdict = Replays.Admit(header.session, header.counter, header.clock, now);
     if (verdict != SealedVerdict::Opened) {
         out.kind = n > 0 ? buf[0] : 0;
-        Consume(out, kVerdictReasons[static_cast<std::size_t>(verdict)]);
-        return;
-    }
-    if (!Replays.Admit(header.session, header.counter)) {
-        out.kind = buf[0];
-        Consume(out, NetConsumed::Replayed);
+        Consume(out, ReasonOf(verdict));
         return;
     }
     const int inner = n - kSealedOverhead;
@@ -191,7 +254,7 @@ void TakeSealed(std::uint8_t* buf, int n, std::int32_t limit, NetDatagram& out) 
         out.port = 0;
         return;
     }
-    TakeFrame(buf + kSealedHeader, inner, out);
+    TakeFrame(buf + kSealedHeader, inner, out, header.session);
 }
 
 // One datagram off the socket, for an open endpoint and a limit in range.
@@ -220,7 +283,7 @@ void TakeOne(std::int32_t limit, NetDatagram& out) {
         }
         return;
     }
-    TakeFrame(buf, n, out);
+    TakeFrame(buf, n, out, nullptr);
 }
 
 }  // namespace
@@ -233,9 +296,10 @@ bool NetInit() {
     NetReady = true;
     ConsumedCounts = {};
     if (Keyed) {
+        Key = MakeSealingKey(GroupKeyHeld);
         StartSealSession(&Session);
-        Replays.Clear();
-        if (!SealBuf) SealBuf = std::make_unique<std::uint8_t[]>(kNetBufferSize + kSealedOverhead);
+        Replays.Clear(Key.maxSkew);
+        if (!SealBuf) SealBuf = std::make_unique<std::uint8_t[]>(kSealedLargest);
     }
     SendLen = 1;
     PendingList.clear();
@@ -253,6 +317,7 @@ void CloseEndpoint(bool stopLibrary) {
     SendBuf.reset();
     RecvBuf.reset();
     SealBuf.reset();
+    Key = SealingKey{};
     PendingList.clear();
     PendingList.shrink_to_fit();
     if (stopLibrary) sock::Cleanup();
@@ -280,6 +345,8 @@ std::intptr_t NetOpen(int port) {
         return 0;
     }
     NetSocket = s;
+    AdaptersKnown = false;
+    if (Keyed) Adapters(kAdapterRefreshMs);
     // A handle of 0 is a valid POSIX descriptor but would read as failure.
     return s == 0 ? -1 : s;
 }
@@ -325,6 +392,7 @@ void NetReceiveOne(std::int32_t limit, NetDatagram* out) {
 
 int NetSendFrame(const void* frame, std::int32_t length, const char* address, int port) {
     if (!NetReady || !HasSocket() || length < 1) return 0;
+    if (length > kNetBufferSize) return -1;  // larger than any datagram
     return SendDatagram(frame, length, sock::ParseAddress(address ? address : kNetBroadcastAddress),
                         static_cast<std::uint16_t>(port));
 }
@@ -372,13 +440,13 @@ std::int32_t NetReceive(void* dest, std::int32_t limit, std::string* senderAddre
 
 void NetSetKey(const GroupKey* key) {
     NetClose();  // an endpoint never changes its key while open
-    // A key libsodium cannot serve still makes the endpoint keyed: NetInit
-    // then fails, and nothing goes out in the clear.
+    // The sealing key is made by NetInit, which fails while libsodium cannot
+    // start: nothing goes out in the clear, or sealed with a key not made.
     Keyed = key != nullptr;
-    sodium_memzero(&Key, sizeof Key);
-    if (Keyed && SealingReady()) Key = MakeSealingKey(*key);
+    GroupKeyHeld = key ? *key : GroupKey{};
+    Key = SealingKey{};
     Session = SealSession{};
-    Replays.Clear();
+    AdaptersKnown = false;
 }
 
 bool NetKeyed() { return Keyed; }
@@ -399,6 +467,8 @@ const char* NetConsumedWord(NetConsumed why) {
         case NetConsumed::Forged: return "forged";
         case NetConsumed::Stale: return "stale";
         case NetConsumed::Replayed: return "replayed";
+        case NetConsumed::Misdirected: return "misdirected";
+        case NetConsumed::Busy: return "busy";
     }
     return "?";
 }

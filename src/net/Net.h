@@ -10,6 +10,7 @@
 // uses NetSendFrame and NetReceiveOne instead.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,11 +31,15 @@ struct TAPLpacket {
     std::vector<std::uint8_t> frame;  // the frame as sent
 };
 
-// One entry of the ring of acknowledged frames received.
+// One entry of the ring of acknowledged frames received: the sender is its
+// address and port, or for a sealed frame its session (a resend may come
+// through another adapter, from another address).
 struct TAPLreg {
     std::uint16_t sequence = 0;
     std::uint16_t port = 0;
     std::string address;
+    bool sealed = false;
+    std::array<std::uint8_t, 8> session{};
 };
 
 constexpr std::uint8_t kPacketSent = 1;
@@ -100,13 +105,15 @@ enum class NetConsumed : std::uint8_t {
     TooLong,      // longer than the limit: lost, its sender unknown
     // A keyed endpoint's reasons, in the order of its checks (SealedFrame.h):
     Unkeyed,     // not a sealed frame
-    Malformed,   // not 35 to 289 bytes (sender unknown when longer)
-    AnotherKey,  // sealed with another key (its key id)
-    Forged,      // the tag does not verify
-    Stale,       // the sender's clock is more than max-skew away from ours
-    Replayed,    // its (session, counter) was heard before or is below the window
+    Malformed,    // not 39 to 293 bytes (sender unknown when longer)
+    AnotherKey,   // sealed with another key (its key id)
+    Forged,       // the tag does not verify
+    Stale,        // the sender's clock is more than max-skew away from ours
+    Replayed,     // its (session, counter) was heard before or is below the window
+    Misdirected,  // addressed to another machine (checked before Replayed)
+    Busy,         // a new session while the sessions remembered are all fresh
 };
-constexpr int kNetConsumedReasons = static_cast<int>(NetConsumed::Replayed) + 1;
+constexpr int kNetConsumedReasons = static_cast<int>(NetConsumed::Busy) + 1;
 struct NetDatagram {
     NetTaken taken = NetTaken::Nothing;
     NetConsumed why = NetConsumed::Ack;  // when Consumed
@@ -141,20 +148,24 @@ int NetSendFrame(const void* frame, std::int32_t length, const char* address, in
 std::string NetAddressText(std::uint32_t networkOrder);
 
 // Closes the endpoint (as NetClose) and makes it keyed (a copy of `key` is
-// kept) or, with null, unkeyed; it stays so through NetClose and NetInit.
-// NetInit draws the session id and forgets the sessions heard. A keyed
-// endpoint seals every frame it sends (plain, acknowledged, acknowledgements,
-// NetSendFrame's; byte counts are those of the sealed frames) and takes only
-// sealed frames of its key, which it opens and checks, then handles their
-// inner frames as an unkeyed endpoint handles datagrams (a limit applies to
-// the inner frame). NetInit fails when the cryptography library cannot start.
+// kept, wiped when it goes) or, with null, unkeyed; it stays so through
+// NetClose and NetInit. NetInit draws the session id and forgets the
+// sessions heard. A keyed endpoint seals every frame it sends (plain,
+// acknowledged, acknowledgements, NetSendFrame's; byte counts are those of
+// the sealed frames; an inner frame over 255 bytes is refused) for its
+// destination, and sends a frame for everybody to the broadcast address of
+// every adapter (Adapters.h). It takes only sealed frames of its key,
+// addressed to everybody or to this machine, which it opens and checks, then
+// handles their inner frames as an unkeyed endpoint handles datagrams (a
+// limit applies to the inner frame). NetInit fails when the cryptography
+// library cannot start.
 void NetSetKey(const GroupKey* key);
 bool NetKeyed();
 // Datagrams consumed since NetInit for the reason `why`.
 std::uint32_t NetConsumedCount(NetConsumed why);
 // A reason in words: "ack", "repeat", "unknown kind", "incomplete", "empty",
 // "too long", "unkeyed", "malformed", "another key", "forged", "stale",
-// "replayed".
+// "replayed", "misdirected", "busy".
 const char* NetConsumedWord(NetConsumed why);
 
 // Read-only views for tests and tools.

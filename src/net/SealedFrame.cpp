@@ -3,7 +3,8 @@
 #include <sodium.h>
 
 #include <cstring>
-#include <ctime>
+
+#include "net/WallClock.h"
 
 namespace cv {
 namespace {
@@ -12,6 +13,7 @@ static_assert(kSealedTag == crypto_aead_xchacha20poly1305_ietf_ABYTES);
 
 SealClockFn ClockOverride = nullptr;
 SealRandomFn RandomOverride = nullptr;
+bool SealingFails = false;
 
 void Put32(std::uint8_t* p, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
@@ -30,7 +32,9 @@ void MakeNonce(const std::uint8_t* frame, std::uint8_t nonce[crypto_aead_xchacha
 
 }  // namespace
 
-bool SealingReady() { return sodium_init() >= 0; }
+bool SealingReady() { return !SealingFails && sodium_init() >= 0; }
+
+SealingKey::~SealingKey() { sodium_memzero(key, sizeof key); }
 
 SealingKey MakeSealingKey(const GroupKey& key) {
     SealingKey k{};
@@ -38,17 +42,20 @@ SealingKey MakeSealingKey(const GroupKey& key) {
     std::uint8_t hash[32];
     crypto_generichash(hash, sizeof hash, key.bytes.data(), key.bytes.size(), nullptr, 0);
     k.id = hash[0];
+    sodium_memzero(hash, sizeof hash);
     k.maxSkew = key.maxSkew;
     return k;
 }
 
 int SealFrame(const SealingKey& key, const SealHeader& header, const std::uint8_t* inner, int n,
               std::uint8_t* out) {
+    if (n < 1 || n > kSealedInnerLimit) return -1;
     out[0] = fkSealed;
     out[1] = key.id;
     std::memcpy(out + 2, header.session, kSessionIdBytes);
     Put32(out + 10, header.counter);
     Put32(out + 14, header.clock);
+    std::memcpy(out + 18, &header.destination, 4);
     std::uint8_t nonce[crypto_aead_xchacha20poly1305_ietf_NPUBBYTES];
     MakeNonce(out, nonce);
     unsigned long long sealed = 0;
@@ -66,12 +73,14 @@ const char* SealedVerdictWord(SealedVerdict verdict) {
         case SealedVerdict::AnotherKey: return "another key";
         case SealedVerdict::Forged: return "forged";
         case SealedVerdict::Stale: return "stale";
+        case SealedVerdict::Misdirected: return "misdirected";
         case SealedVerdict::Replayed: return "replayed";
+        case SealedVerdict::Busy: return "busy";
     }
     return "?";
 }
 
-SealedVerdict OpenFrame(const SealingKey& key, std::uint8_t* frame, int n, std::uint32_t now,
+SealedVerdict OpenFrame(const SealingKey& key, std::uint8_t* frame, int n, std::uint64_t now,
                         SealHeader* header) {
     if (n >= 1 && frame[0] != fkSealed) return SealedVerdict::Unkeyed;
     if (n < kSealedSmallest || n > kSealedLargest) return SealedVerdict::Malformed;
@@ -85,18 +94,22 @@ SealedVerdict OpenFrame(const SealingKey& key, std::uint8_t* frame, int n, std::
         return SealedVerdict::Forged;
     }
     const std::uint32_t clock = Get32(frame + 14);
-    const std::int64_t skew = static_cast<std::int64_t>(clock) - static_cast<std::int64_t>(now);
+    // How far the sender's clock is ahead of ours, modulo 2^32.
+    const auto skew = static_cast<std::int64_t>(static_cast<std::int32_t>(clock - static_cast<std::uint32_t>(now)));
     if (key.maxSkew != 0 && (skew > key.maxSkew || -skew > key.maxSkew)) return SealedVerdict::Stale;
     std::memcpy(header->session, frame + 2, kSessionIdBytes);
     header->counter = Get32(frame + 10);
     header->clock = clock;
+    std::memcpy(&header->destination, frame + 18, 4);
     return SealedVerdict::Opened;
 }
 
-std::uint32_t SealClock() {
-    if (ClockOverride) return ClockOverride();
-    return static_cast<std::uint32_t>(std::time(nullptr));
+std::int64_t WidenClock(std::uint32_t clock, std::uint64_t now) {
+    const auto skew = static_cast<std::int32_t>(clock - static_cast<std::uint32_t>(now));
+    return static_cast<std::int64_t>(now) + skew;
 }
+
+std::uint64_t SealClock() { return ClockOverride ? ClockOverride() : WallClockSeconds(); }
 
 void SealRandom(void* bytes, std::size_t n) {
     if (RandomOverride) RandomOverride(bytes, n);
@@ -105,6 +118,7 @@ void SealRandom(void* bytes, std::size_t n) {
 
 void SetSealClockForTests(SealClockFn clock) { ClockOverride = clock; }
 void SetSealRandomForTests(SealRandomFn random) { RandomOverride = random; }
+void SetSealingFailsForTests(bool fails) { SealingFails = fails; }
 
 void StartSealSession(SealSession* session) {
     SealRandom(session->id, sizeof session->id);
@@ -112,12 +126,13 @@ void StartSealSession(SealSession* session) {
     session->started = true;
 }
 
-SealHeader NextSealHeader(SealSession* session) {
+SealHeader NextSealHeader(SealSession* session, std::uint32_t destination) {
     if (!session->started) StartSealSession(session);
     SealHeader h{};
     std::memcpy(h.session, session->id, sizeof h.session);
     h.counter = session->next;
-    h.clock = SealClock();
+    h.clock = static_cast<std::uint32_t>(SealClock());
+    h.destination = destination;
     // After counter 0xFFFFFFFF the session starts afresh with a new id.
     if (++session->next == 0) session->started = false;
     return h;

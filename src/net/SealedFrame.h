@@ -4,15 +4,22 @@
 //   1        key id: byte 0 of the BLAKE2b-256 hash (no key) of the 32 key bytes
 //   2-9      session id: 8 random bytes of the sending endpoint's session
 //   10-13    counter, little-endian: 0 for a session's first frame, one more for each
-//   14-17    the sender's clock, seconds since 1970-01-01 UTC, little-endian
-//   18..-16  XChaCha20-Poly1305 (IETF) ciphertext of the inner frame (an
-//            unkeyed frame of kind 0, 1 or 2 exactly as it would be sent)
+//   14-17    the sender's clock: the low 32 bits of its seconds since
+//            1970-01-01 UTC, little-endian. Two clocks are compared as a
+//            32-bit signed difference, so 2038 and 2106 pass unnoticed.
+//   18-21    destination: the IPv4 address the frame was sent to, as on the
+//            wire (10.0.0.5 is 0A 00 00 05); 255.255.255.255 for a frame for
+//            everybody, whichever adapters it leaves through
+//   22..-16  XChaCha20-Poly1305 (IETF) ciphertext of the inner frame (an
+//            unkeyed frame of kind 0, 1 or 2 exactly as it would be sent,
+//            1 to 255 bytes)
 //   last 16  the tag
 //
 // Key: the 32 key bytes; nonce: bytes 2-17 then 8 zero bytes; additional
-// data: bytes 0-17.
+// data: bytes 0-21, so the tag covers the header, the destination included.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "net/Frames.h"
@@ -20,21 +27,24 @@
 
 namespace cv {
 
-constexpr int kSealedHeader = 18;
+constexpr int kSealedHeader = 22;
 constexpr int kSealedTag = 16;
 constexpr int kSealedOverhead = kSealedHeader + kSealedTag;
+constexpr int kSealedInnerLimit = kReceiveLimit;  // the largest inner frame: what a receiver takes
 constexpr int kSealedSmallest = kSealedOverhead + 1;  // an inner frame of its kind byte alone
-constexpr int kSealedLargest = kSealedOverhead + 255;
+constexpr int kSealedLargest = kSealedOverhead + kSealedInnerLimit;
 constexpr int kSessionIdBytes = 8;
+constexpr std::uint32_t kSealedForEverybody = 0xFFFFFFFFu;  // the destination of a broadcast frame
 
 // Starts libsodium (once; later calls are cheap). False when it cannot start.
 bool SealingReady();
 
-// A key made ready for sealing and opening.
+// A key made ready for sealing and opening. Its bytes are wiped when it goes.
 struct SealingKey {
     std::uint8_t key[32];
     std::uint8_t id;
     std::uint32_t maxSkew;
+    ~SealingKey();
 };
 // Needs SealingReady().
 SealingKey MakeSealingKey(const GroupKey& key);
@@ -42,46 +52,58 @@ SealingKey MakeSealingKey(const GroupKey& key);
 struct SealHeader {
     std::uint8_t session[kSessionIdBytes];
     std::uint32_t counter;
-    std::uint32_t clock;
+    std::uint32_t clock;        // the low 32 bits of the sender's clock
+    std::uint32_t destination;  // network byte order; kSealedForEverybody
 };
 
 // Writes the sealed frame of the `n`-byte inner frame to `out`, which must
 // hold n + kSealedOverhead bytes and must not overlap `inner`. Returns its
-// length.
+// length, or -1 (writing nothing) unless 1 <= n <= kSealedInnerLimit.
 int SealFrame(const SealingKey& key, const SealHeader& header, const std::uint8_t* inner, int n,
               std::uint8_t* out);
 
 // Why a keyed endpoint drops a datagram, in the order of the checks.
 enum class SealedVerdict : std::uint8_t {
     Opened,
-    Unkeyed,     // kind 0, 1 or 2 (or any other kind but fkSealed)
-    Malformed,   // not 35 to 289 bytes (an empty datagram included)
-    AnotherKey,  // key id of another key
-    Forged,      // the tag does not verify
-    Stale,       // the sender's clock is more than maxSkew away from ours
-    Replayed,    // a (session, counter) pair heard before, or below the window
+    Unkeyed,      // kind 0, 1 or 2 (or any other kind but fkSealed)
+    Malformed,    // not 39 to 293 bytes (an empty datagram included)
+    AnotherKey,   // key id of another key
+    Forged,       // the tag does not verify
+    Stale,        // the sender's clock is more than maxSkew away from ours
+    Misdirected,  // addressed to another machine (the endpoint's check)
+    Replayed,     // a (session, counter) pair heard before, or below the window
+    Busy,         // a new session while every remembered one is fresh
 };
 // The word a tool shows for a verdict ("unkeyed", "malformed", "another key",
-// "forged", "stale", "replayed"; "opened").
+// "forged", "stale", "misdirected", "replayed", "busy"; "opened").
 const char* SealedVerdictWord(SealedVerdict verdict);
 
-// The first five checks of a datagram of `n` bytes at `frame` (the replay
-// check is the caller's, see ReplayWindow.h). On Opened the inner frame,
-// n - kSealedOverhead bytes, has been decrypted in place at frame +
-// kSealedHeader and `header` holds the frame's header; otherwise the bytes at
-// frame + kSealedHeader are unspecified. `now` is the receiver's clock.
-SealedVerdict OpenFrame(const SealingKey& key, std::uint8_t* frame, int n, std::uint32_t now,
+// The first five checks of a datagram of `n` bytes at `frame` (the
+// destination and the replay checks are the caller's, see Adapters.h and
+// ReplayWindow.h). On Opened the inner frame, n - kSealedOverhead bytes, has
+// been decrypted in place at frame + kSealedHeader and `header` holds the
+// frame's header; otherwise the bytes at frame + kSealedHeader are
+// unspecified. `now` is the receiver's clock (its low 32 bits count).
+SealedVerdict OpenFrame(const SealingKey& key, std::uint8_t* frame, int n, std::uint64_t now,
                         SealHeader* header);
 
+// The frame clock `clock` (low 32 bits) as a full clock near `now`: within
+// 2^31 seconds of it, before or after.
+std::int64_t WidenClock(std::uint32_t clock, std::uint64_t now);
+
 // The clock and the random source, behind seams for tests. SealClock():
-// seconds since 1970-01-01 UTC; SealRandom(): the system's secure random
-// source (randombytes_buf). A null replacement restores the system's.
-using SealClockFn = std::uint32_t (*)();
+// seconds since 1970-01-01 UTC (WallClock.h); SealRandom(): the system's
+// secure random source (randombytes_buf). A null replacement restores the
+// system's.
+using SealClockFn = std::uint64_t (*)();
 using SealRandomFn = void (*)(void* bytes, std::size_t n);
-std::uint32_t SealClock();
+std::uint64_t SealClock();
 void SealRandom(void* bytes, std::size_t n);
 void SetSealClockForTests(SealClockFn clock);
 void SetSealRandomForTests(SealRandomFn random);
+// Makes SealingReady() answer false while set, as a library that cannot
+// start would.
+void SetSealingFailsForTests(bool fails);
 
 // The sending side of one session: draws its session id at Start and again
 // when the counter would wrap.
@@ -91,7 +113,8 @@ struct SealSession {
     bool started = false;
 };
 void StartSealSession(SealSession* session);
-// The header of the session's next frame (with SealClock()), counting it.
-SealHeader NextSealHeader(SealSession* session);
+// The header of the session's next frame to `destination` (with SealClock()),
+// counting it.
+SealHeader NextSealHeader(SealSession* session, std::uint32_t destination);
 
 }  // namespace cv

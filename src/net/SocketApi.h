@@ -42,6 +42,12 @@ constexpr int kRecvTooLong = -2;  // a datagram longer than `limit`, taken off a
 // (0 for an empty datagram) and fills the sender, or one of the codes above.
 int RecvFrom(Handle s, void* buf, int limit, std::uint32_t* address, std::uint16_t* port);
 
+// The local address that a datagram to `to` would leave from, by the
+// system's routing: a new UDP socket with SO_BROADCAST is connected to
+// to:9 and asked its name (connecting a UDP socket sends nothing), then
+// closed. 0 when there is no route. Needs no Startup.
+std::uint32_t RouteSource(std::uint32_t to);
+
 // The platform's standard dotted-decimal parser (inet_addr); a text that does
 // not parse yields 255.255.255.255.
 std::uint32_t ParseAddress(const char* text);

@@ -75,6 +75,22 @@ int RecvFrom(Handle s, void* buf, int limit, std::uint32_t* address, std::uint16
     return static_cast<int>(n);
 }
 
+std::uint32_t RouteSource(std::uint32_t to) {
+    const Handle s = OpenUdp();
+    if (s == kNoSocket) return 0;
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = to;
+    a.sin_port = htons(9);
+    sockaddr_in local{};
+    socklen_t length = sizeof local;
+    const bool routed = EnableBroadcast(s) &&
+                        ::connect(static_cast<int>(s), reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+                        ::getsockname(static_cast<int>(s), reinterpret_cast<sockaddr*>(&local), &length) == 0;
+    Close(s);
+    return routed ? local.sin_addr.s_addr : 0;
+}
+
 std::uint32_t ParseAddress(const char* text) { return ::inet_addr(text); }
 
 std::uint32_t TickCount() {

@@ -92,6 +92,30 @@ int RecvFrom(Handle s, void* buf, int limit, std::uint32_t* address, std::uint16
     return n;
 }
 
+std::uint32_t RouteSource(std::uint32_t to) {
+    // A start of its own: Winsock counts them, so this is harmless when the
+    // caller has one running too.
+    if (!Startup()) return 0;
+    std::uint32_t source = 0;
+    const Handle s = OpenUdp();
+    if (s != kNoSocket) {
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = to;
+        a.sin_port = htons(9);
+        sockaddr_in local{};
+        int length = sizeof local;
+        if (EnableBroadcast(s) &&
+            ::connect(static_cast<SOCKET>(s), reinterpret_cast<const sockaddr*>(&a), sizeof a) == 0 &&
+            ::getsockname(static_cast<SOCKET>(s), reinterpret_cast<sockaddr*>(&local), &length) == 0) {
+            source = local.sin_addr.s_addr;
+        }
+        Close(s);
+    }
+    Cleanup();
+    return source;
+}
+
 std::uint32_t ParseAddress(const char* text) { return ::inet_addr(text); }
 
 std::uint32_t TickCount() { return ::GetTickCount(); }

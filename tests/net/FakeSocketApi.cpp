@@ -1,5 +1,6 @@
 #include "FakeSocket.h"
 
+#include <cstdio>
 #include <cstring>
 #include <deque>
 
@@ -10,7 +11,11 @@ namespace {
 std::deque<Datagram> gWaiting;
 std::vector<Datagram> gSent;
 bool gOpen = false;
+std::uint32_t gTicks = 0;
+std::uint32_t gRouteSource = 0;
 }  // namespace
+
+void SetTicks(std::uint32_t ms) { gTicks = ms; }
 
 void Queue(const std::string& bytes, std::uint32_t address, std::uint16_t port) {
     gWaiting.push_back({bytes, address, port});
@@ -20,7 +25,10 @@ std::vector<Datagram>& Sent() { return gSent; }
 void Reset() {
     gWaiting.clear();
     gSent.clear();
+    gTicks = 0;
+    SetAdapters(DefaultAdapters());
 }
+void SetFakeRouteSource(std::uint32_t source) { gRouteSource = source; }
 
 }  // namespace rizer::test::fake
 
@@ -60,7 +68,19 @@ int RecvFrom(Handle, void* buf, int limit, std::uint32_t* address, std::uint16_t
     return static_cast<int>(d.bytes.size());
 }
 
-std::uint32_t ParseAddress(const char*) { return 0xFFFFFFFFu; }
-std::uint32_t TickCount() { return 0; }
+// Dotted decimal as inet_addr reads it; anything else is 255.255.255.255.
+std::uint32_t ParseAddress(const char* text) {
+    unsigned b[4];
+    char end;
+    if (std::sscanf(text, "%u.%u.%u.%u%c", &b[0], &b[1], &b[2], &b[3], &end) != 4) return 0xFFFFFFFFu;
+    std::uint32_t a = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (b[i] > 255) return 0xFFFFFFFFu;
+        a |= static_cast<std::uint32_t>(b[i]) << (8 * i);
+    }
+    return a;
+}
+std::uint32_t TickCount() { return gTicks; }
+std::uint32_t gRouteSource = 0;
 
 }  // namespace cv::net::sock

@@ -5,8 +5,9 @@
 //
 // Reads commands from standard input, one a line, and answers each with
 // lines ending in "end":
-//   recv HEX            a datagram from 10.0.0.2:50151 -> "payload HEX",
-//                       "empty" or "dropped WORD"
+//   recv HEX            a datagram from 10.0.0.2:50151 to this endpoint
+//                       (10.0.0.1/24) -> "payload HEX", "empty" or
+//                       "dropped WORD"
 //   send plain HEX      a plain frame with that payload to 10.0.0.2:50151
 //   send reliable HEX   an acknowledged one
 //   clock N             the endpoint's clock from now on
@@ -25,8 +26,8 @@ namespace {
 
 namespace fake = rizer::test::fake;
 
-std::uint32_t gNow = 0;
-std::uint32_t Now() { return gNow; }
+std::uint64_t gNow = 0;
+std::uint64_t Now() { return gNow; }
 
 std::string Hex(const std::string& bytes) {
     static const char digits[] = "0123456789abcdef";
@@ -63,7 +64,7 @@ int main(int argc, char** argv) {
     }
     const auto key = cv::ParseGroupKey(std::string(argv[1]) + "\nmax-skew " + argv[2] + "\n");
     if (!key) return 2;
-    gNow = static_cast<std::uint32_t>(std::strtoul(argv[3], nullptr, 10));
+    gNow = std::strtoull(argv[3], nullptr, 10);
     cv::SetSealClockForTests(Now);
     cv::NetSetKey(&*key);
     if (!cv::NetInit() || cv::NetOpen(50150) == 0) return 1;

@@ -22,28 +22,37 @@ def key_id(key):
     return nhash.blake2b(key, digest_size=32, encoder=encoding.RawEncoder)[0]
 
 
-def seal(key, session, counter, clock, inner, kid=None):
-    head = struct.pack("<BB8sII", 3, key_id(key) if kid is None else kid, session, counter, clock)
+EVERYBODY = bytes([255, 255, 255, 255])
+PEER = bytes([10, 0, 0, 2])    # the address sealed-peer sends to
+ITSELF = bytes([10, 0, 0, 1])  # sealed-peer's own address, on 10.0.0.0/24
+
+
+def seal(key, session, counter, clock, inner, kid=None, to=EVERYBODY):
+    """Kind, key id, session, counter, clock (low 32 bits), destination (the
+    IPv4 address as on the wire), then the sealed inner frame; the header is
+    the additional data."""
+    head = struct.pack("<BB8sII4s", 3, key_id(key) if kid is None else kid, session, counter,
+                       clock & 0xFFFFFFFF, to)
     nonce = head[2:18] + bytes(8)
     return head + nb.crypto_aead_xchacha20poly1305_ietf_encrypt(inner, head, nonce, key)
 
 
 def unseal(key, frame):
-    """(session, counter, clock, inner) of a frame sealed with `key`; raises on a bad one."""
+    """(session, counter, clock, inner, destination) of a frame sealed with `key`; raises on a bad one."""
     assert frame[0] == 3, "kind"
     assert frame[1] == key_id(key), "key id"
-    assert 35 <= len(frame) <= 289, "length"
-    head = frame[:18]
-    inner = nb.crypto_aead_xchacha20poly1305_ietf_decrypt(frame[18:], head, head[2:18] + bytes(8), key)
-    _, _, session, counter, clock = struct.unpack("<BB8sII", head)
-    return session, counter, clock, inner
+    assert 39 <= len(frame) <= 293, "length"
+    head = frame[:22]
+    inner = nb.crypto_aead_xchacha20poly1305_ietf_decrypt(frame[22:], head, head[2:18] + bytes(8), key)
+    _, _, session, counter, clock, to = struct.unpack("<BB8sII4s", head)
+    return session, counter, clock, inner, to
 
 
 def try_unseal(key, frame):
     try:
         return unseal(key, frame)
     except Exception as e:  # noqa: BLE001 - any failure to open is the finding
-        return (None, None, None, f"<does not open: {e!r}>")
+        return (None, None, None, f"<does not open: {e!r}>", None)
 
 
 class Peer:
@@ -100,7 +109,20 @@ def main():
          ("dropped forged", [])),
         ("another key", seal(other, s1, 11, NOW, chat), ("dropped another key", [])),
         ("unkeyed", chat, ("dropped unkeyed", [])),
-        ("too short", seal(key, s1, 12, NOW, chat)[:34], ("dropped malformed", [])),
+        ("too short", seal(key, s1, 12, NOW, chat)[:38], ("dropped malformed", [])),
+        ("too long", seal(key, s1, 12, NOW, b"\x00" + b"L" * 254) + b"L", ("dropped malformed", [])),
+        ("the largest", seal(key, s1, 13, NOW, b"\x00" + b"L" * 254), ("payload " + (b"L" * 254).hex(), [])),
+        ("to its own address", seal(key, s1, 14, NOW, chat, to=ITSELF), ("payload " + chat[1:].hex(), [])),
+        ("to its subnet", seal(key, s1, 15, NOW, chat, to=bytes([10, 0, 0, 255])),
+         ("payload " + chat[1:].hex(), [])),
+        ("to another machine", seal(key, s1, 16, NOW, chat, to=PEER), ("dropped misdirected", [])),
+        ("to another subnet", seal(key, s1, 17, NOW, chat, to=bytes([10, 0, 1, 255])),
+         ("dropped misdirected", [])),
+        ("misdirected, then for everybody", seal(key, s1, 16, NOW, chat), ("payload " + chat[1:].hex(), [])),
+        ("destination changed after sealing",
+         seal(key, s1, 18, NOW, chat, to=PEER)[:18] + ITSELF + seal(key, s1, 18, NOW, chat, to=PEER)[22:],
+         ("dropped forged", [])),
+        ("a clock across 2106", seal(key, s1, 19, NOW + (1 << 32), chat), ("payload " + chat[1:].hex(), [])),
         ("far ahead", seal(key, s1, 100, NOW, chat), ("payload " + chat[1:].hex(), [])),
         ("64 below the highest", seal(key, s1, 36, NOW, chat), ("dropped replayed", [])),
         ("63 below the highest", seal(key, s1, 37, NOW, chat), ("payload " + chat[1:].hex(), [])),
@@ -122,6 +144,7 @@ def main():
             check(what + ": one acknowledgement", len(sent), 1)
             if sent:
                 check(what + ": acknowledgement", unseal(key, sent[0])[3], b"\x01\x34\x12")
+                check(what + ": acknowledgement's destination", unseal(key, sent[0])[4], PEER)
         else:
             check(what + ": no acknowledgement", sent, [])
 
@@ -136,11 +159,12 @@ def main():
         if not sent:
             continue
         try:
-            session, counter, clock, got = unseal(key, sent[0])
+            session, counter, clock, got, to = unseal(key, sent[0])
         except Exception as e:  # noqa: BLE001 - any failure to open is the finding
             failures.append(f"send {how}: does not open: {e!r}")
             continue
         check(f"send {how}: clock", clock, NOW)
+        check(f"send {how}: destination", to, PEER)
         if inner is None:
             check("send reliable: kind", got[0], 2)
             check("send reliable: payload", got[3:], payload)
@@ -162,6 +186,11 @@ def main():
     peer.ask(f"clock {NOW + 1000}")
     _, sent = peer.ask("send plain 00")
     check("the clock seam", try_unseal(key, sent[0])[2] if sent else None, NOW + 1000)
+    peer.ask(f"clock {(1 << 32) + 7}")
+    _, sent = peer.ask("send plain 00")
+    check("the clock's low 32 bits after 2106", try_unseal(key, sent[0])[2] if sent else None, 7)
+    _, sent = peer.ask("send plain " + (b"x" * 255).hex())
+    check("an inner frame over 255 bytes is not sent", sent, [])
 
     rc = peer.close()
     check("sealed-peer exit", rc, 0)
