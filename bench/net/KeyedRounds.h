@@ -55,9 +55,8 @@ class KeyedRounds {
             const int n = std::snprintf(inner + 1, sizeof inner - 1, "<Ann>: line number %d", i) + 1;
             inner[0] = 0;
             std::string sealed(static_cast<std::size_t>(n) + cv::kSealedOverhead, '\0');
-            cv::SealFrame(key_, cv::NextSealHeader(&session_, cv::kSealedForEverybody),
-                          reinterpret_cast<const std::uint8_t*>(inner), n,
-                          reinterpret_cast<std::uint8_t*>(sealed.data()));
+            cv::SealFrame(key_, cv::NextSealHeader(&session_, cv::kSealedForEverybody), reinterpret_cast<const std::uint8_t*>(inner),
+                          n, reinterpret_cast<std::uint8_t*>(sealed.data()));
             out.push_back(std::move(sealed));
         }
         return out;

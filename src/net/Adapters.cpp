@@ -36,7 +36,8 @@ std::vector<std::uint32_t> BroadcastTargets(const std::vector<Adapter>& adapters
     std::vector<std::uint32_t> targets;
     for (const Adapter& a : adapters) {
         if (!a.up || a.loopback || a.broadcast == 0) continue;
-        if (std::find(targets.begin(), targets.end(), a.broadcast) == targets.end()) targets.push_back(a.broadcast);
+        if (std::find(targets.begin(), targets.end(), a.broadcast) == targets.end())
+            targets.push_back(a.broadcast);
     }
     return targets;
 }
@@ -44,7 +45,8 @@ std::vector<std::uint32_t> BroadcastTargets(const std::vector<Adapter>& adapters
 bool IsOwnDestination(std::uint32_t destination, const std::vector<Adapter>& adapters) {
     if (destination == kLimitedBroadcast) return true;
     return std::any_of(adapters.begin(), adapters.end(), [&](const Adapter& a) {
-        return (a.address != 0 && destination == a.address) || (a.broadcast != 0 && destination == a.broadcast);
+        return (a.address != 0 && destination == a.address) ||
+               (a.broadcast != 0 && destination == a.broadcast);
     });
 }
 

@@ -11,10 +11,10 @@
 namespace cv {
 
 struct Adapter {
-    std::string name;            // the system's name for it (for people only)
-    std::uint32_t address = 0;   // its IPv4 address
-    int prefix = 0;              // the subnet's prefix length, 0 to 32
-    std::uint32_t broadcast = 0; // the subnet's broadcast address; 0 when it has none
+    std::string name;             // the system's name for it (for people only)
+    std::uint32_t address = 0;    // its IPv4 address
+    int prefix = 0;               // the subnet's prefix length, 0 to 32
+    std::uint32_t broadcast = 0;  // the subnet's broadcast address; 0 when it has none
     bool up = false;
     bool loopback = false;
 };

@@ -7,16 +7,28 @@
 namespace cv {
 
 GroupKey::~GroupKey() { sodium_memzero(bytes.data(), bytes.size()); }
+
+bool ParseHexBytes(std::string_view text, std::uint8_t* out, std::size_t n) {
+    if (text.size() != 2 * n) return false;
+    for (std::size_t i = 0; i < n; ++i) {
+        const int hi = HexDigit(text[2 * i]), lo = HexDigit(text[2 * i + 1]);
+        if (hi < 0 || lo < 0) return false;
+        out[i] = static_cast<std::uint8_t>(hi << 4 | lo);
+    }
+    return true;
+}
+
 namespace {
 
 bool ParseKeyLine(std::string_view line, std::array<std::uint8_t, 32>* key) {
-    if (line.size() != 2 * key->size()) return false;
-    for (std::size_t i = 0; i < key->size(); ++i) {
-        const int hi = HexDigit(line[2 * i]), lo = HexDigit(line[2 * i + 1]);
-        if (hi < 0 || lo < 0) return false;
-        (*key)[i] = static_cast<std::uint8_t>(hi << 4 | lo);
-    }
-    return true;
+    return ParseHexBytes(line, key->data(), key->size());
+}
+
+// "operator " and the 64 digits of a public key.
+bool ParseOperatorLine(std::string_view line, OperatorPublicKey* key) {
+    constexpr std::string_view kPrefix = "operator ";
+    return line.substr(0, kPrefix.size()) == kPrefix &&
+           ParseHexBytes(line.substr(kPrefix.size()), key->data(), key->size());
 }
 
 // "max-skew N": one space, then decimal digits only.
@@ -38,21 +50,17 @@ bool ParseSkewLine(std::string_view line, std::uint32_t* seconds) {
 std::optional<GroupKey> ParseGroupKey(std::string_view text) {
     GroupKey key;
     bool haveKey = false, haveSkew = false;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty() || line.front() == '#') continue;
-        if (!haveKey && ParseKeyLine(line, &key.bytes)) {
-            haveKey = true;
-        } else if (!haveSkew && ParseSkewLine(line, &key.maxSkew)) {
-            haveSkew = true;
-        } else {
-            return std::nullopt;
+    const bool wellFormed = ForEachKeyFileLine(text, [&](std::string_view line) {
+        OperatorPublicKey op;
+        if (!haveKey && ParseKeyLine(line, &key.bytes)) return haveKey = true;
+        if (!haveSkew && ParseSkewLine(line, &key.maxSkew)) return haveSkew = true;
+        if (key.operators.size() < kMostOperators && ParseOperatorLine(line, &op)) {
+            key.operators.push_back(op);
+            return true;
         }
-    }
-    if (!haveKey) return std::nullopt;
+        return false;
+    });
+    if (!wellFormed || !haveKey) return std::nullopt;
     return key;
 }
 

@@ -40,6 +40,16 @@ SealSession Session;
 ReplayTable Replays;
 std::unique_ptr<std::uint8_t[]> SealBuf;  // kSealedLargest bytes, keyed only
 
+// An operator's machine signs the commands it sends (OperatorHeld); a group
+// whose key lists operators takes commands only signed by one of them. What
+// a command is, the layer above says (NetSetCommandTest).
+bool OperatorHeld = false;
+OperatorKey Operator;
+NetCommandTest CommandTest = nullptr;
+// Signature verifications so far: a receive call makes at most
+// kNetMaxVerificationsPerReceive before it answers "nothing waiting".
+std::uint32_t Verifications = 0;
+
 // The adapters, for a keyed endpoint: read at NetOpen and again when a send
 // for everybody finds the list older than kAdapterRefreshMs, so an adapter
 // that comes up or changes its address is used within 10 s without a look
@@ -85,7 +95,8 @@ std::uint16_t NextSequence() {
 // The ring keys an acknowledged frame on its sequence and its sender: the
 // address and port of an unkeyed one; the session of a sealed one, which
 // stays the same whichever adapter a resend comes through.
-bool SameSender(const TAPLreg& r, std::uint16_t port, const std::string& address, const std::uint8_t* session) {
+bool SameSender(const TAPLreg& r, std::uint16_t port, const std::string& address,
+                const std::uint8_t* session) {
     if (session) return r.sealed && std::memcmp(r.session.data(), session, r.session.size()) == 0;
     return !r.sealed && r.port == port && r.address == address;
 }
@@ -99,14 +110,16 @@ void MarkAcknowledged(std::uint16_t seq, std::uint16_t port, const std::string& 
     }
 }
 
-bool SeenBefore(std::uint16_t seq, std::uint16_t port, const std::string& address, const std::uint8_t* session) {
+bool SeenBefore(std::uint16_t seq, std::uint16_t port, const std::string& address,
+                const std::uint8_t* session) {
     for (const TAPLreg& r : SeenRing) {
         if (r.sequence == seq && SameSender(r, port, address, session)) return true;
     }
     return false;
 }
 
-void RememberSeen(std::uint16_t seq, std::uint16_t port, const std::string& address, const std::uint8_t* session) {
+void RememberSeen(std::uint16_t seq, std::uint16_t port, const std::string& address,
+                  const std::uint8_t* session) {
     TAPLreg& r = SeenRing[static_cast<std::size_t>(SeenIndex)];
     r.sequence = seq;
     r.port = port;
@@ -135,6 +148,15 @@ bool IsForUs(std::uint32_t destination) {
            IsOwnDestination(destination, Adapters(kMisdirectedRecheckMs));
 }
 
+// True when the unkeyed frame of `n` bytes at `frame` carries a command.
+bool IsCommandFrame(const std::uint8_t* frame, int n) {
+    if (!CommandTest || n < 1) return false;
+    if (frame[0] == fkPlain) return CommandTest(frame + 1, n - 1);
+    if (frame[0] == fkReliable && n >= kNetReliableHeader)
+        return CommandTest(frame + kNetReliableHeader, n - kNetReliableHeader);
+    return false;
+}
+
 // Every datagram the endpoint sends leaves through here. Keyed: sealed once,
 // for its destination; a frame for everybody then goes to the broadcast
 // address of every adapter (255.255.255.255 leaves through one only), or to
@@ -144,7 +166,10 @@ int SendDatagram(const void* frame, int length, std::uint32_t to, std::uint16_t 
     if (!Keyed) return sock::SendTo(NetSocket, frame, length, to, port);
     if (length < 1 || length > kSealedInnerLimit) return -1;
     const SealHeader header = NextSealHeader(&Session, to);
-    const int sealed = SealFrame(Key, header, static_cast<const std::uint8_t*>(frame), length, SealBuf.get());
+    const auto* inner = static_cast<const std::uint8_t*>(frame);
+    const int sealed = OperatorHeld && IsCommandFrame(inner, length)
+                           ? SealSignedFrame(Key, header, Operator, inner, length, SealBuf.get())
+                           : SealFrame(Key, header, inner, length, SealBuf.get());
     if (to != kSealedForEverybody) return sock::SendTo(NetSocket, SealBuf.get(), sealed, to, port);
     Adapters(kAdapterRefreshMs);
     if (BroadcastList.empty()) return sock::SendTo(NetSocket, SealBuf.get(), sealed, to, port);
@@ -234,20 +259,50 @@ NetConsumed ReasonOf(SealedVerdict verdict) {
     return NetConsumed::Replayed;
 }
 
+// Why an opened frame of a group is dropped for its signature, if it is.
+bool DropForSignature(std::uint8_t* buf, int plain, NetDatagram& out, int* inner) {
+    const std::vector<OperatorPublicKey>& operators = GroupKeyHeld.operators;
+    const Signature signature = CheckSignature(buf, plain, operators, inner, &out.signer);
+    if (signature == Signature::Operator || (signature == Signature::Forged && out.signer)) ++Verifications;
+    switch (signature) {
+        case Signature::NotOperator: Consume(out, NetConsumed::NotOperator); return true;
+        case Signature::Forged: Consume(out, NetConsumed::ForgedSignature); return true;
+        case Signature::Operator: out.byOperator = true; break;
+        case Signature::None:
+        case Signature::Unchecked: break;
+    }
+    if (*inner > kSealedInnerLimit) {  // only a signed frame may be longer
+        Consume(out, NetConsumed::Malformed);
+        return true;
+    }
+    if (!operators.empty() && signature != Signature::Operator &&
+        IsCommandFrame(buf + kSealedHeader, *inner)) {
+        Consume(out, NetConsumed::Unsigned);
+        return true;
+    }
+    return false;
+}
+
 // A keyed endpoint's datagram: opened and checked, then its inner frame
 // taken as an unkeyed endpoint takes a datagram.
 void TakeSealed(std::uint8_t* buf, int n, std::int32_t limit, NetDatagram& out) {
     SealHeader header;
     const std::uint64_t now = SealClock();
     SealedVerdict verdict = OpenFrame(Key, buf, n, now, &header);
-    if (verdict == SealedVerdict::Opened && !IsForUs(header.destination)) verdict = SealedVerdict::Misdirected;
-    if (verdict == SealedVerdict::Opened) verdict = Replays.Admit(header.session, header.counter, header.clock, now);
+    if (verdict == SealedVerdict::Opened && !IsForUs(header.destination))
+        verdict = SealedVerdict::Misdirected;
+    if (verdict == SealedVerdict::Opened)
+        verdict = Replays.Admit(header.session, header.counter, header.clock, now);
     if (verdict != SealedVerdict::Opened) {
         out.kind = n > 0 ? buf[0] : 0;
         Consume(out, ReasonOf(verdict));
         return;
     }
-    const int inner = n - kSealedOverhead;
+    int inner = 0;
+    if (DropForSignature(buf, n - kSealedOverhead, out, &inner)) {
+        out.kind = buf[0];
+        return;
+    }
     if (inner > limit) {  // as an unkeyed datagram longer than the limit: lost
         Consume(out, NetConsumed::TooLong);
         out.address = 0;
@@ -402,6 +457,7 @@ std::string NetAddressText(std::uint32_t networkOrder) { return DottedDecimal(ne
 std::int32_t NetReceiveInPlace(const std::uint8_t** payload, std::int32_t limit, std::string* senderAddress,
                                int* senderPort, std::int32_t* length) {
     if (!CanReceive(limit)) return 0;
+    const std::uint32_t verifiedBefore = Verifications;
     for (int skipped = 0; skipped < kNetMaxSkippedPerReceive; ++skipped) {
         NetDatagram d;
         TakeOne(limit, d);
@@ -422,6 +478,9 @@ std::int32_t NetReceiveInPlace(const std::uint8_t** payload, std::int32_t limit,
                 // An empty or over-long datagram ends the call as "nothing
                 // waiting"; the rest are skipped.
                 if (d.why == NetConsumed::Empty || d.why == NetConsumed::TooLong) break;
+                // Each verification of a signature costs tens of microseconds:
+                // a flood of bad ones ends the call early.
+                if (Verifications - verifiedBefore >= kNetMaxVerificationsPerReceive) break;
                 continue;
         }
         break;
@@ -451,6 +510,15 @@ void NetSetKey(const GroupKey* key) {
 
 bool NetKeyed() { return Keyed; }
 
+void NetSetOperator(const OperatorKey* key) {
+    OperatorHeld = key != nullptr;
+    Operator = key ? *key : OperatorKey{};
+}
+
+bool NetSigns() { return OperatorHeld; }
+
+void NetSetCommandTest(NetCommandTest test) { CommandTest = test; }
+
 std::uint32_t NetConsumedCount(NetConsumed why) { return ConsumedCounts[static_cast<std::size_t>(why)]; }
 
 const char* NetConsumedWord(NetConsumed why) {
@@ -469,6 +537,9 @@ const char* NetConsumedWord(NetConsumed why) {
         case NetConsumed::Replayed: return "replayed";
         case NetConsumed::Misdirected: return "misdirected";
         case NetConsumed::Busy: return "busy";
+        case NetConsumed::Unsigned: return "unsigned";
+        case NetConsumed::NotOperator: return "not an operator";
+        case NetConsumed::ForgedSignature: return "forged";
     }
     return "?";
 }

@@ -17,6 +17,7 @@
 
 #include "net/Frames.h"
 #include "net/GroupKey.h"
+#include "net/OperatorKey.h"
 
 namespace cv {
 
@@ -104,7 +105,7 @@ enum class NetConsumed : std::uint8_t {
     Empty,        // a datagram of no bytes at all
     TooLong,      // longer than the limit: lost, its sender unknown
     // A keyed endpoint's reasons, in the order of its checks (SealedFrame.h):
-    Unkeyed,     // not a sealed frame
+    Unkeyed,      // not a sealed frame
     Malformed,    // not 39 to 293 bytes (sender unknown when longer)
     AnotherKey,   // sealed with another key (its key id)
     Forged,       // the tag does not verify
@@ -112,8 +113,15 @@ enum class NetConsumed : std::uint8_t {
     Replayed,     // its (session, counter) was heard before or is below the window
     Misdirected,  // addressed to another machine (checked before Replayed)
     Busy,         // a new session while the sessions remembered are all fresh
+    // A group whose key lists operators, after every check above:
+    Unsigned,         // a command not signed by an operator
+    NotOperator,      // signed by a key the group does not list
+    ForgedSignature,  // signed by a listed key, and the signature does not verify
 };
-constexpr int kNetConsumedReasons = static_cast<int>(NetConsumed::Busy) + 1;
+constexpr int kNetConsumedReasons = static_cast<int>(NetConsumed::ForgedSignature) + 1;
+// Signature verifications one NetReceive call makes at most: a flood of
+// badly signed frames cannot hold it (each takes tens of microseconds).
+constexpr int kNetMaxVerificationsPerReceive = 8;
 struct NetDatagram {
     NetTaken taken = NetTaken::Nothing;
     NetConsumed why = NetConsumed::Ack;  // when Consumed
@@ -124,6 +132,11 @@ struct NetDatagram {
     std::uint16_t sequence = 0;
     std::uint32_t address = 0;  // sender, network byte order; 0 with port 0 when unknown
     std::uint16_t port = 0;     // sender, host order
+    // A signed frame's signer (the 32 bytes of its public key, in the receive
+    // buffer), else null; byOperator when the signature verified against a
+    // listed operator.
+    const std::uint8_t* signer = nullptr;
+    bool byOperator = false;
 };
 
 // Takes at most one datagram off the socket (at most `limit` bytes, kind byte
@@ -165,8 +178,19 @@ bool NetKeyed();
 std::uint32_t NetConsumedCount(NetConsumed why);
 // A reason in words: "ack", "repeat", "unknown kind", "incomplete", "empty",
 // "too long", "unkeyed", "malformed", "another key", "forged", "stale",
-// "replayed", "misdirected", "busy".
+// "replayed", "misdirected", "busy", "unsigned", "not an operator", "forged".
 const char* NetConsumedWord(NetConsumed why);
+
+// Whether a payload (the bytes after a frame's kind and sequence) is a
+// command: what only an operator may send in a group that lists operators.
+// Set by the layer that knows the payloads; none: nothing is.
+using NetCommandTest = bool (*)(const std::uint8_t* payload, std::int32_t length);
+void NetSetCommandTest(NetCommandTest test);
+// An operator's key (a copy is kept, wiped when it goes) with which a keyed
+// endpoint signs every command it sends; null: it signs nothing. Kept
+// through NetSetKey, NetInit and NetClose.
+void NetSetOperator(const OperatorKey* key);
+bool NetSigns();
 
 // Read-only views for tests and tools.
 bool NetIsReady();

@@ -9,8 +9,8 @@ namespace cv {
 struct ReplayTable::Entry {
     std::uint8_t session[kSessionIdBytes];
     std::uint32_t highest;
-    std::uint64_t seen;   // bit i: highest - i was heard
-    std::int64_t order;   // the newest clock accepted, or (max-skew 0) when last admitted
+    std::uint64_t seen;  // bit i: highest - i was heard
+    std::int64_t order;  // the newest clock accepted, or (max-skew 0) when last admitted
     std::uint32_t hash;
     std::int16_t heapAt;  // where it stands in heap_
 };
@@ -51,7 +51,8 @@ int ReplayTable::Find(const std::uint8_t session[kSessionIdBytes], std::uint32_t
     for (std::uint32_t i = hash & kSlotMask;; i = (i + 1) & kSlotMask) {
         const int e = slots_[i];
         if (e < 0) return -1;
-        if (entries_[e].hash == hash && std::memcmp(entries_[e].session, session, kSessionIdBytes) == 0) return e;
+        if (entries_[e].hash == hash && std::memcmp(entries_[e].session, session, kSessionIdBytes) == 0)
+            return e;
     }
 }
 

@@ -34,8 +34,8 @@ class ReplayTable {
     // is new and no remembered one may make room; both change nothing.
     // Otherwise Opened: the pair is remembered. `clock` is the frame's (it
     // passed the clock check), `now` the receiver's.
-    SealedVerdict Admit(const std::uint8_t session[kSessionIdBytes], std::uint32_t counter, std::uint32_t clock,
-                        std::uint64_t now);
+    SealedVerdict Admit(const std::uint8_t session[kSessionIdBytes], std::uint32_t counter,
+                        std::uint32_t clock, std::uint64_t now);
     // Forgets every session; from now on sessions age by `maxSkew` (0: the
     // least recently heard makes room).
     void Clear(std::uint32_t maxSkew);

@@ -2,6 +2,7 @@
 
 #include <sodium.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "net/WallClock.h"
@@ -47,22 +48,89 @@ SealingKey MakeSealingKey(const GroupKey& key) {
     return k;
 }
 
-int SealFrame(const SealingKey& key, const SealHeader& header, const std::uint8_t* inner, int n,
-              std::uint8_t* out) {
-    if (n < 1 || n > kSealedInnerLimit) return -1;
+namespace {
+
+void WriteHeader(const SealingKey& key, const SealHeader& header, std::uint8_t* out) {
     out[0] = fkSealed;
     out[1] = key.id;
     std::memcpy(out + 2, header.session, kSessionIdBytes);
     Put32(out + 10, header.counter);
     Put32(out + 14, header.clock);
     std::memcpy(out + 18, &header.destination, 4);
+}
+
+// Encrypts `n` bytes of plaintext behind the header already at `out`.
+int Encrypt(const SealingKey& key, const std::uint8_t* plain, int n, std::uint8_t* out) {
     std::uint8_t nonce[crypto_aead_xchacha20poly1305_ietf_NPUBBYTES];
     MakeNonce(out, nonce);
     unsigned long long sealed = 0;
-    crypto_aead_xchacha20poly1305_ietf_encrypt(out + kSealedHeader, &sealed, inner,
+    crypto_aead_xchacha20poly1305_ietf_encrypt(out + kSealedHeader, &sealed, plain,
                                                static_cast<unsigned long long>(n), out, kSealedHeader,
                                                nullptr, nonce, key.key);
     return kSealedHeader + static_cast<int>(sealed);
+}
+
+}  // namespace
+
+int SealFrame(const SealingKey& key, const SealHeader& header, const std::uint8_t* inner, int n,
+              std::uint8_t* out) {
+    if (n < 1 || n > kSealedInnerLimit) return -1;
+    WriteHeader(key, header, out);
+    return Encrypt(key, inner, n, out);
+}
+
+int SealSignedFrame(const SealingKey& key, const SealHeader& header, const OperatorKey& op,
+                    const std::uint8_t* inner, int n, std::uint8_t* out) {
+    if (n < 1 || n > kSealedInnerLimit) return -1;
+    // The signed message: the header, then the plaintext before its signature.
+    std::uint8_t message[kSealedHeader + kSealedInnerLimit + kOperatorPublicBytes];
+    WriteHeader(key, header, message);
+    std::uint8_t* plain = message + kSealedHeader;
+    std::memcpy(plain, inner, static_cast<std::size_t>(n));
+    plain[0] |= kSignedFlag;
+    const OperatorPublicKey pk = op.PublicKey();
+    std::memcpy(plain + n, pk.data(), pk.size());
+    const int signedBytes = n + static_cast<int>(pk.size());
+    std::uint8_t whole[kSealedInnerLimit + kSignatureTrailer];
+    std::memcpy(whole, plain, static_cast<std::size_t>(signedBytes));
+    crypto_sign_detached(whole + signedBytes, nullptr, message,
+                         static_cast<unsigned long long>(kSealedHeader + signedBytes), op.secret.data());
+    std::memcpy(out, message, kSealedHeader);
+    const int length = Encrypt(key, whole, signedBytes + static_cast<int>(kOperatorSignatureBytes), out);
+    sodium_memzero(whole, sizeof whole);
+    sodium_memzero(message, sizeof message);
+    return length;
+}
+
+Signature CheckSignature(std::uint8_t* frame, int n, const std::vector<OperatorPublicKey>& operators,
+                         int* inner, const std::uint8_t** signer) {
+    std::uint8_t* plain = frame + kSealedHeader;
+    *signer = nullptr;
+    if (n < 1 || !(plain[0] & kSignedFlag)) {
+        *inner = n;
+        return Signature::None;
+    }
+    if (n < 1 + kSignatureTrailer) return Signature::Forged;
+    const int signedBytes = n - static_cast<int>(kOperatorSignatureBytes);
+    const std::uint8_t* pk = plain + signedBytes - kOperatorPublicBytes;
+    *signer = pk;
+    Signature verdict = Signature::Unchecked;
+    if (!operators.empty()) {
+        const bool listed = std::any_of(operators.begin(), operators.end(), [&](const OperatorPublicKey& k) {
+            return std::memcmp(k.data(), pk, k.size()) == 0;
+        });
+        if (!listed) return Signature::NotOperator;
+        // The header and the plaintext stand one after the other in the frame.
+        if (crypto_sign_verify_detached(plain + signedBytes, frame,
+                                        static_cast<unsigned long long>(kSealedHeader + signedBytes),
+                                        pk) != 0) {
+            return Signature::Forged;
+        }
+        verdict = Signature::Operator;
+    }
+    plain[0] &= static_cast<std::uint8_t>(~kSignedFlag);
+    *inner = signedBytes - static_cast<int>(kOperatorPublicBytes);
+    return verdict;
 }
 
 const char* SealedVerdictWord(SealedVerdict verdict) {
@@ -95,7 +163,8 @@ SealedVerdict OpenFrame(const SealingKey& key, std::uint8_t* frame, int n, std::
     }
     const std::uint32_t clock = Get32(frame + 14);
     // How far the sender's clock is ahead of ours, modulo 2^32.
-    const auto skew = static_cast<std::int64_t>(static_cast<std::int32_t>(clock - static_cast<std::uint32_t>(now)));
+    const auto skew =
+        static_cast<std::int64_t>(static_cast<std::int32_t>(clock - static_cast<std::uint32_t>(now)));
     if (key.maxSkew != 0 && (skew > key.maxSkew || -skew > key.maxSkew)) return SealedVerdict::Stale;
     std::memcpy(header->session, frame + 2, kSessionIdBytes);
     header->counter = Get32(frame + 10);

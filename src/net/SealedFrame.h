@@ -17,22 +17,36 @@
 //
 // Key: the 32 key bytes; nonce: bytes 2-17 then 8 zero bytes; additional
 // data: bytes 0-21, so the tag covers the header, the destination included.
+//
+// An operator's command is signed inside the seal, so that only the group
+// can tell a signed frame from another: the plaintext is then the inner
+// frame with kSignedFlag set in its kind byte, the operator's Ed25519 public
+// key (32 bytes) and the signature (64 bytes) of bytes 0-21 of the sealed
+// frame followed by the plaintext before the signature. A signed command can
+// thus be neither replayed (session, counter) nor redirected (destination)
+// nor moved into another frame.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+#include <vector>
+
 #include "net/Frames.h"
 #include "net/GroupKey.h"
+#include "net/OperatorKey.h"
 
 namespace cv {
 
 constexpr int kSealedHeader = 22;
 constexpr int kSealedTag = 16;
 constexpr int kSealedOverhead = kSealedHeader + kSealedTag;
-constexpr int kSealedInnerLimit = kReceiveLimit;  // the largest inner frame: what a receiver takes
+constexpr int kSealedInnerLimit = kReceiveLimit;      // the largest inner frame: what a receiver takes
 constexpr int kSealedSmallest = kSealedOverhead + 1;  // an inner frame of its kind byte alone
-constexpr int kSealedLargest = kSealedOverhead + kSealedInnerLimit;
+constexpr std::uint8_t kSignedFlag = 0x80;
+constexpr int kSignatureTrailer = static_cast<int>(kOperatorPublicBytes + kOperatorSignatureBytes);
+constexpr int kSealedLargestUnsigned = kSealedOverhead + kSealedInnerLimit;  // 293
+constexpr int kSealedLargest = kSealedLargestUnsigned + kSignatureTrailer;   // 389: one Ethernet frame
 constexpr int kSessionIdBytes = 8;
 constexpr std::uint32_t kSealedForEverybody = 0xFFFFFFFFu;  // the destination of a broadcast frame
 
@@ -62,11 +76,17 @@ struct SealHeader {
 int SealFrame(const SealingKey& key, const SealHeader& header, const std::uint8_t* inner, int n,
               std::uint8_t* out);
 
+// The same for an operator's command: the inner frame signed with `op` as
+// laid out above; `out` must hold n + kSealedOverhead + kSignatureTrailer
+// bytes. Its length, or -1 (writing nothing) unless 1 <= n <= 255.
+int SealSignedFrame(const SealingKey& key, const SealHeader& header, const OperatorKey& op,
+                    const std::uint8_t* inner, int n, std::uint8_t* out);
+
 // Why a keyed endpoint drops a datagram, in the order of the checks.
 enum class SealedVerdict : std::uint8_t {
     Opened,
     Unkeyed,      // kind 0, 1 or 2 (or any other kind but fkSealed)
-    Malformed,    // not 39 to 293 bytes (an empty datagram included)
+    Malformed,    // not 39 to 389 bytes (an empty datagram included)
     AnotherKey,   // key id of another key
     Forged,       // the tag does not verify
     Stale,        // the sender's clock is more than maxSkew away from ours
@@ -86,6 +106,23 @@ const char* SealedVerdictWord(SealedVerdict verdict);
 // unspecified. `now` is the receiver's clock (its low 32 bits count).
 SealedVerdict OpenFrame(const SealingKey& key, std::uint8_t* frame, int n, std::uint64_t now,
                         SealHeader* header);
+
+// What the signature of an opened frame says (after every check of the seal).
+enum class Signature : std::uint8_t {
+    None,         // not signed
+    Operator,     // signed by one of the operators listed
+    Unchecked,    // signed, and no operator is listed: taken as it is
+    NotOperator,  // signed by a key that is not listed
+    Forged,       // the signature does not verify, or the frame is too short for one
+};
+// Checks the signature of the opened frame at `frame` whose plaintext is `n`
+// bytes (at frame + kSealedHeader) against `operators`. For None, Operator
+// and Unchecked `*inner` is the inner frame's length (the flag is cleared in
+// place); `*signer` points at the public key of a signed frame, else null.
+// A verification is made only when operators are listed and the signer is
+// one of them.
+Signature CheckSignature(std::uint8_t* frame, int n, const std::vector<OperatorPublicKey>& operators,
+                         int* inner, const std::uint8_t** signer);
 
 // The frame clock `clock` (low 32 bits) as a full clock near `now`: within
 // 2^31 seconds of it, before or after.

@@ -19,11 +19,11 @@ constexpr std::uint32_t kPeer = 0x0200000Au;  // 10.0.0.2
 constexpr std::uint16_t kPeerPort = 50151;
 std::uint64_t Now() { return kNow; }
 constexpr std::uint32_t kEverybody = cv::kSealedForEverybody;
-constexpr std::uint32_t kLan = 0x0100000Au;           // 10.0.0.1, ours
-constexpr std::uint32_t kLanBroadcast = 0xFF00000Au;  // 10.0.0.255
-constexpr std::uint32_t kWifi = 0x0501A8C0u;          // 192.168.1.5, ours when the wifi is up
-constexpr std::uint32_t kWifiBroadcast = 0xFF01A8C0u; // 192.168.1.255
-constexpr std::uint32_t kWifiPeer = 0x0701A8C0u;      // 192.168.1.7
+constexpr std::uint32_t kLan = 0x0100000Au;            // 10.0.0.1, ours
+constexpr std::uint32_t kLanBroadcast = 0xFF00000Au;   // 10.0.0.255
+constexpr std::uint32_t kWifi = 0x0501A8C0u;           // 192.168.1.5, ours when the wifi is up
+constexpr std::uint32_t kWifiBroadcast = 0xFF01A8C0u;  // 192.168.1.255
+constexpr std::uint32_t kWifiPeer = 0x0701A8C0u;       // 192.168.1.7
 const cv::Adapter kLanAdapter{"lan", kLan, 24, kLanBroadcast, true, false};
 const cv::Adapter kWifiAdapter{"wifi", kWifi, 24, kWifiBroadcast, true, false};
 const cv::Adapter kLoopback{"lo", 0x0100007Fu, 8, 0, true, true};
@@ -56,8 +56,8 @@ class NetKeyed : public ::testing::Test {
     }
     Bytes Seal(const Bytes& inner, std::uint8_t session, std::uint32_t counter, std::int64_t ahead = 0,
                const cv::SealingKey* key = nullptr, std::uint32_t destination = kEverybody) {
-        cv::SealHeader h{{session, 0, 0, 0, 0, 0, 0, 1}, counter, static_cast<std::uint32_t>(kNow + ahead),
-                         destination};
+        cv::SealHeader h{
+            {session, 0, 0, 0, 0, 0, 0, 1}, counter, static_cast<std::uint32_t>(kNow + ahead), destination};
         Bytes out(inner.size() + cv::kSealedOverhead, '\0');
         cv::SealFrame(key ? *key : key_, h, reinterpret_cast<const std::uint8_t*>(inner.data()),
                       static_cast<int>(inner.size()), reinterpret_cast<std::uint8_t*>(out.data()));
@@ -103,7 +103,11 @@ TEST_F(NetKeyed, EachDatagramAndWhatItBecomes) {
          "consumed malformed",
          {}},
         {"an empty datagram", Bytes{}, 255, "consumed malformed", {}},
-        {"longer than any sealed frame", Seal(Bytes(255, 'L'), 1, 53) + "L", 255, "consumed malformed", {}},
+        {"longer than any sealed frame",
+         Seal(Bytes(255, 'L'), 1, 53) + Bytes(cv::kSignatureTrailer + 1, 'L'),
+         255,
+         "consumed malformed",
+         {}},
         {"a sealed reliable frame: acknowledged sealed",
          Seal(Bytes{2, 7, 0} + "rel", 2, 0),
          255,
@@ -129,12 +133,30 @@ TEST_F(NetKeyed, EachDatagramAndWhatItBecomes) {
          {}},
         {"an inner frame at the limit", Seal(Bytes{0} + "123456789", 2, 6), 10, "payload 123456789", {}},
         {"a sealed acknowledgement", Seal(ack5, 2, 7), 255, "consumed ack", {}},
-        {"addressed to this machine", Seal(Bytes{0} + "to me", 3, 0, 0, nullptr, kLan), 255, "payload to me", {}},
-        {"to its subnet", Seal(Bytes{0} + "to us", 3, 1, 0, nullptr, kLanBroadcast), 255, "payload to us", {}},
-        {"to its loopback", Seal(Bytes{0} + "local", 3, 2, 0, nullptr, 0x0100007Fu), 255, "payload local", {}},
-        {"to another machine", Seal(Bytes{0} + "x", 3, 3, 0, nullptr, 0x0900000Au), 255, "consumed misdirected",
+        {"addressed to this machine",
+         Seal(Bytes{0} + "to me", 3, 0, 0, nullptr, kLan),
+         255,
+         "payload to me",
          {}},
-        {"to another subnet", Seal(Bytes{0} + "x", 3, 4, 0, nullptr, kWifiBroadcast), 255, "consumed misdirected",
+        {"to its subnet",
+         Seal(Bytes{0} + "to us", 3, 1, 0, nullptr, kLanBroadcast),
+         255,
+         "payload to us",
+         {}},
+        {"to its loopback",
+         Seal(Bytes{0} + "local", 3, 2, 0, nullptr, 0x0100007Fu),
+         255,
+         "payload local",
+         {}},
+        {"to another machine",
+         Seal(Bytes{0} + "x", 3, 3, 0, nullptr, 0x0900000Au),
+         255,
+         "consumed misdirected",
+         {}},
+        {"to another subnet",
+         Seal(Bytes{0} + "x", 3, 4, 0, nullptr, kWifiBroadcast),
+         255,
+         "consumed misdirected",
          {}},
         {"misdirected: the window does not move", Seal(Bytes{0} + "3", 3, 3), 255, "payload 3", {}},
     };
@@ -161,10 +183,12 @@ TEST_F(NetKeyed, EachDatagramAndWhatItBecomes) {
         EXPECT_EQ(sent, c.sentInner);
     }
     const std::pair<cv::NetConsumed, std::uint32_t> counts[] = {
-        {cv::NetConsumed::Replayed, 2},   {cv::NetConsumed::Stale, 1},       {cv::NetConsumed::Forged, 1},
-        {cv::NetConsumed::AnotherKey, 1}, {cv::NetConsumed::Unkeyed, 2},     {cv::NetConsumed::Malformed, 3},
-        {cv::NetConsumed::Repeat, 1},     {cv::NetConsumed::UnknownKind, 1}, {cv::NetConsumed::TooLong, 1},
-        {cv::NetConsumed::Ack, 1},        {cv::NetConsumed::Empty, 0},       {cv::NetConsumed::Incomplete, 0},
+        {cv::NetConsumed::Replayed, 2},    {cv::NetConsumed::Stale, 1},
+        {cv::NetConsumed::Forged, 1},      {cv::NetConsumed::AnotherKey, 1},
+        {cv::NetConsumed::Unkeyed, 2},     {cv::NetConsumed::Malformed, 3},
+        {cv::NetConsumed::Repeat, 1},      {cv::NetConsumed::UnknownKind, 1},
+        {cv::NetConsumed::TooLong, 1},     {cv::NetConsumed::Ack, 1},
+        {cv::NetConsumed::Empty, 0},       {cv::NetConsumed::Incomplete, 0},
         {cv::NetConsumed::Misdirected, 2}, {cv::NetConsumed::Busy, 0},
     };
     for (const auto& [why, n] : counts) EXPECT_EQ(cv::NetConsumedCount(why), n) << cv::NetConsumedWord(why);
@@ -245,17 +269,28 @@ TEST_F(NetKeyed, AFrameForEverybodyGoesOutOnEveryAdapter) {
         std::uint32_t destination;
     } cases[] = {
         {"one adapter", {kLoopback, kLanAdapter}, nullptr, {kLanBroadcast}, kEverybody},
-        {"two subnets", {kLanAdapter, kLoopback, kWifiAdapter}, nullptr, {kLanBroadcast, kWifiBroadcast}, kEverybody},
+        {"two subnets",
+         {kLanAdapter, kLoopback, kWifiAdapter},
+         nullptr,
+         {kLanBroadcast, kWifiBroadcast},
+         kEverybody},
         {"down, point-to-point and a second leg on one subnet add nothing",
          {kLanAdapter, down, pointToPoint, sameSubnet, kLoopback},
          nullptr,
          {kLanBroadcast},
          kEverybody},
-        {"255.255.255.255 by name", {kLanAdapter, kWifiAdapter}, "255.255.255.255", {kLanBroadcast, kWifiBroadcast},
+        {"255.255.255.255 by name",
+         {kLanAdapter, kWifiAdapter},
+         "255.255.255.255",
+         {kLanBroadcast, kWifiBroadcast},
          kEverybody},
         {"no adapter with a broadcast address", {kLoopback, pointToPoint}, nullptr, {kEverybody}, kEverybody},
         {"one address", {kLanAdapter, kWifiAdapter}, "192.168.1.7", {kWifiPeer}, kWifiPeer},
-        {"one subnet's broadcast address", {kLanAdapter, kWifiAdapter}, "10.0.0.255", {kLanBroadcast}, kLanBroadcast},
+        {"one subnet's broadcast address",
+         {kLanAdapter, kWifiAdapter},
+         "10.0.0.255",
+         {kLanBroadcast},
+         kLanBroadcast},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -276,8 +311,8 @@ TEST_F(NetKeyed, AFrameForEverybodyGoesOutOnEveryAdapter) {
         ASSERT_FALSE(fake::Sent().empty());
         cv::SealHeader h{};
         Bytes frame = fake::Sent()[0].bytes;
-        ASSERT_EQ(cv::OpenFrame(key_, reinterpret_cast<std::uint8_t*>(frame.data()), static_cast<int>(frame.size()),
-                                kNow, &h),
+        ASSERT_EQ(cv::OpenFrame(key_, reinterpret_cast<std::uint8_t*>(frame.data()),
+                                static_cast<int>(frame.size()), kNow, &h),
                   cv::SealedVerdict::Opened);
         EXPECT_EQ(h.destination, c.destination);
     }
@@ -361,10 +396,10 @@ TEST_F(NetKeyed, EachMessageIsTakenOnceWhicheverAdapterItComesThrough) {
         fake::Queue(a.datagram, a.from, kPeerPort);
         cv::NetDatagram d;
         cv::NetReceiveOne(255, &d);
-        const std::string result =
-            d.taken == cv::NetTaken::Payload
-                ? "payload " + std::string(reinterpret_cast<const char*>(d.payload), static_cast<std::size_t>(d.length))
-                : std::string("consumed ") + cv::NetConsumedWord(d.why);
+        const std::string result = d.taken == cv::NetTaken::Payload
+                                       ? "payload " + std::string(reinterpret_cast<const char*>(d.payload),
+                                                                  static_cast<std::size_t>(d.length))
+                                       : std::string("consumed ") + cv::NetConsumedWord(d.why);
         EXPECT_EQ(result, a.result);
         const bool acknowledged = std::string(a.result) != "consumed replayed" && a.datagram != own;
         ASSERT_EQ(fake::Sent().size(), acknowledged ? 1u : 0u);
@@ -387,12 +422,17 @@ TEST_F(NetKeyed, SendsAreBoundedByWhatAReceiverTakes) {
         std::size_t inner;  // bytes of the frame as an unkeyed endpoint would send it
         int result;         // -1 refused
     } cases[] = {
-        {true, "frame", 255, 255 + cv::kSealedOverhead},  {true, "frame", 256, -1},
-        {true, "frame", 65507, -1},                       {true, "frame", 65508, -1},
-        {true, "plain", 255, 255 + cv::kSealedOverhead},  {true, "plain", 256, -1},
+        {true, "frame", 255, 255 + cv::kSealedOverhead},
+        {true, "frame", 256, -1},
+        {true, "frame", 65507, -1},
+        {true, "frame", 65508, -1},
+        {true, "plain", 255, 255 + cv::kSealedOverhead},
+        {true, "plain", 256, -1},
         {true, "acknowledged", 255, 255 + cv::kSealedOverhead},
-        {true, "acknowledged", 256, -1},                  {true, "acknowledged", 65508, -1},
-        {false, "frame", 65507, 65507},                   {false, "frame", 65508, -1},
+        {true, "acknowledged", 256, -1},
+        {true, "acknowledged", 65508, -1},
+        {false, "frame", 65507, 65507},
+        {false, "frame", 65508, -1},
         {false, "plain", 65506, 65506},
     };
     for (const Case& c : cases) {

@@ -37,8 +37,8 @@ Bytes Seal(const cv::SealingKey& key, const cv::SealHeader& h, const Bytes& inne
 }
 
 // Opens a copy of `frame`; the inner frame when opened.
-cv::SealedVerdict Open(const cv::SealingKey& key, Bytes frame, std::uint64_t now = kNow, Bytes* inner = nullptr,
-                       cv::SealHeader* header = nullptr) {
+cv::SealedVerdict Open(const cv::SealingKey& key, Bytes frame, std::uint64_t now = kNow,
+                       Bytes* inner = nullptr, cv::SealHeader* header = nullptr) {
     cv::SealHeader h{};
     const auto v = cv::OpenFrame(key, frame.data(), static_cast<int>(frame.size()), now, &h);
     if (v == cv::SealedVerdict::Opened && inner) {
@@ -55,7 +55,8 @@ TEST(SealedFrame, SealsTheHeaderAsLaidOutAndOpensWhatItSealed) {
     const Bytes frame = Seal(key, Header(0x01020304, 0xA0B0C0D0, to), inner);
     ASSERT_EQ(frame.size(), inner.size() + 38);
     const Bytes head(frame.begin(), frame.begin() + 22);
-    EXPECT_EQ(head, (Bytes{3, key.id, 1, 2, 3, 4, 5, 6, 7, 8, 4, 3, 2, 1, 0xD0, 0xC0, 0xB0, 0xA0, 10, 0, 0, 5}));
+    EXPECT_EQ(head,
+              (Bytes{3, key.id, 1, 2, 3, 4, 5, 6, 7, 8, 4, 3, 2, 1, 0xD0, 0xC0, 0xB0, 0xA0, 10, 0, 0, 5}));
     // Not in the clear: no run of three bytes of the inner frame stands
     // anywhere after the header.
     const Bytes body(frame.begin() + 22, frame.end());
@@ -78,7 +79,7 @@ TEST(SealedFrame, LengthsKindsAndKeys) {
     auto sealedOf = [&](std::size_t innerBytes) { return Seal(key, Header(7), Bytes(innerBytes, 0)); };
     const Bytes smallest = sealedOf(1);
     Bytes tooLong = sealedOf(255);
-    tooLong.push_back(0);
+    tooLong.resize(cv::kSealedLargest + 1);  // longer than a signed one, even
     struct Case {
         const char* what;
         Bytes frame;
@@ -87,7 +88,8 @@ TEST(SealedFrame, LengthsKindsAndKeys) {
     } cases[] = {
         {"the smallest: an inner frame of one byte", sealedOf(1), key, cv::SealedVerdict::Opened},
         {"the largest: an inner frame of 255", sealedOf(255), key, cv::SealedVerdict::Opened},
-        {"no inner frame at all", Bytes(smallest.begin(), smallest.end() - 1), key, cv::SealedVerdict::Malformed},
+        {"no inner frame at all", Bytes(smallest.begin(), smallest.end() - 1), key,
+         cv::SealedVerdict::Malformed},
         {"one byte more than the largest", tooLong, key, cv::SealedVerdict::Malformed},
         {"the kind byte alone", Bytes{3}, key, cv::SealedVerdict::Malformed},
         {"a plain frame", Bytes{0, 'x'}, key, cv::SealedVerdict::Unkeyed},
@@ -166,15 +168,16 @@ TEST(SealedFrame, ClocksAcross2038And2106) {
         std::uint64_t sender, receiver;
         bool passes;
     } cases[] = {
-        {k2038 - 1, k2038, true},       {k2038, k2038 - 1, true},      {k2106 - 1, k2106, true},
-        {k2106, k2106 - 1, true},       {k2106 - 100, k2106 + 199, true}, {k2106 - 100, k2106 + 201, false},
-        {k2106 + 301, k2106, false},    {k2242 + 5, k2242 - 5, true},  {k2106 - 1, 0, true},
+        {k2038 - 1, k2038, true},    {k2038, k2038 - 1, true},         {k2106 - 1, k2106, true},
+        {k2106, k2106 - 1, true},    {k2106 - 100, k2106 + 199, true}, {k2106 - 100, k2106 + 201, false},
+        {k2106 + 301, k2106, false}, {k2242 + 5, k2242 - 5, true},     {k2106 - 1, 0, true},
     };
     const auto key = Key(0x40, 300);
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.sender) + " at " + std::to_string(c.receiver));
         const Bytes frame = Seal(key, Header(1, static_cast<std::uint32_t>(c.sender)), {0, 'x'});
-        EXPECT_EQ(Open(key, frame, c.receiver), c.passes ? cv::SealedVerdict::Opened : cv::SealedVerdict::Stale);
+        EXPECT_EQ(Open(key, frame, c.receiver),
+                  c.passes ? cv::SealedVerdict::Opened : cv::SealedVerdict::Stale);
         // (A receiver at 0 sees the sender one second before it: at -1.)
         if (c.passes && c.receiver != 0) {
             EXPECT_EQ(cv::WidenClock(static_cast<std::uint32_t>(c.sender), c.receiver),
@@ -282,12 +285,12 @@ TEST(ReplayTable, WithoutMaxSkewTheLeastRecentlyHeardMakesRoom) {
         std::uint32_t counter;
         bool admitted;
     } steps[] = {
-        {next, 0, true},                // a new session: 1 is forgotten
-        {1, 0, true},                   // so 1 is new again, and 2 makes room for it
-        {0, 0, false},                  // 0 and 4 are remembered
-        {4, 0, false},  {3, 0, false},  // a replay does not count as heard: 3 stays the least recent
-        {next + 1, 0, true},            // and makes room
-        {3, 0, true},   {5, 0, false}, {next, 0, false},
+        {next, 0, true},                     // a new session: 1 is forgotten
+        {1, 0, true},                        // so 1 is new again, and 2 makes room for it
+        {0, 0, false},                       // 0 and 4 are remembered
+        {4, 0, false},       {3, 0, false},  // a replay does not count as heard: 3 stays the least recent
+        {next + 1, 0, true},                 // and makes room
+        {3, 0, true},        {5, 0, false}, {next, 0, false},
     };
     for (const Step& st : steps) {
         SCOPED_TRACE("session " + std::to_string(st.session));
@@ -310,8 +313,8 @@ TEST(ReplayTable, ManySessionsComingAndGoingAreAlwaysFound) {
         state = state * 1103515245u + 12345u;
         const bool old = !order.empty() && (state >> 16) % 2 != 0;
         const int n = old ? order[(state >> 4) % order.size()] : fresh++;
-        const bool admitted = table.Admit(SessionId(n).data(), static_cast<std::uint32_t>(step) + 1, 0, kNow) ==
-                              cv::SealedVerdict::Opened;
+        const bool admitted = table.Admit(SessionId(n).data(), static_cast<std::uint32_t>(step) + 1, 0,
+                                          kNow) == cv::SealedVerdict::Opened;
         ASSERT_TRUE(admitted) << "step " << step;
         order.erase(std::remove(order.begin(), order.end(), n), order.end());
         order.push_back(n);
@@ -324,7 +327,8 @@ TEST(ReplayTable, ManySessionsComingAndGoingAreAlwaysFound) {
             order.erase(order.begin());
         }
     }
-    for (int n : order) EXPECT_EQ(table.Admit(SessionId(n).data(), 0, 0, kNow), cv::SealedVerdict::Replayed) << n;
+    for (int n : order)
+        EXPECT_EQ(table.Admit(SessionId(n).data(), 0, 0, kNow), cv::SealedVerdict::Replayed) << n;
 }
 
 std::uint8_t gNextRandom = 0;
