@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
-#include <string>
 
 #include "localization/LocFolder.h"
 
@@ -21,16 +20,16 @@ struct FileCloser {
 
 }  // namespace
 
-KeyFile ReadKeyFile() {
+KeyFile ReadKeyFileAt(const std::string& path) {
     KeyFile result;
-    const std::string folder = LocFolder();
-    if (folder.empty()) return result;  // the system cannot tell where it would be
     errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(OpenForReading(folder + kGroupKeyFileName));
+    std::unique_ptr<std::FILE, FileCloser> file(OpenForReading(path));
     if (!file) {
-        if (errno != ENOENT) result.state = KeyFileState::Invalid;
+        result.openError = errno;
+        if (result.openError != ENOENT) result.state = KeyFileState::Invalid;
         return result;
     }
+    result.opened = true;
     result.state = KeyFileState::Invalid;
     std::string text(kLargestKeyFile + 1, '\0');
     const std::size_t n = std::fread(text.data(), 1, text.size(), file.get());
@@ -42,6 +41,16 @@ KeyFile ReadKeyFile() {
     }
     sodium_memzero(text.data(), text.size());
     return result;
+}
+
+KeyFile ReadKeyFile() {
+    const std::string folder = LocFolder();
+    if (folder.empty()) {
+        KeyFile unknown;
+        unknown.state = KeyFileState::Invalid;
+        return unknown;
+    }
+    return ReadKeyFileAt(folder + kGroupKeyFileName);
 }
 
 }  // namespace cv

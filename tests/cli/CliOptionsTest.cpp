@@ -50,6 +50,23 @@ TEST(CliArguments, OptionsAnywhereAndAfterTheDoubleDash) {
         EXPECT_EQ(p.error, "") << testing::PrintToString(words);
         EXPECT_EQ(p.options.keyFile, "g.key") << testing::PrintToString(words);
     }
+    // who: an acknowledged send of its own, with the send options; adapters
+    // takes none.
+    p = Parse(
+        {"--key", "g.key", "who", "--wait", "700", "--port", "1234", "--to", "10.0.0.255", "--verbose"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.command, cli::Command::Who);
+    EXPECT_TRUE(p.options.reliable);
+    EXPECT_EQ(p.options.waitMs, 700);
+    EXPECT_EQ(p.options.port, 1234);
+    EXPECT_EQ(p.options.to, "10.0.0.255");
+    p = Parse({"who"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.waitMs, 1500);
+    p = Parse({"adapters"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.command, cli::Command::Adapters);
+
     p = Parse({"keygen", "--", "-new.key"});
     ASSERT_EQ(p.error, "");
     EXPECT_EQ(p.options.command, cli::Command::Keygen);
@@ -140,8 +157,14 @@ TEST(CliArguments, EveryMistakeIsNamed) {
         {{"listen", "--key="}, "--key needs a file name"},
         {{"keygen"}, "keygen takes FILE, not 0 arguments"},
         {{"keygen", "a", "b"}, "keygen takes FILE, not 2 arguments"},
-        {{"keygen", "a", "--key", "b"}, "--key goes with chat, gosub, box, listen, not keygen"},
-        {{"keygen", "a", "--port", "5"}, "--port goes with chat, gosub, box, listen, not keygen"},
+        {{"keygen", "a", "--key", "b"}, "--key goes with chat, gosub, box, listen, who, not keygen"},
+        {{"keygen", "a", "--port", "5"}, "--port goes with chat, gosub, box, listen, who, not keygen"},
+        {{"who", "x"}, "who takes no arguments, not 1 argument"},
+        {{"who", "--reliable"}, "--reliable goes with chat, gosub, box, not who"},
+        {{"who", "--count", "2"}, "--count goes with listen, not who"},
+        {{"adapters", "eth0"}, "adapters takes no arguments"},
+        {{"adapters", "--key", "g.key"}, "--key goes with chat, gosub, box, listen, who, not adapters"},
+        {{"adapters", "--to", "10.0.0.255"}, "--to goes with chat, gosub, box, who, not adapters"},
     };
     for (const Case& c : cases) {
         const cli::Parsed p = Parse(c.words);
@@ -182,6 +205,7 @@ std::string Payload(std::vector<std::string> words, std::string* error) {
 
 TEST(CliPayloads, KindsAndLimitsAsReceiversHaveThem) {
     std::string error;
+    EXPECT_EQ(Payload({"who"}, &error), "");
     EXPECT_EQ(Payload({"box", "Sure?", "Confimation"}, &error), "$M3Sure?");
     EXPECT_EQ(Payload({"box", "", "Information"}, &error), "$M4");
     EXPECT_EQ(Payload({"chat", "", ""}, &error), "<>: ");

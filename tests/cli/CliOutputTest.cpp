@@ -24,4 +24,18 @@ TEST(CliOutput, OneLinePerMessageKind) {
     EXPECT_EQ(cli::MessageLine(cv::ReadPayload("$M4")), "box Information");
 }
 
+// Every reason the endpoint has is put in words, starting with the word the
+// endpoint itself uses for it.
+TEST(CliOutput, EveryConsumedReasonHasItsText) {
+    for (int i = 0; i < cv::kNetConsumedReasons; ++i) {
+        cv::NetDatagram d;
+        d.why = static_cast<cv::NetConsumed>(i);
+        const std::string text = cli::ConsumedText(d);
+        EXPECT_NE(text.substr(0, 1), "?") << cv::NetConsumedWord(d.why);
+        if (d.why >= cv::NetConsumed::Unkeyed) {
+            EXPECT_EQ(text.rfind(cv::NetConsumedWord(d.why), 0), 0u) << text;
+        }
+    }
+}
+
 }  // namespace

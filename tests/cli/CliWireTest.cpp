@@ -121,7 +121,7 @@ std::string Sealed(const std::string& keyHex, const std::string& inner, std::uin
                    std::uint32_t clock = cv::SealClock()) {
     const std::optional<cv::GroupKey> key = cv::ParseGroupKey(keyHex);
     EXPECT_TRUE(key && cv::SealingReady());
-    cv::SealHeader header{{9, 8, 7, 6, 5, 4, 3, 2}, counter, clock};
+    cv::SealHeader header{{9, 8, 7, 6, 5, 4, 3, 2}, counter, clock, cv::kSealedForEverybody};
     std::string out(inner.size() + cv::kSealedOverhead, '\0');
     cv::SealFrame(cv::MakeSealingKey(*key), header, reinterpret_cast<const std::uint8_t*>(inner.data()),
                   static_cast<int>(inner.size()), reinterpret_cast<std::uint8_t*>(out.data()));
@@ -313,6 +313,103 @@ TEST(CliWireEndpoint, ReliableBroadcastAcknowledgedByTheEndpoint) {
     EXPECT_EQ(run.Stdout(), "10.77.0.1\n");
 }
 
+// who: an acknowledged frame with no payload. Sent to one address, it ends
+// with that address's acknowledgement.
+TEST_F(CliWire, WhoSendsAnEmptyAcknowledgedFrame) {
+    CliRun run("who --verbose --wait 3000 --to 127.0.0.1 --port " + std::to_string(kPort));
+    std::uint16_t cliPort = 0;
+    const std::string frame = Wire(peer_->Receive(3000, &cliPort));
+    ASSERT_EQ(frame.size(), 3u);
+    EXPECT_EQ(frame[0], 2);
+    peer_->Send(cliPort, Bytes({1}) + frame.substr(1, 2));
+    EXPECT_EQ(run.Finish(), 0) << run.Stderr();
+    EXPECT_EQ(run.Stdout(), "127.0.0.1\n");
+    EXPECT_NE(run.Stderr().find("sending 0 bytes to 127.0.0.1:50170, acknowledged"), std::string::npos)
+        << run.Stderr();
+    EXPECT_NE(run.Stderr().find("1 acknowledged within 3000 ms"), std::string::npos) << run.Stderr();
+}
+
+// The endpoint of this process plays a copy of the plug-in, keyed or not:
+// it acknowledges who's frame when the keys agree, and hands its caller no
+// payload; with no copy to answer, who exits 1.
+TEST(CliWireEndpoint, WhoIsAnsweredByCopiesOfItsKeyOnly) {
+    RIZER_REQUIRE_PRIVATE_NETWORK();
+    const TempFolder keys;
+    const std::string keyA = keys.Write("a.key", kKeyA + "\n");
+    const std::optional<cv::GroupKey> groupA = cv::ParseGroupKey(kKeyA);
+    ASSERT_TRUE(groupA);
+    const struct {
+        const char* what;
+        bool copy;             // an endpoint on the port
+        bool copyKeyed;        // with key A
+        std::string cliArgs;   // before who
+        const char* answered;  // stdout
+    } cases[] = {
+        {"unkeyed both", true, false, "", "10.77.0.1\n"},
+        {"key A both", true, true, "--key " + keyA, "10.77.0.1\n"},
+        {"a keyed copy, an unkeyed who", true, true, "", ""},
+        {"an unkeyed copy, a keyed who", true, false, "--key " + keyA, ""},
+        {"no copy", false, false, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        cv::NetSetKey(c.copyKeyed ? &*groupA : nullptr);
+        if (c.copy) {
+            ASSERT_TRUE(cv::NetInit());
+            ASSERT_NE(cv::NetOpen(kPort), 0);
+        }
+        CliRun run(c.cliArgs + " who --wait 700 --port " + std::to_string(kPort));
+        int payloads = 0, empty = 0;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+        char buf[255];
+        std::int32_t length = 0;
+        while (c.copy && std::chrono::steady_clock::now() < until) {
+            const std::int32_t n = cv::NetReceive(buf, 255, nullptr, nullptr, &length);
+            payloads += n > 0;
+            empty += n == 0;
+            if (n < 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        cv::NetSetKey(nullptr);  // closes the endpoint
+        EXPECT_EQ(run.Finish(), *c.answered ? 0 : 1) << run.Stderr();
+        EXPECT_EQ(run.Stdout(), c.answered);
+        EXPECT_EQ(payloads, 0);
+        // The first frame and its resends, each acknowledged, none delivered twice.
+        EXPECT_EQ(empty, *c.answered ? 1 : 0);
+        if (!*c.answered) {
+            EXPECT_NE(run.Stderr().find("none acknowledged within 700 ms"), std::string::npos)
+                << run.Stderr();
+        }
+    }
+}
+
+// adapters inside the namespace: its loopback and veth, the route of
+// 255.255.255.255, and, with a second subnet up, what that means.
+TEST(CliWireAdapters, ListsTheNamespacesAdapters) {
+    RIZER_REQUIRE_PRIVATE_NETWORK();
+    CliRun before("adapters");
+    EXPECT_EQ(before.Finish(), 0) << before.Stderr();
+    const std::string out = before.Stdout();
+    EXPECT_NE(out.find("lo   127.0.0.1/8   no broadcast           up    loopback\n"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("rz0  10.77.0.1/24  broadcast 10.77.0.255  up\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("255.255.255.255 leaves through rz0 (10.77.0.1)\n"), std::string::npos) << out;
+    EXPECT_EQ(out.find("subnets"), std::string::npos) << out;
+
+    ASSERT_EQ(std::system("ip link add rzt0 type veth peer name rzt1 && ip addr add 10.89.0.1/24 dev rzt0 && "
+                          "ip link set rzt1 up && ip link set rzt0 up"),
+              0);
+    CliRun after("adapters");
+    EXPECT_EQ(after.Finish(), 0) << after.Stderr();
+    std::system("ip link del rzt0");
+    EXPECT_NE(after.Stdout().find("rzt0  10.89.0.1/24  broadcast 10.89.0.255  up\n"), std::string::npos)
+        << after.Stdout();
+    EXPECT_NE(after.Stdout().find("adapters up on 2 subnets: unkeyed copies reach only the network of rz0; "
+                                  "copies with riZER.key reach every broadcast address listed (10.77.0.255, "
+                                  "10.89.0.255)\n"),
+              std::string::npos)
+        << after.Stdout();
+}
+
 TEST_F(CliWire, ListenPrintsWhatThePluginActsOnAndDropsTheRest) {
     CliRun run("listen --port " + std::to_string(kOtherPort) + " --count 6 --seconds 10 --verbose");
     ASSERT_TRUE(run.WaitForStderr("listening on port 50171"));
@@ -323,10 +420,10 @@ TEST_F(CliWire, ListenPrintsWhatThePluginActsOnAndDropsTheRest) {
         Bytes({0}) + "$X",                 // no such marker
         Bytes({0}) + "$AHi\" : Echo \"x",  // would end the script line
         Bytes({0}) + "$M2Server stops",
-        Bytes({7}) + "junk",                 // no such frame kind
+        Bytes({7}) + "junk",                             // no such frame kind
         Sealed(kKeyA, Bytes({0}) + "<Eve>: sealed", 0),  // a closed group's, without --key
-        Bytes({0}),                          // empty frame
-        Bytes({0}) + std::string(300, 'L'),  // over the limit
+        Bytes({0}),                                      // empty frame
+        Bytes({0}) + std::string(300, 'L'),              // over the limit
         Bytes({0}) + "$M4",
         Bytes({2, 9, 0}) + "$M3Sure?",  // acknowledged frame...
         Bytes({2, 9, 0}) + "$M3Sure?",  // ...and its repeat
@@ -462,7 +559,9 @@ TEST(CliKeygen, WritesANewKeyFileOnlyAndKeepsItPrivate) {
         EXPECT_EQ(run.Finish(), c.exit) << c.file << ": " << run.Stderr();
         EXPECT_EQ(run.Stdout(), "");
         EXPECT_NE(run.Stderr().find(c.says), std::string::npos) << run.Stderr();
-        if (c.exit == 2) EXPECT_EQ(keys.Read(c.file), before) << c.file;
+        if (c.exit == 2) {
+            EXPECT_EQ(keys.Read(c.file), before) << c.file;
+        }
     }
     umask(mask);
     const std::string text = keys.Read(path);

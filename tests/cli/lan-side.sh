@@ -58,6 +58,10 @@ if [ -n "${RIZER_CLI_LAN_KEY:-}" ]; then
   "$cli" --key "$key" box "Server stops" Warning
   "$cli" --key "$key" --reliable box "Acknowledge me" Information >"$work/reliable.out" 2>"$work/reliable.err"
   echo $? >"$work/reliable.rc"
+  "$cli" --key "$key" who >"$work/who.out" 2>"$work/who.err"
+  echo $? >"$work/who.rc"
+  "$cli" who --wait 1000 >"$work/plain-who.out" 2>"$work/plain-who.err"
+  echo $? >"$work/plain-who.rc"
   "$cli" chat Intruder hello
   "$cli" gosub Stranger
   "$cli" box "Intruder" Error
@@ -71,6 +75,8 @@ fi
 "$cli" box "Server stops" Warning
 "$cli" --reliable box "Acknowledge me" Information >"$work/reliable.out" 2>"$work/reliable.err"
 echo $? >"$work/reliable.rc"
+"$cli" who >"$work/who.out" 2>"$work/who.err"
+echo $? >"$work/who.rc"
 # The listener hears its own side's cue too: one line more than the hosts.
 "$cli" listen --count "$RIZER_LAN_SIZE" --seconds 60 --verbose >"$work/listen.out" 2>"$work/listen.err" &
 listener=$!

@@ -5,7 +5,8 @@
 # the module under Wine on sides 2 and 3 (each with its own Wine, in the
 # lane RIZER_LANE names). A chat line, a GoSub and a box from the CLI reach
 # both hosts; an acknowledged box is acknowledged by both, named by address,
-# and shown once on each; the hosts' chat lines reach `rizer-cli listen`.
+# and shown once on each; `rizer-cli who` names both; the hosts' chat lines
+# reach `rizer-cli listen`.
 # Prints one line per check and then "N passed, M failed".
 #   RIZER_CLI_LAN_KEEP=1 keeps the hosts' and the CLI's output for a look.
 set -uo pipefail
@@ -66,6 +67,10 @@ done
 addresses=$(for i in $(seq 2 $((hosts + 1))); do echo "10.77.2.$i"; done)
 check "--reliable box: exit 0" is reliable.rc 0
 check "--reliable box: both hosts named" [ "$(sort "$work/reliable.out" 2>/dev/null)" = "$addresses" ]
+if "$cli" --help 2>&1 | grep -q '^  who '; then
+  check "who: exit 0" is who.rc 0
+  check "who: both hosts named" [ "$(sort "$work/who.out" 2>/dev/null)" = "$addresses" ]
+fi
 check "listen: exit 0" is listen.rc 0
 check "listen: each host's chat line" [ "$(grep -c '^chat <Kiosk>: ready$' "$work/listen.out" 2>/dev/null)" = "$hosts" ]
 if [ "$failed" != 0 ]; then
@@ -114,6 +119,10 @@ CVS
   check "key: --key --reliable box: both hosts named" [ "$(sort "$keyed/reliable.out" 2>/dev/null)" = "$addresses" ]
   check "key: --reliable box without --key: exit 1" is keyed/plain-reliable.rc 1
   check "key: --reliable box without --key: nobody named" [ ! -s "$keyed/plain-reliable.out" ]
+  if "$cli" --help 2>&1 | grep -q '^  who '; then
+    check "key: --key who: both hosts named" [ "$(sort "$keyed/who.out" 2>/dev/null)" = "$addresses" ]
+    check "key: who without --key: exit 1, nobody named" [ "$(cat "$keyed/plain-who.rc" 2>/dev/null)" = 1 -a ! -s "$keyed/plain-who.out" ]
+  fi
   if [ "$failed" != 0 ]; then
     for f in "$keyed"/host.*.log "$keyed"/*.err "$keyed/lan.log"; do
       [ -s "$f" ] && { echo "--- keyed/$(basename "$f")"; grep -vE '^(ok|PASS)' "$f" | tail -n 8; }

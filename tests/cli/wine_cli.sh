@@ -66,6 +66,15 @@ win keygen "$work/group.key" >"$work/keygen.out" 2>"$work/keygen.err"
 check "Windows keygen: a key file, nothing on stdout" [ $? = 0 -a ! -s "$work/keygen.out" -a -s "$work/group.key" ]
 win keygen "$work/group.key" >/dev/null 2>"$work/keygen.again"
 check "Windows keygen: an existing file refused with exit 2" [ $? = 2 -a -n "$(grep exists "$work/keygen.again")" ]
+# Wine keeps no access list of a file but turns the one given at creation
+# into the Unix mode: one for the owner alone leaves others no bits.
+check "Windows keygen: the file's access list leaves others out (its Unix mode)" \
+  [ "$(($(stat -c '%a' "$work/group.key") % 10))" = 0 ]
+# A path of more than MAX_PATH characters, read as the plug-in reads its own.
+long=$work/$(printf 'f%.0s' {1..120})/$(printf 'g%.0s' {1..120})
+mkdir -p "$long" && cp "$work/group.key" "$long/group.key"
+win --key "$long/group.key" --to 127.0.0.1 --port 50193 chat Ann long >/dev/null 2>"$work/long.err"
+check "key: a key file path over MAX_PATH characters" [ $? = 0 ]
 win --key "$work/group.key" listen --port 50192 --count 1 --seconds 120 --verbose >"$work/keyed.out" 2>"$work/keyed.err" &
 listener=$!
 wait_for "$work/keyed.err" "listening on port 50192"
@@ -77,6 +86,19 @@ check "key: Linux --key --reliable acknowledged sealed by the Windows --key list
 wait "$listener"
 check "key: Windows listen heard the sealed box only and named the unkeyed chat" \
   [ "$(cat "$work/keyed.out")" = "box Warning Sealed" -a -n "$(grep ': unkeyed' "$work/keyed.err")" ]
+
+# who and adapters: the Linux listener answers who; adapters names the
+# namespace's loopback and the adapter 255.255.255.255 leaves through.
+"$native_cli" listen --port 50194 --seconds 120 --verbose >/dev/null 2>"$work/who-listener.err" &
+listener=$!
+wait_for "$work/who-listener.err" "listening on port 50194"
+win who --wait 1000 --port 50194 >"$work/who.out" 2>"$work/who.err"
+check "Windows who: the Linux listener answered" [ $? = 0 -a -n "$(grep -x '10\.77\.0\.1\|127\.0\.0\.1' "$work/who.out")" ]
+kill "$listener" 2>/dev/null; wait "$listener" 2>/dev/null
+win adapters >"$work/adapters.out" 2>&1
+check "Windows adapters: exit 0, the loopback and the route of 255.255.255.255" \
+  [ $? = 0 -a -n "$(grep '127\.0\.0\.1/8 .*no broadcast.* loopback' "$work/adapters.out")" \
+    -a -n "$(grep '^255\.255\.255\.255 leaves through ' "$work/adapters.out")" ]
 
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "LocTestFolder.h"
+#include "localization/LocFolder.h"
 #include "localization/LocMessageBox.h"
 #include "messaging/PollTick.h"
 #include "net/Net.h"
@@ -128,7 +129,7 @@ void RecordKeyBox(const char* text) { KeyBoxes().emplace_back(text); }
 TEST_F(Executors, EveryOpenReadsTheKeyFile) {
     namespace fs = std::filesystem;
     const std::string key = "# group\r\n00112233445566778899aabbccddeeff00112233445566778899aabbccddeeff\r\n";
-    enum class File { None, Key, Invalid, Folder };
+    enum class File { None, Key, Invalid, Folder, FolderUnknown };
     struct Step {
         const char* what;
         File file;
@@ -140,15 +141,20 @@ TEST_F(Executors, EveryOpenReadsTheKeyFile) {
         {"a valid file", File::Key, true, true},
         {"a file that cannot be read", File::Folder, false, false},
         {"a valid file again", File::Key, true, true},
+        {"a folder the system cannot tell, a valid file beside it all the same", File::FolderUnknown, false,
+         false},
         {"no file again", File::None, true, false},
     };
     cv::test::LocTestFolder folder;
     const fs::path keyPath = folder.LocPath().parent_path() / "riZER.key";
+    const std::string folderText = (folder.LocPath().parent_path() / "").string();
     cv::SetLocMessageBoxOverride(RecordKeyBox);
     for (const Step& st : steps) {
         SCOPED_TRACE(st.what);
         fs::remove_all(keyPath);
-        if (st.file == File::Key) std::ofstream(keyPath, std::ios::binary) << key;
+        if (st.file == File::Key || st.file == File::FolderUnknown)
+            std::ofstream(keyPath, std::ios::binary) << key;
+        cv::SetLocFolderOverride(st.file == File::FolderUnknown ? std::string() : folderText);
         if (st.file == File::Invalid) std::ofstream(keyPath, std::ios::binary) << key << key;
         if (st.file == File::Folder) fs::create_directory(keyPath);
         KeyBoxes().clear();

@@ -15,6 +15,8 @@ using rizer::test::Host;
 namespace rec = cv::platform::recorder;
 using Var = std::pair<std::string, std::string>;
 
+std::string Wire(const std::vector<std::uint8_t>& d) { return std::string(d.begin(), d.end()); }
+
 class PollTick : public rizer::test::Messaging {};
 
 TEST_F(PollTick, ChatLinesBuildTheWholeTextInArrivalOrder) {
@@ -93,6 +95,22 @@ TEST_F(PollTick, OneByteDatagramEndsTheTick) {
     Tick();
     ASSERT_EQ(Host().variables.size(), 2u);
     EXPECT_EQ(Host().variables[1].second, "<A>: 1\r\n<A>: 2\r\n");
+}
+
+// rizer-cli who: an acknowledged frame with no payload is acknowledged (and
+// its resend again) but calls nothing of the host's and shows no box.
+TEST_F(PollTick, AnEmptyAcknowledgedFrameIsAnsweredAndActedOnByNobody) {
+    const std::string who = std::string("\x02\x39\x30", 3);
+    SendPlain("<A>: 1");
+    peer_->Send(kPort, who);
+    peer_->Send(kPort, who);  // a resend
+    SendPlain("<A>: 2");
+    for (int i = 0; i < 4; ++i) Tick();
+    EXPECT_EQ(Wire(peer_->Receive()), std::string("\x01\x39\x30", 3));
+    EXPECT_EQ(Wire(peer_->Receive()), std::string("\x01\x39\x30", 3)) << "the resend was not acknowledged";
+    EXPECT_EQ(Host().variables, (std::vector<Var>{{"Chat", "<A>: 1\r\n"}, {"Chat", "<A>: 1\r\n<A>: 2\r\n"}}));
+    EXPECT_TRUE(Host().scriptLines.empty());
+    EXPECT_TRUE(rec::Boxes().empty());
 }
 
 TEST_F(PollTick, DrainIsBoundedPerTick) {

@@ -16,7 +16,7 @@ expected_exports="1 cvAbout
 7 cvExecAction
 8 cvEditAction"
 # DLLs that come with Windows; anything else (libgcc_s, libstdc++, libwinpthread...) fails.
-allowed='^(kernel32|user32|gdi32|ws2_32|wsock32|shell32|comctl32|uxtheme|msvcrt|advapi32|ole32|oleaut32|msimg32|comdlg32|shlwapi|version|ntdll|api-ms-win-crt-[a-z0-9-]+|ucrtbase)\.dll$'
+allowed='^(kernel32|user32|gdi32|ws2_32|wsock32|iphlpapi|shell32|comctl32|uxtheme|msvcrt|advapi32|ole32|oleaut32|msimg32|comdlg32|shlwapi|version|ntdll|api-ms-win-crt-[a-z0-9-]+|ucrtbase)\.dll$'
 
 passed=0 failed=0
 check() {  # name, command...

@@ -1,8 +1,10 @@
 // The keyed endpoint as a filter for a second implementation of the sealed
 // frame (sealed_interop.py): no socket, the in-memory socket seam instead.
 //
-//   sealed-peer KEYHEX MAXSKEW NOW
+//   sealed-peer KEYHEX MAXSKEW NOW [OPERATORHEX...]
 //
+// OPERATORHEX: the public keys of the group's operators (its "operator"
+// lines); a payload starting with '$' is a command.
 // Reads commands from standard input, one a line, and answers each with
 // lines ending in "end":
 //   recv HEX            a datagram from 10.0.0.2:50151 to this endpoint
@@ -11,6 +13,7 @@
 //   send plain HEX      a plain frame with that payload to 10.0.0.2:50151
 //   send reliable HEX   an acknowledged one
 //   clock N             the endpoint's clock from now on
+//   operator HEX        sign commands with this secret key from now on
 // Every datagram the endpoint sent meanwhile follows as "sent HEX".
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +23,7 @@
 #include "FakeSocket.h"
 #include "net/GroupKey.h"
 #include "net/Net.h"
+#include "net/OperatorKey.h"
 #include "net/SealedFrame.h"
 
 namespace {
@@ -57,15 +61,20 @@ const char* DropWord(const std::uint32_t (&before)[cv::kNetConsumedReasons]) {
 
 }  // namespace
 
+static bool DollarIsACommand(const std::uint8_t* p, std::int32_t n) { return n >= 1 && p[0] == '$'; }
+
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: sealed-peer KEYHEX MAXSKEW NOW\n");
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: sealed-peer KEYHEX MAXSKEW NOW [OPERATORHEX...]\n");
         return 2;
     }
-    const auto key = cv::ParseGroupKey(std::string(argv[1]) + "\nmax-skew " + argv[2] + "\n");
+    std::string text = std::string(argv[1]) + "\nmax-skew " + argv[2] + "\n";
+    for (int i = 4; i < argc; ++i) text += std::string("operator ") + argv[i] + "\n";
+    const auto key = cv::ParseGroupKey(text);
     if (!key) return 2;
     gNow = std::strtoull(argv[3], nullptr, 10);
     cv::SetSealClockForTests(Now);
+    cv::NetSetCommandTest(DollarIsACommand);
     cv::NetSetKey(&*key);
     if (!cv::NetInit() || cv::NetOpen(50150) == 0) return 1;
 
@@ -95,6 +104,12 @@ int main(int argc, char** argv) {
             cv::NetSend("10.0.0.2", 50151, how == "reliable");
         } else if (verb == "clock") {
             std::cin >> gNow;
+        } else if (verb == "operator") {
+            std::string hex;
+            std::cin >> hex;
+            const auto op = cv::ParseOperatorKey(hex);
+            if (op) cv::NetSetOperator(&*op);
+            std::cout << (op ? "signing\n" : "invalid\n");
         } else {
             std::cout << "unknown " << verb << "\n";
         }

@@ -37,11 +37,34 @@ def seal(key, session, counter, clock, inner, kid=None, to=EVERYBODY):
     return head + nb.crypto_aead_xchacha20poly1305_ietf_encrypt(inner, head, nonce, key)
 
 
+SIGNED = 0x80
+
+
+def seal_plain(key, session, counter, clock, plain, to=EVERYBODY):
+    """Any plaintext sealed as a key holder can, for the signature cases."""
+    head = struct.pack("<BB8sII4s", 3, key_id(key), session, counter, clock & 0xFFFFFFFF, to)
+    return head + nb.crypto_aead_xchacha20poly1305_ietf_encrypt(plain, head, head[2:18] + bytes(8), key)
+
+
+def signed_plain(key, session, counter, clock, inner, sk, to=EVERYBODY):
+    """The plaintext of an operator's command: the inner frame with the flag
+    in its kind byte, the operator's public key, and the Ed25519 signature of
+    the sealed header followed by all of that."""
+    head = struct.pack("<BB8sII4s", 3, key_id(key), session, counter, clock & 0xFFFFFFFF, to)
+    plain = bytes([inner[0] | SIGNED]) + inner[1:] + sk[32:]
+    signature = nb.crypto_sign(head + plain, sk)[:64]
+    return plain + signature
+
+
+def seal_signed(key, session, counter, clock, inner, sk, to=EVERYBODY):
+    return seal_plain(key, session, counter, clock, signed_plain(key, session, counter, clock, inner, sk, to), to)
+
+
 def unseal(key, frame):
     """(session, counter, clock, inner, destination) of a frame sealed with `key`; raises on a bad one."""
     assert frame[0] == 3, "kind"
     assert frame[1] == key_id(key), "key id"
-    assert 39 <= len(frame) <= 293, "length"
+    assert 39 <= len(frame) <= 389, "length"
     head = frame[:22]
     inner = nb.crypto_aead_xchacha20poly1305_ietf_decrypt(frame[22:], head, head[2:18] + bytes(8), key)
     _, _, session, counter, clock, to = struct.unpack("<BB8sII4s", head)
@@ -56,9 +79,9 @@ def try_unseal(key, frame):
 
 
 class Peer:
-    def __init__(self, path, key):
-        self.p = subprocess.Popen([path, key.hex(), str(SKEW), str(NOW)], stdin=subprocess.PIPE,
-                                  stdout=subprocess.PIPE, text=True)
+    def __init__(self, path, key, operators=()):
+        self.p = subprocess.Popen([path, key.hex(), str(SKEW), str(NOW)] + [k.hex() for k in operators],
+                                  stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
 
     def ask(self, line):
         self.p.stdin.write(line + "\n")
@@ -110,7 +133,10 @@ def main():
         ("another key", seal(other, s1, 11, NOW, chat), ("dropped another key", [])),
         ("unkeyed", chat, ("dropped unkeyed", [])),
         ("too short", seal(key, s1, 12, NOW, chat)[:38], ("dropped malformed", [])),
-        ("too long", seal(key, s1, 12, NOW, b"\x00" + b"L" * 254) + b"L", ("dropped malformed", [])),
+        ("longer than a signed frame", seal(key, s1, 12, NOW, b"\x00" + b"L" * 254) + b"L" * 97,
+         ("dropped malformed", [])),
+        ("an unsigned inner frame of 256 bytes", seal_plain(key, s1, 12, NOW, b"\x00" + b"L" * 255),
+         ("dropped malformed", [])),
         ("the largest", seal(key, s1, 13, NOW, b"\x00" + b"L" * 254), ("payload " + (b"L" * 254).hex(), [])),
         ("to its own address", seal(key, s1, 14, NOW, chat, to=ITSELF), ("payload " + chat[1:].hex(), [])),
         ("to its subnet", seal(key, s1, 15, NOW, chat, to=bytes([10, 0, 0, 255])),
@@ -194,6 +220,60 @@ def main():
 
     rc = peer.close()
     check("sealed-peer exit", rc, 0)
+
+    # Operators: the group lists the teacher's key (and another); a command
+    # ('$' first) is taken only signed by one of them.
+    teacher_pk, teacher_sk = nb.crypto_sign_keypair()
+    student_pk, student_sk = nb.crypto_sign_keypair()
+    other_pk, _ = nb.crypto_sign_keypair()
+    peer = Peer(sys.argv[1], key, [other_pk, teacher_pk])
+    s3 = os.urandom(8)
+    go = b"\x00$AShutdown"
+    bad = bytearray(signed_plain(key, s3, 5, NOW, go, teacher_sk))
+    bad[-1] ^= 1
+    moved = bytes([go[0] | SIGNED]) + b"$AReboot" + signed_plain(key, s3, 6, NOW, go, teacher_sk)[-96:]
+    cases = [
+        ("a command signed by the teacher", seal_signed(key, s3, 0, NOW, go, teacher_sk), "payload " + go[1:].hex()),
+        ("the same again", seal_signed(key, s3, 0, NOW, go, teacher_sk), "dropped replayed"),
+        ("a command unsigned", seal(key, s3, 1, NOW, go), "dropped unsigned"),
+        ("a chat line unsigned", seal(key, s3, 2, NOW, chat), "payload " + chat[1:].hex()),
+        ("a command signed by a student", seal_signed(key, s3, 3, NOW, go, student_sk), "dropped not an operator"),
+        ("an acknowledged command signed by the teacher",
+         seal_signed(key, s3, 4, NOW, b"\x02\x05\x00$M1Hello", teacher_sk), "payload " + b"$M1Hello".hex()),
+        ("a signature that does not verify", seal_plain(key, s3, 5, NOW, bytes(bad)), "dropped forged"),
+        ("a signature moved onto another command", seal_plain(key, s3, 6, NOW, moved), "dropped forged"),
+        ("signed for another frame (counter 7, sealed as 8)",
+         seal_plain(key, s3, 8, NOW, signed_plain(key, s3, 7, NOW, go, teacher_sk)), "dropped forged"),
+        ("signed for everybody, sealed to this copy",
+         seal_plain(key, s3, 9, NOW, signed_plain(key, s3, 9, NOW, go, teacher_sk), to=ITSELF), "dropped forged"),
+    ]
+    for what, frame, want in cases:
+        answer, _ = peer.ask("recv " + frame.hex())
+        check(what, answer, want)
+    # The endpoint as the teacher: it signs its commands, and nothing else.
+    answer, _ = peer.ask("operator " + teacher_sk.hex())
+    check("operator key taken", answer, "signing")
+    for how, payload, signs in [("plain", b"$ARefresh", True), ("reliable", b"$M2Careful", True),
+                                ("plain", b"<T>: hi", False)]:
+        _, sent = peer.ask(f"send {how} {payload.hex()}")
+        if len(sent) != 1:
+            failures.append(f"teacher's {how} {payload!r}: {len(sent)} datagrams")
+            continue
+        session, counter, clock, plain, to = try_unseal(key, sent[0])
+        if session is None:
+            failures.append(f"teacher's {how} {payload!r}: {plain}")
+            continue
+        check(f"teacher's {payload!r}: signed", bool(plain[0] & SIGNED), signs)
+        if signs:
+            check(f"teacher's {payload!r}: its key", plain[-96:-64], teacher_pk)
+            try:
+                nb.crypto_sign_open(plain[-64:] + sent[0][:22] + plain[:-64], teacher_pk)
+            except Exception as e:  # noqa: BLE001 - any failure to verify is the finding
+                failures.append(f"teacher's {payload!r}: signature does not verify here: {e!r}")
+            check(f"teacher's {payload!r}: inner frame", plain[1:-96].endswith(payload), True)
+        else:
+            check(f"teacher's {payload!r}: as from anyone", plain, b"\x00" + payload)
+    check("sealed-peer exit (operators)", peer.close(), 0)
     for f in failures:
         print("FAIL:", f)
     print(f"sealed frame interop: {len(failures)} failures")

@@ -1,10 +1,9 @@
 #include "Cli.h"
 
-#include <sodium.h>
-
 #include <cstdio>
 #include <optional>
 
+#include "CliAdapters.h"
 #include "CliKey.h"
 #include "CliListen.h"
 #include "CliOptions.h"
@@ -24,6 +23,7 @@ int RunCli(int argc, const char* const* argv) {
         case Command::Help: std::fputs(HelpText().c_str(), stdout); return kExitOk;
         case Command::Version: PrintLine("rizer-cli " RIZER_VERSION_STR); return kExitOk;
         case Command::Keygen: return RunKeygen(p.options);
+        case Command::Adapters: return RunAdapters(p.options);
         case Command::None: return kExitBadInput;
         default: break;
     }
@@ -35,8 +35,7 @@ int RunCli(int argc, const char* const* argv) {
             Say(error);
             return kExitBadInput;
         }
-        keyed.emplace(key);
-        sodium_memzero(&key, sizeof key);
+        keyed.emplace(key);  // both copies wipe their bytes as they go
     }
     return p.options.command == Command::Listen ? RunListen(p.options) : RunSend(p.options);
 }

@@ -9,9 +9,9 @@
 
 namespace cli {
 
-// Reads the key file at `path` with the plug-in's parser (GroupKey.h). False
-// with the reason in `error` when it cannot be read or does not follow the
-// format. The bytes read are wiped.
+// Reads the key file at `path` (a command-line argument) with the plug-in's
+// own reader (messaging/KeyFile.h). False with the reason in `error` when it
+// cannot be read or does not follow the format. The bytes read are wiped.
 bool ReadKeyFileAt(const std::string& path, cv::GroupKey* key, std::string* error);
 
 // Makes the endpoint keyed for the life of the object (every command's
@@ -25,7 +25,8 @@ class TRunKey {
 };
 
 // keygen FILE: 32 bytes from the secure random source written as a new key
-// file, created only if no file of that name exists (mode 0600 on POSIX).
+// file, created only if no file of that name exists, its owner's alone
+// (CliNewFile.h).
 // Exit 2 when FILE exists or cannot be made, 1 when writing it failed (the
 // part written is removed). Nothing secret goes to stdout.
 int RunKeygen(const Options& o);

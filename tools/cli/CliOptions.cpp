@@ -12,7 +12,9 @@ namespace {
 constexpr unsigned kSend = 1;
 constexpr unsigned kListen = 2;
 constexpr unsigned kKeygen = 4;
-constexpr unsigned kAny = kSend | kListen;  // every command on the network
+constexpr unsigned kWho = 8;
+constexpr unsigned kAdapters = 16;
+constexpr unsigned kAny = kSend | kListen | kWho;  // every command that speaks the protocol
 
 struct CommandRow {
     const char* name;
@@ -27,9 +29,10 @@ const CommandRow kCommands[] = {
     {"chat", Command::Chat, kSend, 2, "USER TEXT", "broadcast the chat line \"<USER>: TEXT\""},
     {"gosub", Command::GoSub, kSend, 1, "NAME", "make every copy run the subroutine NAME"},
     {"box", Command::Box, kSend, 2, "TEXT KIND",
-     "every copy shows TEXT in a box of the KIND Error,\n"
-     "                    Warning, Confimation or Information"},
+     "TEXT in a box, KIND Error, Warning, Confimation, Information"},
     {"listen", Command::Listen, kListen, 0, "", "print every message received, one a line"},
+    {"who", Command::Who, kWho, 0, "", "print the address of every copy that answers"},
+    {"adapters", Command::Adapters, kAdapters, 0, "", "the IPv4 adapters, and where broadcasts leave"},
     {"keygen", Command::Keygen, kKeygen, 1, "FILE", "write a new group key to FILE (never over a file)"},
 };
 
@@ -67,9 +70,7 @@ const OptionRow kOptions[] = {
          o.port = port;
          return true;
      }},
-    {"--to", "ADDRESS", kSend,
-     "send there (a subnet's broadcast address, one copy)\n"
-     "                    instead of 255.255.255.255",
+    {"--to", "ADDRESS", kSend | kWho, "send there (one copy or a subnet), not to 255.255.255.255",
      [](Options& o, std::string_view v, std::string* error) {
          if (!IsDottedQuad(v)) {
              *error = "bad address '" + std::string(v) + "': give four numbers 0 to 255, as 10.0.0.255";
@@ -80,7 +81,7 @@ const OptionRow kOptions[] = {
      }},
     {"--reliable", nullptr, kSend, "acknowledged send: prints each address that got it",
      [](Options& o, std::string_view, std::string*) { return o.reliable = true; }},
-    {"--wait", "MS", kSend, "--reliable's wait, resending every 500 ms (default 1500)",
+    {"--wait", "MS", kSend | kWho, "--reliable's, who's wait, resending every 500 ms (1500)",
      [](Options& o, std::string_view v, std::string* error) {
          long ms = 0;
          if (!ReadNumber(v, 0, 600000, &ms)) {
@@ -247,8 +248,9 @@ Parsed ParseArguments(int argc, const char* const* argv) {
         }
         if (!row->apply(o, value, &p.error)) return p;
     }
+    if (command->command == Command::Who) o.reliable = true;  // an acknowledged frame with no payload
     if (o.waitGiven && !o.reliable) {
-        p.error = "--wait goes with --reliable";
+        p.error = "--wait goes with --reliable or who";
         return p;
     }
     o.command = command->command;

@@ -10,14 +10,14 @@
 
 namespace cli {
 
-enum class Command { None, Chat, GoSub, Box, Listen, Keygen, Help, Version };
+enum class Command { None, Chat, GoSub, Box, Listen, Who, Adapters, Keygen, Help, Version };
 
 struct Options {
     Command command = Command::None;
     std::vector<std::string> args;  // the command's own arguments
     int port = cv::kDefaultPort;    // as the endpoint uses it: low 16 bits, not 0
     std::string to;                 // empty: 255.255.255.255
-    bool reliable = false;
+    bool reliable = false;          // who: always
     bool waitGiven = false;
     int waitMs = 1500;
     int count = 0;    // listen: 0 for no limit

@@ -39,6 +39,12 @@ const TextRow<cv::NetConsumed> kConsumedTexts[] = {
     {cv::NetConsumed::Forged, "forged (its seal does not verify)"},
     {cv::NetConsumed::Stale, "stale (its sender's clock is more than max-skew from ours)"},
     {cv::NetConsumed::Replayed, "replayed (heard before)"},
+    {cv::NetConsumed::Misdirected, "misdirected (sealed for another machine's address)"},
+    {cv::NetConsumed::Busy, "busy (a new sender while every one remembered is recent)"},
+    // A group whose key file lists operators.
+    {cv::NetConsumed::Unsigned, "unsigned (a command no operator signed)"},
+    {cv::NetConsumed::NotOperator, "not an operator (signed by a key the key file does not list)"},
+    {cv::NetConsumed::ForgedSignature, "forged (its operator's signature does not verify)"},
 };
 
 }  // namespace
@@ -81,11 +87,11 @@ const char* DropText(cv::DropReason why) { return TextOf(kDropTexts, why, "not a
 std::string ConsumedText(const cv::NetDatagram& d) {
     std::string text = TextOf(kConsumedTexts, d.why, "?");
     if (d.why == cv::NetConsumed::UnknownKind) {
-        text += " " + std::to_string(d.kind);
+        text.append(" ").append(std::to_string(d.kind));
         if (d.kind == cv::fkSealed) text += ", sealed with a group key (--key reads them)";
     }
     if (d.why == cv::NetConsumed::Ack || d.why == cv::NetConsumed::Repeat) {
-        text += ", sequence " + std::to_string(d.sequence);
+        text.append(", sequence ").append(std::to_string(d.sequence));
     }
     return text;
 }

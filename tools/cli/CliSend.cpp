@@ -135,6 +135,7 @@ bool MakePayload(const Options& o, std::string* payload, std::string* error) {
                 return false;
             }
             break;
+        case Command::Who: payload->clear(); break;  // acknowledged, and acted on by nobody
         default: *error = "not a send command"; return false;
     }
     const auto limit =
