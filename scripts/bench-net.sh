@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the network benchmarks (native, Release) and runs them inside private
 # namespaces: the receive path and the chat-line cost in one namespace, the
-# burst across a pair of joined namespaces. Prints the ratios.
+# burst across a pair of joined namespaces, the keyed send path on a machine
+# of one adapter and on one of four (scripts/netns-subnets). Prints the ratios.
 #   scripts/bench-net.sh [--wine | --wine-only]   (see below; RIZER_LANE picks one lane)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,12 +24,44 @@ keyed_table() {
   sed -E 's/^([^ ]+) .*: ([0-9]+) sealed datagrams\/s.* ([0-9]+)\/s unkeyed.*ratio ([0-9.]+).*/   \1 \2 \3 \4/' "$keyed_log" |
     awk '{ printf "   %-12s %12s %12s %7s\n", $1, $2, $3, $4 }'
 }
-trap 'keyed_table; rm -f "$keyed_log"' EXIT
+# The keyed send path: a chat line sealed once and sent to the broadcast
+# address of every adapter. send_cost WHERE CMD... runs CMD (which prints a
+# "send cost:" line, bench/net/KeyedSend.h) on a machine of one adapter and
+# on one of four, twice each, alternating, and prints the best keyed figure
+# of each and their ratio; the line joins the table at the end.
+send_log=$(mktemp)
+send_cost() {
+  local where=$1 legs line keyed best1= best4= seal= plain=
+  shift
+  for _ in 1 2; do
+    for legs in 1 1,2,3,4; do
+      line=$(scripts/netns-subnets "$legs" "$@" | tr -d '\r' | grep '^send cost:') || { echo "note: $where: no send cost on $legs"; return 0; }
+      echo "  ($legs) $line"
+      keyed=$(sed -E 's/.* ([0-9]+) ns keyed.*/\1/' <<<"$line")
+      if [ "$legs" = 1 ]; then
+        [ -z "$best1" ] || [ "$keyed" -lt "$best1" ] && best1=$keyed plain=$(sed -E 's/.* ([0-9]+) ns unkeyed.*/\1/' <<<"$line")
+      else
+        [ -z "$best4" ] || [ "$keyed" -lt "$best4" ] && best4=$keyed
+      fi
+      seal=$(sed -E 's/.* ([0-9]+) ns seal.*/\1/' <<<"$line")
+    done
+  done
+  echo "$where $best4 $best1 $(awk -v a="$best4" -v b="$best1" 'BEGIN { printf "%.2f", a / b }') $seal $plain" | tee -a "$send_log" |
+    awk '{ printf "keyed send path, %s: %s ns a chat line on four adapters, %s ns on one -> ratio %s (seal %s ns; unkeyed, one sendto: %s ns)\n", $1, $2, $3, $4, $5, $6 }'
+}
+send_table() {
+  [ -s "$send_log" ] || return 0
+  echo "== the keyed send path, four adapters against one (ns a chat line; seal once, one sendto per adapter)"
+  printf '   %-12s %10s %10s %7s %8s %10s\n' where four one ratio seal unkeyed
+  awk '{ printf "   %-12s %10s %10s %7s %8s %10s\n", $1, $2, $3, $4, $5, $6 }' "$send_log"
+}
+trap 'keyed_table; send_table; rm -f "$keyed_log" "$send_log"' EXIT
 if [ "${native:-1}" = 1 ]; then
   ninja -C "$build" -j2 bench_net >/dev/null
   bench="$root/$build/bench/net/bench_net"
   scripts/netns-run "$bench" | tee >(grep '^keyed receive path' | sed 's/^/native /' >>"$keyed_log")
   scripts/netns-pair "$bench" --burst-send 5000 -- "$bench" --burst-receive 5000
+  send_cost native "$bench" --keyed-send
 fi
 
 # --wine (or --wine-only, without the native part): per Wine lane
@@ -38,7 +71,8 @@ fi
 #  - the receive path: datagrams per second through the module's poller
 #    against a raw Winsock recvfrom loop, in one process, same lane, same run;
 #  - the delay from riZERSendMessage on one copy to SetVariableProc on the
-#    other, two copies on the two sides of a netns-pair.
+#    other, two copies on the two sides of a netns-pair;
+#  - the keyed send path on one adapter and on four (send-bench.exe).
 # A lane that this checkout cannot run yet is named in a note, not skipped
 # silently.
 [ "$wine" = 1 ] || exit 0
@@ -54,12 +88,13 @@ for lane in $lanes; do
   echo "== $lane ($build)"
   if why=$(rizer_lane_why_not "$lane"); then echo "note: $lane: not measured: $why"; continue; fi
   if [ ! -f "$build/build.ninja" ] ||
-     ! ninja -C "$build" -j2 latency-probe receive-bench riZER_2 >"$build/last-bench-build.log" 2>&1; then
+     ! ninja -C "$build" -j2 latency-probe receive-bench send-bench riZER_2 >"$build/last-bench-build.log" 2>&1; then
     echo "note: $lane: no benchmark programs in $build (scripts/build.sh with tests on makes them); lane not measured"
     continue
   fi
   probe=$(realpath "$build/tests/e2e/latency-probe.exe")
   recv=$(realpath "$build/tests/messaging/receive-bench.exe")
+  send=$(realpath "$build/tests/messaging/send-bench.exe")
   module=$(realpath "$build/src/plugin/riZER_2.cvp")
   export RIZER_LANE=$lane
   rc=0
@@ -81,4 +116,6 @@ for lane in $lanes; do
   scripts/netns-pair bash -c "$side" "$root" bench-a "$arch" "$probe" "$module" send -- \
     bash -c "$side" "$root" bench-b "$arch" "$probe" "$module" receive ||
     echo "note: $lane: the latency probe failed"
+  send_cost "$lane" bash -c "cd \"\$0\"; $lane_up"'
+    scripts/wine-run "$3"; rc=$?; wine_stop; exit $rc' "$root" bench-send "$arch" "$send"
 done

@@ -8,7 +8,8 @@
 # stand-in host), and each prints its chat variable. Where the Wine 10 lanes
 # are not set up, both copies run the x64 build under wine8-x64 (said so).
 # The two scripts wait for each other through signal files, not fixed sleeps.
-# Then a closed group on a LAN of four (see "a closed group" below).
+# Then a closed group on a LAN of four (see "a closed group" below), and a
+# keyed copy with two adapters on a LAN of two subnets.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -231,5 +232,102 @@ else
   echo "admin    | not run: rizer-cli has no --key (the group's listener with its reasons)"
 fi
 if grep -q 'Shutdown ran' "$group"/ann.log "$group"/bob.log 2>/dev/null; then rc=1; fi
+group_rc=$rc
+
+# ---- a keyed copy with two adapters -------------------------------------------
+# Two subnets (scripts/netns-subnets): Xena's machine has an adapter on each
+# (10.77.2.1 and 10.77.3.1), Ann's is on subnet 1 only (10.77.2.2), Bob's on
+# subnet 2 only (10.77.3.3); each runs the x64 build under wine8-x64 with the
+# group's riZER.key. A keyed copy sends every frame to the broadcast address
+# of each of its adapters: Xena's one line reaches both, and both answers
+# reach her. On Xena's machine, rizer-cli lists the adapters and asks who
+# of the group answers (where this rizer-cli has those commands).
+two=$work/two-subnets
+mkdir -p "$two"
+for who in xena ann bob; do
+  mkdir -p "$two/$who"
+  cp dist/x64/rizer-host.exe "$group/riZER.key" "$two/$who/"
+done
+hello='Hello Ann and Bob: one line, both subnets.'
+cat >"$two/xena.cvs" <<CVS
+riZEROpenPort "50150" "Chat"
+Log off
+Await ann-open 240000
+Await bob-open 240000
+riZERSendMessage "Xena" "$hello"
+WaitVar Chat "<Xena>: $hello\r\n<Ann>: Ann here, subnet 1.\r\n<Bob>: Bob here, subnet 2.\r\n" 30000
+Signal chatted
+Await cli-done 60000
+Print Chat
+riZERClosePort
+CVS
+for who in Ann Bob; do
+  subnet=$([ "$who" = Ann ] && echo 1 || echo 2)
+  {
+    printf '%s\n' 'riZEROpenPort "50150" "Chat"' 'Log off' "Signal ${who,,}-open"
+    printf 'WaitVar Chat "<Xena>: %s\\r\\n" 60000\n' "$hello"
+    # Bob answers after Ann, so that Xena shows the answers in one order.
+    [ "$who" = Bob ] && echo 'Await ann-answered 30000'
+    printf 'riZERSendMessage "%s" "%s here, subnet %s."\n' "$who" "$who" "$subnet"
+    [ "$who" = Ann ] && echo 'Signal ann-answered'
+    printf '%s\n' 'Await cli-done 90000' 'Print Chat' 'riZERClosePort'
+  } >"$two/${who,,}.cvs"
+done
+two_side='
+  set -uo pipefail
+  cd "$0"
+  two=$1 cli=$2
+  export RIZER_LANE=wine8-x64
+  wait_for() {  # file [seconds]
+    local end=$((SECONDS + ${2:-60}))
+    while [ $SECONDS -lt $end ]; do [ -e "$1" ] && return 0; sleep 0.05; done
+    return 1
+  }
+  who=$(echo xena ann bob | cut -d" " -f"$RIZER_LAN_SIDE")
+  # One Wine start at a time.
+  [ "$who" = xena ] || wait_for "$RIZER_LAN_DIR/wine.$((RIZER_LAN_SIDE - 1))" 240
+  source scripts/wine-env.sh
+  wine_start "subnets-$who" >/dev/null || { echo "$who: wine did not start"; touch "$RIZER_LAN_DIR/wine.$RIZER_LAN_SIDE"; exit 1; }
+  touch "$RIZER_LAN_DIR/wine.$RIZER_LAN_SIDE"
+  scripts/wine-run "$two/$who/rizer-host.exe" dist/x64/riZER_2.cvp "$two/$who.cvs" "$two" >"$two/$who.log" 2>&1 &
+  host=$!
+  if [ "$who" = xena ]; then
+    if wait_for "$two/chatted" 300; then
+      if "$cli" --help 2>&1 | grep -qE "^  adapters( |$)"; then
+        "$cli" adapters >"$two/adapters.out" 2>&1
+      fi
+      if "$cli" --help 2>&1 | grep -qE "^  who( |$)"; then
+        "$cli" --key "$two/xena/riZER.key" who >"$two/who.out" 2>&1
+        echo "exit $?" >>"$two/who.out"
+      fi
+    fi
+    touch "$two/cli-done"
+  fi
+  wait $host; rc=$?
+  wine_stop
+  exit $rc'
+echo
+echo "== a keyed copy with two adapters: Xena (10.77.2.1 on subnet 1, 10.77.3.1 on subnet 2), Ann (10.77.2.2, subnet 1 only), Bob (10.77.3.3, subnet 2 only), one riZER.key"
+rc=0
+timeout 600 scripts/netns-subnets 1,2 bash -c "$two_side" "$root" "$two" "$cli" \
+  -- 1 bash -c "$two_side" "$root" "$two" "$cli" \
+  -- 2 bash -c "$two_side" "$root" "$two" "$cli" || rc=$?
+for who in xena ann bob; do
+  grep -E '^(Var|FAIL|host:)' "$two/$who.log" 2>/dev/null | sed "s/^/$(printf '%-4s' "${who^}") | /" || true
+done
+xm="Xena's machine |"
+if [ -f "$two/adapters.out" ]; then
+  echo "$xm rizer-cli adapters:"
+  sed "s/^/$xm   /" "$two/adapters.out"
+else
+  echo "$xm not run: rizer-cli has no adapters command"
+fi
+if [ -f "$two/who.out" ]; then
+  echo "$xm rizer-cli --key riZER.key who:"
+  sed "s/^/$xm   /" "$two/who.out"
+else
+  echo "$xm not run: rizer-cli has no who command"
+fi
+[ "$group_rc" = 0 ] || rc=$group_rc
 [ "$pair_rc" = 0 ] || rc=$pair_rc
 exit $rc

@@ -7,6 +7,9 @@
 //   bench_net --burst-receive N    receives a burst from the other side of a
 //                                  netns-pair and reports how many were lost
 //   bench_net --burst-send N       sends N chat datagrams back to back
+//   bench_net --keyed-send         a keyed chat line's send path against an
+//                                  unkeyed one's (KeyedSend.h), on the
+//                                  namespace's adapters
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -23,6 +26,7 @@
 #include <vector>
 
 #include "KeyedRounds.h"
+#include "KeyedSend.h"
 #include "messaging/Executors.h"
 #include "messaging/MessagingRecorder.h"
 #include "messaging/MessagingState.h"
@@ -268,6 +272,12 @@ int main(int argc, char** argv) {
     }
     if (argc == 3 && std::strcmp(argv[1], "--burst-receive") == 0) return BurstReceive(std::atoi(argv[2]));
     if (argc == 3 && std::strcmp(argv[1], "--burst-send") == 0) return BurstSend(std::atoi(argv[2]));
+    if (argc == 2 && std::strcmp(argv[1], "--keyed-send") == 0) {
+        constexpr int kLines = 2000, kRounds = 30;
+        const rizer::bench::SendCost cost = rizer::bench::MeasureSendCost(kLines, kRounds);
+        rizer::bench::PrintSendCost(cost, kLines, kRounds);
+        return cost.keyedNs > 0 ? 0 : 1;
+    }
     ReceivePath();
     if (argc == 2 && std::strcmp(argv[1], "--receive-only") == 0) return 0;  // for profilers
     KeyedPath();

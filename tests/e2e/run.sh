@@ -11,10 +11,19 @@
 # listener beside that side's host (tap.py).
 # Prints one line per lane and case and then "N passed, M failed".
 #
+# Then, per lane, the cases of subnets/ on a LAN of two subnets
+# (scripts/netns-subnets): Xena (side x) and Yuri (y) have a leg on each,
+# Ann (a) on subnet 1 only, Bob (b) on subnet 2 only, and side c, a leg on
+# each, runs no Wine: its steps are shell scripts (the Linux rizer-cli).
+#   x 10.77.2.1 10.77.3.1   a 10.77.2.2   b 10.77.3.3
+#   y 10.77.2.4 10.77.3.4   c 10.77.2.5 10.77.3.5
+# A case's NAME.key is the key of every side that has no NAME.SIDE.key.
+#
 # Lanes (RIZER_E2E_LANES="..." picks some, default all):
 #   wine8-x64 wine10-x64 wine10-x86   both sides in that Wine lane, every case
 #   mixed   side a the x86 build under wine10-x86, side b the x64 build under
-#           wine10-x64: the cases in mixed_cases below
+#           wine10-x64: the cases in mixed_cases below; on the subnets, Xena
+#           the x86 build, the others the x64 build: mixed_subnet_cases
 # A lane that cannot run here fails, saying why; one that cannot run on this
 # machine at all (rizer_lane_why_not: a kernel without 32-bit code for the x86
 # lanes) is named as not run.
@@ -38,6 +47,12 @@ declare -A lane_sides=(
 )
 all_lanes="wine8-x64 wine10-x64 wine10-x86 mixed"
 mixed_cases="chat_both_ways gosub_both boxes burst keyed_group strangers_key"
+mixed_subnet_cases="subnets_keyed"
+# The sides of the LAN of two subnets, in netns-subnets' order, and their legs.
+subnet_sides="x a b y c"
+declare -A subnet_legs=([x]=1,2 [a]=1 [b]=2 [y]=1,2 [c]=1,2)
+export RIZER_E2E_CLI=${RIZER_E2E_CLI:-$root/dist/linux/rizer-cli}
+[ -x "$RIZER_E2E_CLI" ] || RIZER_E2E_CLI=$root/build/linux/tools/cli/rizer-cli
 
 # Inside the repository, not /tmp: a lane that runs Wine in a root file
 # system of its own sees the repository's folder, but not this /tmp.
@@ -45,8 +60,9 @@ mkdir -p "$root/build/e2e"
 work=$(mktemp -d "$root/build/e2e/run.XXXXXX")
 # RIZER_E2E_KEEP=1 keeps the scripts and the hosts' output for a look.
 if [ "${RIZER_E2E_KEEP:-}" = 1 ]; then echo "e2e: output in $work"; else trap 'rm -rf "$work"' EXIT; fi
-mkdir -p "$work/cases"
+mkdir -p "$work/cases" "$work/subnets"
 cp "$root"/tests/e2e/cases/* "$work/cases/"
+cp "$root"/tests/e2e/subnets/* "$work/subnets/"
 
 # A burst: Ann sends 600 lines back to back; Bob must get every one, in
 # order, over a few ticks (each tick takes at most 256).
@@ -70,28 +86,30 @@ cp "$root"/tests/e2e/cases/* "$work/cases/"
 } >"$work/cases/burst.b.cvs"
 
 all_cases=$(cd "$work/cases" && ls *.a.cvs | sed 's/\.a\.cvs$//' | sort)
+all_subnet_cases=$(cd "$work/subnets" && ls *.cvs *.sh | sed -E 's/\.[a-z]\.(cvs|sh)$//' | sort -u)
 
-check_case() {  # results folder, name; prints why it failed (nothing: passed)
-  local results=$1 name=$2 side log rc line n why=""
-  for side in a b; do
+check_case() {  # cases folder, results folder, name, sides; prints why it failed (nothing: passed)
+  local cases=$1 results=$2 name=$3 side log rc line n why=""
+  for side in $4; do
+    [ -f "$cases/$name.$side.cvs" ] || [ -f "$cases/$name.$side.sh" ] || continue
     log="$results/$name.$side.log"
     rc=$(cat "$results/$name.$side.rc" 2>/dev/null || echo none)
     [ "$rc" = 0 ] || why+=" $side: exit $rc;"
-    if [ -f "$work/cases/$name.$side.expect" ]; then
+    if [ -f "$cases/$name.$side.expect" ]; then
       while IFS= read -r line; do
         grep -qF -- "$line" "$log" 2>/dev/null || why+=" $side: no '$line';"
-      done <"$work/cases/$name.$side.expect"
+      done <"$cases/$name.$side.expect"
     fi
-    if [ -f "$work/cases/$name.$side.once" ]; then
+    if [ -f "$cases/$name.$side.once" ]; then
       while IFS= read -r line; do
         n=$(grep -cF -- "$line" "$log" 2>/dev/null)
         [ "${n:-0}" = 1 ] || why+=" $side: '$line' ${n:-0} times, not once;"
-      done <"$work/cases/$name.$side.once"
+      done <"$cases/$name.$side.once"
     fi
-    if [ -f "$work/cases/$name.$side.reject" ]; then
+    if [ -f "$cases/$name.$side.reject" ]; then
       while IFS= read -r line; do
         ! grep -qF -- "$line" "$log" 2>/dev/null || why+=" $side: found '$line';"
-      done <"$work/cases/$name.$side.reject"
+      done <"$cases/$name.$side.reject"
     fi
     if [ -n "$why" ] && [ -f "$log" ]; then
       why+=" [$(grep -E 'FAIL|host:' "$log" | head -n 3 | tr '\n' ' ')]"
@@ -100,10 +118,59 @@ check_case() {  # results folder, name; prints why it failed (nothing: passed)
   printf '%s' "$why"
 }
 
-seconds() {  # results folder, name: from the earlier start to the later end
+seconds() {  # results folder, name: from the earliest start to the latest end
   local results=$1 name=$2
-  cat "$results/$name".[ab].start "$results/$name".[ab].end 2>/dev/null |
-    awk 'NR <= 2 { s = (NR == 1 || $1 < s) ? $1 : s } NR > 2 { e = ($1 > e) ? $1 : e } END { if (e) printf "%.1f", e - s }'
+  { cat "$results/$name".*.start 2>/dev/null | sed 's/^/s /'; cat "$results/$name".*.end 2>/dev/null | sed 's/^/e /'; } |
+    awk '$1 == "s" { s = (s == "" || $2 < s) ? $2 : s } $1 == "e" { e = ($2 > e) ? $2 : e } END { if (e) printf "%.1f", e - s }'
+}
+
+pick() {  # case names: those RIZER_E2E_ONLY names, or all
+  local n
+  for n in $1; do
+    [ -z "${RIZER_E2E_ONLY:-}" ] || [[ " $RIZER_E2E_ONLY " == *" $n "* ]] && echo "$n"
+  done
+}
+
+has_step() {  # cases folder, names, side
+  local n
+  for n in $2; do
+    [ -f "$1/$n.$3.cvs" ] || [ -f "$1/$n.$3.sh" ] && return 0
+  done
+  return 1
+}
+
+# run_lan LANE KIND CASES-FOLDER NAMES: the cases on a netns-pair (KIND pair,
+# sides a and b) or on the LAN of two subnets (KIND subnets), then one line
+# per case; counts into passed and failed.
+run_lan() {
+  local lane=$1 kind=$2 cases=$3 names=$4 results status side sides name why s lan=()
+  results=$work/$lane/$kind
+  mkdir -p "$results" "$work/$lane/$kind.signals"
+  if [ "$kind" = pair ]; then
+    sides="a b"
+    lan=("$root/scripts/netns-pair" "$root/tests/e2e/side.sh" -- "$root/tests/e2e/side.sh")
+  else
+    sides=$subnet_sides
+    lan=("$root/scripts/netns-subnets")
+    for s in $sides; do lan+=("${subnet_legs[$s]}" "$root/tests/e2e/side.sh" --); done
+    unset 'lan[${#lan[@]}-1]'
+  fi
+  RIZER_E2E_CASES=$cases RIZER_E2E_RESULTS=$results RIZER_E2E_SIGNALS=$work/$lane/$kind.signals \
+    RIZER_E2E_NAMES="$names" RIZER_E2E_SIDES="$sides" "${lan[@]}" >"$results/lan.log" 2>&1
+  for side in $sides; do
+    # A side that has no step in any of the cases asked for never mattered.
+    has_step "$cases" "$names" "$side" || continue
+    status=$(cat "$results/lane.$side" 2>/dev/null || echo "side did not start")
+    [ "$status" = ok ] || { echo "FAIL $lane/$kind: not available: side $side: $status"; failed=$((failed + 1)); return; }
+  done
+  for name in $names; do
+    why=$(check_case "$cases" "$results" "$name" "$sides")
+    if [ -z "$why" ]; then
+      echo "ok   $lane/$name ($(seconds "$results" "$name") s)"; passed=$((passed + 1))
+    else
+      echo "FAIL $lane/$name:${why:0:400}"; failed=$((failed + 1))
+    fi
+  done
 }
 
 passed=0 failed=0
@@ -115,31 +182,20 @@ for lane in ${RIZER_E2E_LANES:-$all_lanes}; do
   if why=$(rizer_lane_why_not "$lane_a" || rizer_lane_why_not "$lane_b"); then
     echo "     $lane: not run here: $why"; continue
   fi
-  names=$all_cases
-  [ "$lane" = mixed ] && names=$mixed_cases
-  if [ -n "${RIZER_E2E_ONLY:-}" ]; then
-    names=$(for n in $names; do [[ " $RIZER_E2E_ONLY " == *" $n "* ]] && echo "$n"; done)
-  fi
-  [ -n "$names" ] || continue
-  results=$work/$lane/results
-  mkdir -p "$results" "$work/$lane/signals"
+  names=$all_cases subnet_names=$all_subnet_cases
+  [ "$lane" = mixed ] && names=$mixed_cases subnet_names=$mixed_subnet_cases
+  names=$(pick "$names") subnet_names=$(pick "$subnet_names")
   started=$(date +%s.%N)
-  RIZER_E2E_LANE_A=$lane_a RIZER_E2E_LANE_B=$lane_b RIZER_E2E_CASES=$work/cases RIZER_E2E_RESULTS=$results \
-    RIZER_E2E_SIGNALS=$work/$lane/signals RIZER_E2E_NAMES="$names" \
-    "$root/scripts/netns-pair" "$root/tests/e2e/side.sh" -- "$root/tests/e2e/side.sh" >/dev/null 2>&1
-  for side in a b; do
-    status=$(cat "$results/lane.$side" 2>/dev/null || echo "side did not start")
-    [ "$status" = ok ] || { echo "FAIL $lane: not available: side $side: $status"; failed=$((failed + 1)); continue 2; }
-  done
-  for name in $names; do
-    why=$(check_case "$results" "$name")
-    if [ -z "$why" ]; then
-      echo "ok   $lane/$name ($(seconds "$results" "$name") s)"; passed=$((passed + 1))
-    else
-      echo "FAIL $lane/$name:${why:0:400}"; failed=$((failed + 1))
-    fi
-  done
-  echo "     $lane: $(awk -v s="$started" -v e="$(date +%s.%N)" 'BEGIN { printf "%.0f", e - s }') s"
+  if [ -n "$names" ]; then
+    RIZER_E2E_LANE_A=$lane_a RIZER_E2E_LANE_B=$lane_b run_lan "$lane" pair "$work/cases" "$names"
+  fi
+  if [ -n "$subnet_names" ]; then
+    # Xena runs side a's lane, every other copy side b's; c has no Wine.
+    RIZER_E2E_LANE_X=$lane_a RIZER_E2E_LANE_A=$lane_b RIZER_E2E_LANE_B=$lane_b RIZER_E2E_LANE_Y=$lane_b \
+      RIZER_E2E_LANE_C=none run_lan "$lane" subnets "$work/subnets" "$subnet_names"
+  fi
+  [ -n "$names$subnet_names" ] &&
+    echo "     $lane: $(awk -v s="$started" -v e="$(date +%s.%N)" 'BEGIN { printf "%.0f", e - s }') s"
 done
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -1,15 +1,28 @@
 #!/usr/bin/env bash
-# One side of an end-to-end run, inside its namespace of a netns-pair: the
-# side's Wine lane (RIZER_E2E_LANE_A or _B) with its own wineserver and
-# prefix, then every case's script for this side, each started once both
-# sides are done with the one before (ready files in RIZER_PAIR_DIR). The
-# hosts meet through signal files in RIZER_E2E_SIGNALS/CASE.
+# One side of an end-to-end run, inside its namespace: of a netns-pair
+# (sides a and b) or of a netns-subnets LAN (RIZER_E2E_SIDES names its sides
+# in the LAN's order, "x a b y c"). The side's Wine lane (RIZER_E2E_LANE_A,
+# _B, _X, ...; "none": a side without Wine, which runs shell steps only) with
+# its own wineserver and prefix, then every case's step for this side, each
+# started once every side is done with the one before (ready files in the
+# shared folder). The hosts meet through signal files in
+# RIZER_E2E_SIGNALS/CASE.
+#
+# A case's step on this side is NAME.SIDE.cvs (a stand-in host's script) or
+# NAME.SIDE.sh (a shell script, run with SIGNALS (the case's signal folder),
+# KEY (the side's key file, see case_key; empty when it has none) and CLI
+# (the Linux rizer-cli) in its environment, and the functions signal NAME and
+# await NAME SECONDS); a side with neither sits the case out.
 # Writes RIZER_E2E_RESULTS/lane.SIDE: "ok", or why the lane cannot run here.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
-side=$RIZER_PAIR_SIDE
-other=$([ "$side" = a ] && echo b || echo a)
+if [ -n "${RIZER_PAIR_SIDE:-}" ]; then
+  side=$RIZER_PAIR_SIDE shared=$RIZER_PAIR_DIR sides=(a b) iface=rz$RIZER_PAIR_SIDE
+else
+  read -ra sides <<<"${RIZER_E2E_SIDES:?}"
+  side=${sides[RIZER_LAN_SIDE - 1]} shared=$RIZER_LAN_DIR iface=rzl0
+fi
 results=$RIZER_E2E_RESULTS
 lane_var=RIZER_E2E_LANE_${side^^}
 export RIZER_LANE=${!lane_var:-wine8-x64}
@@ -22,66 +35,112 @@ await_file() {  # file, seconds
   done
   return 1
 }
-# Tells the other side (and run.sh) whether this side's lane runs; on "no"
-# both sides give up at once instead of waiting for each other's cases.
+# Tells the other sides (and run.sh) whether this side's lane runs; on "no"
+# every side gives up at once instead of waiting for the others' cases.
 lane_status() {  # text
   echo "$1" >"$results/lane.$side"
-  echo "$1" >"$RIZER_PAIR_DIR/lane.$side"
+  echo "$1" >"$shared/lane.$side"
+}
+others_ok() {
+  local s
+  for s in "${sides[@]}"; do
+    [ "$s" = "$side" ] && continue
+    await_file "$shared/lane.$s" 300 && [ "$(cat "$shared/lane.$s")" = ok ] || return 1
+  done
 }
 
-source scripts/wine-env.sh
-source scripts/lane-start.sh
-lane_start "net-e2e-$side" || { lane_status "$lane_problem"; exit 1; }
-trap 'wine_stop' EXIT
-arch=$RIZER_LANE_ARCH
-host_var=RIZER_E2E_HOST_${arch^^} module_var=RIZER_E2E_MODULE_${arch^^}
-host=${!host_var:-} module=${!module_var:-}
-for f in "$host" "$module"; do
-  [ -f "$f" ] || { lane_status "no $arch build: missing ${f:-host/module}"; exit 1; }
-done
-
-# A host that only waits keeps Wine's own services running, so that every
-# case's host starts quickly and at nearly the same moment on both sides.
-printf 'Signal keeper-%s\nSleep 900000\n' "$side" >"$results/keeper.$side.cvs"
-scripts/wine-run "$host" "$module" "$results/keeper.$side.cvs" "$results" >/dev/null 2>&1 &
-keeper=$!
-trap 'kill $keeper 2>/dev/null; wine_stop' EXIT
-await_file "$results/keeper-$side" 60 || { lane_status "the waiting host did not start"; exit 1; }
+keeper=
+if [ "$RIZER_LANE" != none ]; then
+  # On a LAN of more than two, one Wine start at a time (in the sides'
+  # order): starting several at once has left a host without a window.
+  for s in "${sides[@]}"; do
+    [ "$s" = "$side" ] && break
+    [ ${#sides[@]} -gt 2 ] && await_file "$shared/lane.$s" 300
+  done
+  source scripts/wine-env.sh
+  source scripts/lane-start.sh
+  lane_start "net-e2e-$side" || { lane_status "$lane_problem"; exit 1; }
+  trap 'wine_stop' EXIT
+  arch=$RIZER_LANE_ARCH
+  host_var=RIZER_E2E_HOST_${arch^^} module_var=RIZER_E2E_MODULE_${arch^^}
+  host=${!host_var:-} module=${!module_var:-}
+  for f in "$host" "$module"; do
+    [ -f "$f" ] || { lane_status "no $arch build: missing ${f:-host/module}"; exit 1; }
+  done
+  # A host that only waits keeps Wine's own services running, so that every
+  # case's host starts quickly and at nearly the same moment on every side.
+  printf 'Signal keeper-%s\nSleep 900000\n' "$side" >"$results/keeper.$side.cvs"
+  scripts/wine-run "$host" "$module" "$results/keeper.$side.cvs" "$results" >/dev/null 2>&1 &
+  keeper=$!
+  trap 'kill $keeper 2>/dev/null; wine_stop' EXIT
+  await_file "$results/keeper-$side" 60 || { lane_status "the waiting host did not start"; exit 1; }
+fi
 lane_status ok
-await_file "$RIZER_PAIR_DIR/lane.$other" 300 && [ "$(cat "$RIZER_PAIR_DIR/lane.$other")" = ok ] || exit 1
+others_ok || exit 1
 
+# The key file of a case's side: NAME.SIDE.key, else NAME.key (the whole
+# group's); none when the case has neither.
+case_key() {  # case name
+  local f
+  for f in "$RIZER_E2E_CASES/$1.$side.key" "$RIZER_E2E_CASES/$1.key"; do
+    [ -f "$f" ] && { echo "$f"; return 0; }
+  done
+  return 1
+}
 # The host program a case's side runs. The key file riZER.key is read from
-# the host executable's folder: a case with a NAME.a.key or NAME.b.key gives
-# each of its sides a folder of its own holding a copy of the host and that
-# side's key (or none); every other case runs the build's host as it is.
+# the host executable's folder: a case with a key on any side gives each of
+# its sides a folder of its own holding a copy of the host and that side's
+# key (or none); every other case runs the build's host as it is.
 case_host() {  # case name
-  local cases=$RIZER_E2E_CASES dir
-  if ! compgen -G "$cases/$1.[ab].key" >/dev/null; then echo "$host"; return; fi
+  local cases=$RIZER_E2E_CASES dir key
+  if ! compgen -G "$cases/$1.*key" >/dev/null; then echo "$host"; return; fi
   dir=$results/hosts/$1.$side
   mkdir -p "$dir"
   cp "$host" "$dir/"
   rm -f "$dir/riZER.key"
-  [ -f "$cases/$1.$side.key" ] && cp "$cases/$1.$side.key" "$dir/riZER.key"
+  key=$(case_key "$1") && cp "$key" "$dir/riZER.key"
   echo "$dir/$(basename "$host")"
 }
 
+# For a case's shell steps.
+signal() { touch "$SIGNALS/$1"; echo "signal $1"; }
+await() {  # name, seconds
+  local i
+  for ((i = 0; i < $2 * 20; i++)); do
+    [ -e "$SIGNALS/$1" ] && return 0
+    sleep 0.05
+  done
+  echo "FAIL: no signal $1 within $2 s"
+  return 1
+}
+export -f signal await
+cli=${RIZER_E2E_CLI:-$root/dist/linux/rizer-cli}
+[ -x "$cli" ] || cli=$root/build/linux/tools/cli/rizer-cli
+
 for name in $RIZER_E2E_NAMES; do
-  touch "$RIZER_PAIR_DIR/$name.$side.ready"
-  await_file "$RIZER_PAIR_DIR/$name.$other.ready" 120
+  touch "$shared/$name.$side.ready"
+  for s in "${sides[@]}"; do await_file "$shared/$name.$s.ready" 120; done
   mkdir -p "$RIZER_E2E_SIGNALS/$name"
-  case_exe=$(case_host "$name")
+  step=$RIZER_E2E_CASES/$name.$side
+  [ -f "$step.cvs" ] || [ -f "$step.sh" ] || continue
   # NAME.SIDE.tap: the arguments of a listener (tap.py) on this side's
-  # interface, started before the host; its lines join the host's log.
+  # interface (its first leg unless they name another), started before the
+  # host; its lines join the host's log.
   tap=
-  if [ -f "$RIZER_E2E_CASES/$name.$side.tap" ]; then
-    read -ra tap_args <"$RIZER_E2E_CASES/$name.$side.tap"
-    timeout 120 /usr/bin/python3 tests/e2e/tap.py --iface "rz$side" --signals "$RIZER_E2E_SIGNALS/$name" \
+  if [ -f "$step.tap" ]; then
+    read -ra tap_args <"$step.tap"
+    timeout 120 /usr/bin/python3 tests/e2e/tap.py --iface "$iface" --signals "$RIZER_E2E_SIGNALS/$name" \
       "${tap_args[@]}" >"$results/$name.$side.tap" 2>&1 &
     tap=$!
   fi
   date +%s.%N >"$results/$name.$side.start"
-  timeout 90 scripts/wine-run "$case_exe" "$module" "$RIZER_E2E_CASES/$name.$side.cvs" "$RIZER_E2E_SIGNALS/$name" \
-    >"$results/$name.$side.log" 2>&1
+  if [ -f "$step.cvs" ]; then
+    timeout 90 scripts/wine-run "$(case_host "$name")" "$module" "$step.cvs" "$RIZER_E2E_SIGNALS/$name" \
+      >"$results/$name.$side.log" 2>&1
+  else
+    SIGNALS=$RIZER_E2E_SIGNALS/$name KEY=$(case_key "$name") CLI=$cli timeout 90 bash "$step.sh" \
+      >"$results/$name.$side.log" 2>&1
+  fi
   rc=$?
   if [ -n "$tap" ]; then
     wait "$tap"

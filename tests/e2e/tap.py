@@ -4,17 +4,23 @@ that side's network namespace, never elsewhere). Sees every UDP datagram to
 the plug-in's port that crosses the side's interface, both ways, through a
 packet socket, so it binds no port and takes nothing from the hosts.
 
-  tap.py --iface IF --signals DIR --until ADDR:PORT [--replay-from ADDR --times N]
+  tap.py --iface IF --signals DIR --until ADDR:PORT [--ready NAME]
+         [--replay-from ADDR [--replay-to ADDR]... --times N] [--count-captured]
          [--report ADDR] [--port P] [--seconds S]
 
-Touches DIR/tap-ready once it listens. Prints one line per datagram heard
-from another machine ("tap: heard ADDR:PORT kind K, N bytes"). With
---replay-from, the first datagram from ADDR is sent again N times to the
-broadcast address from a socket of its own, then DIR/replayed is touched.
+Touches DIR/NAME (default DIR/tap-ready) once it listens. Prints one line
+per datagram heard ("tap: heard ADDR:PORT kind K, N bytes"). With
+--replay-from, the first datagram from ADDR is written to DIR/captured (in
+hexadecimal) and sent again N times to each --replay-to address (default
+255.255.255.255) from a socket of its own, then DIR/replayed is touched.
 Ends at the first datagram from ADDR:PORT given by --until (a host's marker,
 sent once the case's other sends are done: everything before it in the
 interface's order has been seen), printing "tap: N datagrams from ADDR" per
-sender; exits 1 when the marker does not come within --seconds.
+sender and, with --count-captured, "tap: N copies of the captured frame
+arrived": the datagrams that came in through IF (not those this machine
+sent) byte for byte equal to DIR/captured, which another side's tap wrote.
+Exits 1 when the marker does not come within --seconds, when there was
+nothing to replay or no captured frame to count.
 """
 import argparse
 import os
@@ -25,6 +31,7 @@ import time
 
 ETH_P_ALL = 0x0003
 ETH_P_IP = 0x0800
+PACKET_OUTGOING = 4
 
 
 def refuse_outside_namespace():
@@ -54,7 +61,10 @@ def main():
     ap.add_argument("--iface", required=True)
     ap.add_argument("--signals", required=True)
     ap.add_argument("--until", required=True)
+    ap.add_argument("--ready", default="tap-ready", help="the signal touched once listening")
     ap.add_argument("--replay-from")
+    ap.add_argument("--replay-to", action="append", default=[], help="default 255.255.255.255")
+    ap.add_argument("--count-captured", action="store_true")
     ap.add_argument("--report", action="append", default=[], help="an address whose count is printed even when 0")
     ap.add_argument("--times", type=int, default=3)
     ap.add_argument("--port", type=int, default=50150)
@@ -70,10 +80,11 @@ def main():
     sender.setsockopt(socket.SOL_SOCKET, socket.SO_BROADCAST, 1)
     sender.bind(("", 0))
     own_port = sender.getsockname()[1]
-    open(os.path.join(args.signals, "tap-ready"), "w").close()
+    open(os.path.join(args.signals, args.ready), "w").close()
     print("tap: listening on %s" % args.iface, flush=True)
 
     counts = {}
+    came_in = []  # payloads that came in through the interface, for --count-captured
     replayed = args.replay_from is None
     deadline = time.monotonic() + args.seconds
     while True:
@@ -95,20 +106,34 @@ def main():
         if (addr, sport) == until:
             break
         counts[addr] = counts.get(addr, 0) + 1
+        if meta[2] != PACKET_OUTGOING:
+            came_in.append(payload)
         kind = payload[0] if payload else -1
         print("tap: heard %s:%d kind %d, %d bytes" % (addr, sport, kind, len(payload)), flush=True)
         if not replayed and addr == args.replay_from:
-            for _ in range(args.times):
-                sender.sendto(payload, ("255.255.255.255", args.port))
+            with open(os.path.join(args.signals, "captured"), "w") as f:
+                f.write(payload.hex())
+            targets = args.replay_to or ["255.255.255.255"]
+            for target in targets:
+                for _ in range(args.times):
+                    sender.sendto(payload, (target, args.port))
             replayed = True
-            print("tap: captured kind %d, %d bytes from %s; sent again %d times"
-                  % (kind, len(payload), addr, args.times), flush=True)
+            print("tap: captured kind %d, %d bytes from %s; sent again %d times to %s"
+                  % (kind, len(payload), addr, args.times, ", ".join(targets)), flush=True)
             open(os.path.join(args.signals, "replayed"), "w").close()
     for addr in sorted(set(counts) | set(args.report) | {a for a in [args.replay_from] if a}):
         print("tap: %d datagrams from %s" % (counts.get(addr, 0), addr), flush=True)
     if not replayed:
         print("tap: nothing from %s to send again" % args.replay_from, flush=True)
         return 1
+    if args.count_captured:
+        try:
+            with open(os.path.join(args.signals, "captured")) as f:
+                captured = bytes.fromhex(f.read().strip())
+        except (OSError, ValueError):
+            print("tap: no captured frame to count", flush=True)
+            return 1
+        print("tap: %d copies of the captured frame arrived" % came_in.count(captured), flush=True)
     return 0
 
 
