@@ -101,6 +101,13 @@ struct Slots {
 
 long ParseNumber(const std::string& text) { return std::strtol(text.c_str(), nullptr, 10); }
 
+double NowMs() {
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
 }  // namespace
 
 const Session::CommandRow Session::kCommands[] = {
@@ -116,7 +123,7 @@ const Session::CommandRow Session::kCommands[] = {
     {"BoxDelay", &Session::CmdBoxDelay},   {"Log", &Session::CmdLog},
     {"Blocks", &Session::CmdBlocks},       {"ExecNull", &Session::CmdNullList},
     {"EditNull", &Session::CmdNullList},   {"Signal", &Session::CmdSignal},
-    {"Await", &Session::CmdAwait},
+    {"Await", &Session::CmdAwait},         {"TimerGaps", &Session::CmdTimerGaps},
 };
 
 Session::Session() { g_current = this; }
@@ -231,6 +238,10 @@ bool Session::OnPicker(int code, cv::HostSlot slot) {
 }
 
 void Session::OnTimer(UINT_PTR id) {
+    if (id == gapTimer_.Id()) {
+        gaps_.Tick(NowMs());
+        return;
+    }
     KillTimer(nullptr, id);
     auto it = timers_.find(id);
     if (it == timers_.end()) return;
@@ -483,6 +494,29 @@ bool Session::CmdAfter(const Command& c) {
     if (c.args.size() != 2) return Fail(c, "After ms SubName");
     const UINT_PTR id = SetTimer(nullptr, 0, static_cast<UINT>(ParseNumber(c.args[0])), TimerCallback);
     timers_[id] = c.args[1];
+    return true;
+}
+
+// TimerGaps MS starts a periodic timer of MS milliseconds and notes the
+// gaps between its ticks; TimerGaps end [MAX] stops it, prints the worst gap
+// and, with MAX, fails when a gap was longer or no tick came at all.
+bool Session::CmdTimerGaps(const Command& c) {
+    unsigned long ms = 0;
+    const bool end = !c.args.empty() && c.args[0] == "end";
+    const bool bounded = end && c.args.size() == 2 && ParseWaitMs(c.args[1], &ms);
+    if (end && (c.args.size() == 1 || bounded)) {
+        if (!gaps_.Running()) return Fail(c, "TimerGaps end without TimerGaps MS");
+        gaps_.Stop(NowMs());
+        gapTimer_.Kill();
+        LogLine("TimerGaps " + gaps_.Summary() + (bounded ? ", bound " + std::to_string(ms) + " ms" : ""));
+        if (bounded && !gaps_.Within(static_cast<double>(ms))) return Fail(c, "timer gaps beyond the bound");
+        if (bounded) ++passed_;
+        return true;
+    }
+    if (c.args.size() != 1 || !ParseWaitMs(c.args[0], &ms) || ms < 1 || ms > 60000)
+        return Fail(c, "TimerGaps MS (1 to 60000) | TimerGaps end [MAX]");
+    if (!gapTimer_.Start(static_cast<UINT>(ms), TimerCallback)) return Fail(c, "SetTimer failed");
+    gaps_.Start(static_cast<double>(ms), NowMs());
     return true;
 }
 

@@ -13,6 +13,8 @@
 #include "PluginModule.h"
 #include "plugin/HostInterface.h"
 #include "Script.h"
+#include "ThreadTimer.h"
+#include "TimerGaps.h"
 #include "WindowWatcher.h"
 
 namespace host {
@@ -92,6 +94,7 @@ class Session {
     bool CmdBlocks(const Command& c);
     bool CmdSignal(const Command& c);
     bool CmdAwait(const Command& c);
+    bool CmdTimerGaps(const Command& c);
 
     PluginModule module_;
     WindowWatcher watcher_;
@@ -100,6 +103,9 @@ class Session {
     std::vector<CatalogueEntry> catalogue_;
     std::map<std::string, std::string> variables_;
     std::map<UINT_PTR, std::string> timers_;
+    // TimerGaps: the host's own periodic timer and what its ticks measured.
+    ThreadTimer gapTimer_;
+    TimerGaps gaps_;
     std::string pickerMode_ = "false";
     std::string pickerText_;
     std::string signalFolder_;
