@@ -74,9 +74,15 @@ int RunKeygen(const Options& o) {
     char hex[2 * sizeof key + 1];
     randombytes_buf(key, sizeof key);
     sodium_bin2hex(hex, sizeof hex, key, sizeof key);
-    std::string text =
-        std::string("# riZER 2.0 group key: keep it secret; every copy of the group reads it as ") +
-        cv::kGroupKeyFileName + KeyFileLineEnd() + hex + KeyFileLineEnd();
+    // Built in one buffer large enough from the start: a buffer that grew
+    // would leave a copy of the key behind, unwiped.
+    std::string text;
+    text.reserve(256);
+    text.append("# riZER 2.0 group key: keep it secret; every copy of the group reads it as ")
+        .append(cv::kGroupKeyFileName)
+        .append(KeyFileLineEnd())
+        .append(hex)
+        .append(KeyFileLineEnd());
     sodium_memzero(key, sizeof key);
     sodium_memzero(hex, sizeof hex);
     return WriteNewKeyFile(path, &text, "group key",

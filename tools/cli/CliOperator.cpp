@@ -59,10 +59,15 @@ int RunOperatorKeygen(const Options& o) {
     crypto_sign_keypair(pk.data(), key.secret.data());
     char hex[2 * cv::kOperatorSecretBytes + 1];
     sodium_bin2hex(hex, sizeof hex, key.secret.data(), key.secret.size());
-    std::string text = std::string(
-                           "# riZER 2.0 operator key: keep it secret; only the operator's machine "
-                           "reads it, as ") +
-                       cv::kOperatorFileName + KeyFileLineEnd() + hex + KeyFileLineEnd();
+    // Built in one buffer large enough from the start: a buffer that grew
+    // would leave a copy of the secret behind, unwiped.
+    std::string text;
+    text.reserve(256);
+    text.append("# riZER 2.0 operator key: keep it secret; only the operator's machine reads it, as ")
+        .append(cv::kOperatorFileName)
+        .append(KeyFileLineEnd())
+        .append(hex)
+        .append(KeyFileLineEnd());
     sodium_memzero(hex, sizeof hex);
     const int result = WriteNewKeyFile(path, &text, "operator key",
                                        "its public half may be listed in riZER.key files already");
