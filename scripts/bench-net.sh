@@ -19,7 +19,7 @@ case "${1:-}" in --wine) wine=1 ;; --wine-only) wine=1 native=0 ;; esac
 keyed_log=$(mktemp)
 keyed_table() {
   [ -s "$keyed_log" ] || return 0
-  echo "== the keyed receive path against the unkeyed one (sealed/unkeyed datagrams per second; goal under Wine >= 0.80)"
+  echo "== the keyed receive path against the unkeyed one (sealed/unkeyed datagrams per second; goal under Wine >= 0.85)"
   printf '   %-12s %12s %12s %7s\n' where sealed/s unkeyed/s ratio
   sed -E 's/^([^ ]+) .*: ([0-9]+) sealed datagrams\/s.* ([0-9]+)\/s unkeyed.*ratio ([0-9.]+).*/   \1 \2 \3 \4/' "$keyed_log" |
     awk '{ printf "   %-12s %12s %12s %7s\n", $1, $2, $3, $4 }'

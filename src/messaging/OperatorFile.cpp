@@ -20,11 +20,8 @@ OperatorFile ReadOperatorFileAt(const std::string& path, const GroupKey& group) 
     result.state = OperatorFileState::Invalid;
     if (file.Result() != SecretFileRead::Read || !SealingReady()) return result;
     if (const auto key = ParseOperatorKey(file.Text())) {
-        if (!ListsOperator(group, key->PublicKey())) {
-            result.state = OperatorFileState::NotListed;
-            return result;
-        }
-        result.state = OperatorFileState::Valid;
+        result.state =
+            ListsOperator(group, key->PublicKey()) ? OperatorFileState::Valid : OperatorFileState::NotListed;
         result.key = *key;
     }
     return result;

@@ -19,7 +19,7 @@ enum class OperatorFileState : unsigned char {
 
 struct OperatorFile {
     OperatorFileState state = OperatorFileState::None;
-    OperatorKey key;      // Valid only; wipes itself
+    OperatorKey key;      // Valid and NotListed; wipes itself
     bool opened = false;  // false: the file could not be opened, for the reason
     int openError = 0;    // in errno's terms (0 when the path itself was unusable)
 };

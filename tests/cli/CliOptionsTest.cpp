@@ -67,6 +67,17 @@ TEST(CliArguments, OptionsAnywhereAndAfterTheDoubleDash) {
     ASSERT_EQ(p.error, "");
     EXPECT_EQ(p.options.command, cli::Command::Adapters);
 
+    // --operator: with --key on a send command; keygen --operator FILE
+    // writes FILE and takes no argument of its own.
+    p = Parse({"--key", "g.key", "--operator", "t.op", "gosub", "x"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.operatorFile, "t.op");
+    p = Parse({"keygen", "--operator", "t.op"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.command, cli::Command::Keygen);
+    EXPECT_EQ(p.options.operatorFile, "t.op");
+    EXPECT_TRUE(p.options.args.empty());
+
     p = Parse({"keygen", "--", "-new.key"});
     ASSERT_EQ(p.error, "");
     EXPECT_EQ(p.options.command, cli::Command::Keygen);
@@ -159,6 +170,12 @@ TEST(CliArguments, EveryMistakeIsNamed) {
         {{"keygen", "a", "b"}, "keygen takes FILE, not 2 arguments"},
         {{"keygen", "a", "--key", "b"}, "--key goes with chat, gosub, box, listen, who, not keygen"},
         {{"keygen", "a", "--port", "5"}, "--port goes with chat, gosub, box, listen, who, not keygen"},
+        {{"gosub", "x", "--operator", "t.op"}, "--operator needs --key"},
+        {{"--key", "g.key", "listen", "--operator", "t.op"},
+         "--operator goes with chat, gosub, box, keygen, not listen"},
+        {{"--key", "g.key", "gosub", "x", "--operator="}, "--operator needs a file name"},
+        {{"keygen", "a", "--operator", "t.op"},
+         "keygen --operator FILE takes no other argument, not 1 argument"},
         {{"who", "x"}, "who takes no arguments, not 1 argument"},
         {{"who", "--reliable"}, "--reliable goes with chat, gosub, box, not who"},
         {{"who", "--count", "2"}, "--count goes with listen, not who"},

@@ -38,4 +38,41 @@ TEST(CliOutput, EveryConsumedReasonHasItsText) {
     }
 }
 
+// listen --verbose names a signed frame's signer by the first 8 digits of
+// its public key: taken after a verification, taken unchecked, or dropped.
+TEST(CliOutput, SignersAreNamedByTheirKeysFirstDigits) {
+    const std::uint8_t key[32] = {0x3f, 0x9c, 0x0d, 0x0a, 0xff};
+    using T = cv::NetTaken;
+    using W = cv::NetConsumed;
+    const struct {
+        T taken;
+        W why;
+        bool signer, byOperator;
+        const char* signerText;
+        const char* consumedEnds;  // how ConsumedText ends, for a drop
+    } rows[] = {
+        {T::Payload, W::Ack, true, true, "signed by 3f9c0d0a", nullptr},
+        {T::Payload, W::Ack, true, false, "signed by 3f9c0d0a, not checked", nullptr},
+        {T::Payload, W::Ack, false, false, "", nullptr},
+        {T::Consumed, W::NotOperator, true, false, "signed by 3f9c0d0a",
+         "not an operator (signed by a key the key file does not list), signed by 3f9c0d0a"},
+        {T::Consumed, W::ForgedSignature, true, false, "signed by 3f9c0d0a",
+         "forged (its operator's signature does not verify), signed by 3f9c0d0a"},
+        {T::Consumed, W::ForgedSignature, false, false, "",
+         "forged (its operator's signature does not verify)"},
+        {T::Consumed, W::Unsigned, false, false, "", "unsigned (a command no operator signed)"},
+    };
+    for (const auto& r : rows) {
+        cv::NetDatagram d;
+        d.taken = r.taken;
+        d.why = r.why;
+        d.signer = r.signer ? key : nullptr;
+        d.byOperator = r.byOperator;
+        EXPECT_EQ(cli::SignerText(d), r.signerText);
+        if (r.consumedEnds) {
+            EXPECT_EQ(cli::ConsumedText(d), r.consumedEnds);
+        }
+    }
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // every command, acknowledged sends against a raw peer and against the
 // endpoint, and what listen prints for messages and for junk.
 #include <gtest/gtest.h>
+#include <sodium.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -141,6 +142,24 @@ std::string Opened(const std::string& keyHex, std::string frame) {
     return frame.substr(cv::kSealedHeader, frame.size() - cv::kSealedOverhead);
 }
 
+// An operator's key pair as keygen --operator writes it: the file's text,
+// and the line of riZER.key that lists it.
+struct OperatorPair {
+    std::string file;
+    std::string line;
+    std::string first8;  // what listen --verbose names it by
+};
+OperatorPair NewOperatorPair() {
+    EXPECT_TRUE(cv::SealingReady());
+    unsigned char pk[crypto_sign_PUBLICKEYBYTES], sk[crypto_sign_SECRETKEYBYTES];
+    crypto_sign_keypair(pk, sk);
+    char skHex[2 * sizeof sk + 1], pkHex[2 * sizeof pk + 1];
+    sodium_bin2hex(skHex, sizeof skHex, sk, sizeof sk);
+    sodium_bin2hex(pkHex, sizeof pkHex, pk, sizeof pk);
+    return {std::string("# an operator\n") + skHex + "\n", std::string("operator ") + pkHex + "\n",
+            std::string(pkHex, 8)};
+}
+
 class CliWire : public ::testing::Test {
  protected:
     void SetUp() override {
@@ -180,9 +199,11 @@ TEST_F(CliWire, EachCommandSendsTheActionsFrame) {
 TEST_F(CliWire, BadInputSendsNothing) {
     const TempFolder keys;
     const std::string to = " --port " + std::to_string(kPort) + " --to 127.0.0.1";
+    const OperatorPair teacher = NewOperatorPair();
+    const std::string listing = keys.Write("listing.key", kKeyA + "\n" + teacher.line);
     const struct {
         std::string args;
-        const char* says;
+        std::string says;
     } cases[] = {
         {"box Stop warning" + to, "unknown kind 'warning'"},
         {"chat Ann " + std::string(251, 'x') + to, "at most 254"},
@@ -197,6 +218,18 @@ TEST_F(CliWire, BadInputSendsNothing) {
          "is not a valid key file"},
         {"listen --key " + keys.Write("bom", "\xEF\xBB\xBF" + kKeyA) + " --port 50171",
          "is not a valid key file"},
+        // An operator's file: only with --key, well-formed, and listed in it.
+        {"gosub x --operator " + keys.Write("t.op", teacher.file) + to, "--operator needs --key"},
+        {"--key " + listing + " --operator " + keys.Path() + "/none gosub x" + to,
+         "cannot read the operator file"},
+        {"--key " + listing + " --operator " + keys.Write("short.op", teacher.file.substr(0, 140)) +
+             " gosub x" + to,
+         "is not a valid operator file"},
+        {"--key " + listing + " --operator " + keys.Write("s.op", NewOperatorPair().file) + " box x Error" +
+             to,
+         "is not listed in '" + listing + "'"},
+        {"--key " + keys.Write("plain.key", kKeyA) + " --operator " + keys.Path() + "/t.op gosub x" + to,
+         "add the line \"" + teacher.line.substr(0, teacher.line.size() - 1) + "\" to riZER.key"},
     };
     for (const auto& c : cases) {
         CliRun run(c.args);
@@ -505,6 +538,81 @@ TEST_F(CliWire, KeyedListenHearsItsKeyAndNamesEveryDrop) {
     }
 }
 
+// A group whose riZER.key lists the teacher: a listener takes GoSubs and
+// boxes signed with the teacher's file (keygen --operator's), names their
+// signer, and drops every other command with its reason; chat from any key
+// holder, signed or not.
+TEST_F(CliWire, ListenTakesOnlyTheOperatorsCommands) {
+    const TempFolder keys;
+    const std::string teacherOp = keys.Path() + "/teacher.op";
+    CliRun keygen("keygen --operator " + teacherOp);
+    ASSERT_EQ(keygen.Finish(), 0) << keygen.Stderr();
+    const std::string teacherLine = keygen.Stdout();
+    const OperatorPair student = NewOperatorPair();
+    const std::string group = keys.Write("group.key", "# the class\n" + kKeyA + "\n" + teacherLine);
+    // A student who lists his own key in his copy of riZER.key.
+    const std::string studentGroup = keys.Write("student.key", kKeyA + "\n" + student.line);
+    const std::string studentOp = keys.Write("student.op", student.file);
+    // The teacher's public half with another seed: its signatures do not verify.
+    const std::string impostor = [&] {
+        const std::optional<cv::GroupKey> key = cv::ParseGroupKey(kKeyA);
+        cv::OperatorKey op;
+        randombytes_buf(op.secret.data(), 32);
+        EXPECT_TRUE(sodium_hex2bin(op.secret.data() + 32, 32, teacherLine.data() + 9, 64, nullptr, nullptr,
+                                   nullptr) == 0);
+        const std::string inner = Bytes({0}) + "$AImpostor";
+        cv::SealHeader header{{1, 2, 3, 4, 5, 6, 7, 8},
+                              0,
+                              static_cast<std::uint32_t>(cv::SealClock()),
+                              cv::kSealedForEverybody};
+        std::string out(inner.size() + cv::kSealedOverhead + cv::kSignatureTrailer, '\0');
+        cv::SealSignedFrame(cv::MakeSealingKey(*key), header, op,
+                            reinterpret_cast<const std::uint8_t*>(inner.data()),
+                            static_cast<int>(inner.size()), reinterpret_cast<std::uint8_t*>(out.data()));
+        return out;
+    }();
+    const std::string teacher8 = teacherLine.substr(9, 8);
+
+    CliRun run("--key " + group + " listen --port " + std::to_string(kOtherPort) +
+               " --count 3 --seconds 10 --verbose");
+    ASSERT_TRUE(run.WaitForStderr("listening on port 50171"));
+    const std::string to = " --verbose --to 127.0.0.1 --port " + std::to_string(kOtherPort) + " ";
+    const struct {
+        std::string cliArgs;  // a run of rizer-cli, or
+        std::string frame;    // a frame from the peer
+        std::string sent;     // on the sender's stderr
+        std::string heard;    // on the listener's stderr
+    } cases[] = {
+        {"--key " + group + " --operator " + teacherOp + " gosub Signed", "", ", sealed, signed",
+         " (signed by " + teacher8 + "): gosub Signed"},
+        {"--key " + group + " gosub Unsigned", "", ", sealed\n", ": unsigned (a command no operator signed)"},
+        {"--key " + group + " box Hi Warning", "", ", sealed\n", ": unsigned ("},
+        {"--key " + studentGroup + " --operator " + studentOp + " gosub Student", "", ", sealed, signed",
+         ": not an operator (signed by a key the key file does not list), signed by " + student.first8},
+        {"", impostor, "", ": forged (its operator's signature does not verify), signed by " + teacher8},
+        {"--key " + group + " --operator " + teacherOp + " chat Ann hi", "", ", sealed\n", ""},
+        {"--key " + group + " --operator " + teacherOp + " box Careful Warning", "", ", sealed, signed",
+         " (signed by " + teacher8 + "): box Warning Careful"},
+    };
+    for (const auto& c : cases) {
+        if (c.cliArgs.empty()) {
+            peer_->Send(kOtherPort, c.frame);
+        } else {
+            CliRun send(c.cliArgs + to);
+            EXPECT_EQ(send.Finish(), 0) << c.cliArgs << ": " << send.Stderr();
+            EXPECT_NE(send.Stderr().find(c.sent), std::string::npos) << c.sent << " in:\n" << send.Stderr();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));  // in this order
+    }
+    EXPECT_EQ(run.Finish(), 0) << run.Stderr();
+    EXPECT_EQ(run.Stdout(), "gosub Signed\nchat <Ann>: hi\nbox Warning Careful\n");
+    const std::string err = run.Stderr();
+    for (const auto& c : cases) {
+        EXPECT_NE(err.find(c.heard), std::string::npos) << c.heard << " in:\n" << err;
+    }
+    EXPECT_EQ(err.find("chat <Ann>"), std::string::npos) << "chat is never signed:\n" << err;
+}
+
 // With --key the frame goes out sealed, and only an acknowledgement sealed
 // with that key counts: the others leave the send unanswered (it is resent).
 TEST_F(CliWire, KeyedReliableCountsOnlyAcknowledgementsOfItsKey) {
@@ -573,6 +681,62 @@ TEST(CliKeygen, WritesANewKeyFileOnlyAndKeepsItPrivate) {
     struct stat st {};
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
+}
+
+// keygen --operator: a new key pair, its secret half in a file of its
+// owner's only that the plug-in's parser takes, its public half on stdout as
+// the one line for riZER.key; never over a file, and then nothing on stdout.
+TEST(CliKeygen, OperatorKeygenWritesTheSecretAndPrintsTheLine) {
+    ASSERT_TRUE(cv::SealingReady());
+    const TempFolder keys;
+    const std::string path = keys.Path() + "/riZER.operator";
+    const std::string groupKey = keys.Write("riZER.key", kKeyA + "\n");
+    const struct {
+        std::string file;
+        int exit;
+        const char* says;
+    } cases[] = {
+        {path, 0, "wrote a new operator key"},
+        {path, 2, "exists"},
+        {groupKey, 2, "exists"},
+        {keys.Path() + "/second.operator", 0, "wrote a new operator key"},
+        {keys.Path() + "/no/such/folder.operator", 2, "cannot create"},
+    };
+    std::vector<std::string> lines;
+    const mode_t mask = umask(0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string before = keys.Read(c.file);
+        CliRun run("keygen --operator " + Q(c.file));
+        EXPECT_EQ(run.Finish(), c.exit) << run.Stderr();
+        EXPECT_NE(run.Stderr().find(c.says), std::string::npos) << run.Stderr();
+        if (c.exit != 0) {
+            EXPECT_EQ(run.Stdout(), "");
+            EXPECT_EQ(keys.Read(c.file), before);
+            continue;
+        }
+        ASSERT_EQ(run.Stdout().size(), 9u + 64u + 1u) << run.Stdout();
+        EXPECT_EQ(run.Stdout().substr(0, 9), "operator ");
+        EXPECT_EQ(run.Stdout().back(), '\n');
+        lines.push_back(run.Stdout());
+        // The line goes into riZER.key as it is, and lists the file's key.
+        const std::optional<cv::GroupKey> group = cv::ParseGroupKey(kKeyA + "\n" + run.Stdout());
+        ASSERT_TRUE(group);
+        const std::string text = keys.Read(c.file);
+        EXPECT_EQ(text.substr(0, 2), "# ");
+        const std::optional<cv::OperatorKey> key = cv::ParseOperatorKey(text);
+        ASSERT_TRUE(key) << text;
+        ASSERT_EQ(group->operators.size(), 1u);
+        EXPECT_EQ(group->operators[0], key->PublicKey());
+        EXPECT_EQ(text.find(run.Stdout().substr(9, 64)), text.size() - 65)
+            << "the public half ends the secret";
+        struct stat st {};
+        ASSERT_EQ(stat(c.file.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0600u);
+    }
+    umask(mask);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0], lines[1]);
 }
 
 TEST_F(CliWire, ListenOnAHeldPortFails) {

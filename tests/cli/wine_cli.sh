@@ -12,7 +12,7 @@ if [ $# -ne 2 ]; then
 fi
 root=$(cd "$(dirname "$0")/../.." && pwd)
 win_cli=$(realpath -m "$(dirname "$1")/../tools/cli/rizer-cli.exe")
-native_cli=$root/dist/linux/rizer-cli
+native_cli=${RIZER_NATIVE_CLI:-$root/dist/linux/rizer-cli}
 [ -x "$native_cli" ] || native_cli=$root/build/native/tools/cli/rizer-cli
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -86,6 +86,27 @@ check "key: Linux --key --reliable acknowledged sealed by the Windows --key list
 wait "$listener"
 check "key: Windows listen heard the sealed box only and named the unkeyed chat" \
   [ "$(cat "$work/keyed.out")" = "box Warning Sealed" -a -n "$(grep ': unkeyed' "$work/keyed.err")" ]
+
+# Operators: the pair made by the Windows keygen --operator, its line added
+# to the group's key file; the secret read through a path over MAX_PATH.
+win keygen --operator "$work/teacher.op" >"$work/op.line" 2>/dev/null
+check "Windows keygen --operator: the operator line on stdout" \
+  [ $? = 0 -a -n "$(grep -xE 'operator [0-9a-f]{64}' "$work/op.line")" ]
+cat "$work/group.key" "$work/op.line" >"$work/ops.key"
+cp "$work/teacher.op" "$long/teacher.op"
+"$native_cli" --key "$work/ops.key" listen --port 50195 --count 1 --seconds 120 --verbose >"$work/ops.out" \
+  2>"$work/ops.err" &
+listener=$!
+wait_for "$work/ops.err" "listening on port 50195"
+win --key "$work/ops.key" --to 127.0.0.1 --port 50195 gosub Unsigned
+win --key "$work/ops.key" --operator "$long/teacher.op" --to 127.0.0.1 --port 50195 gosub Signed
+wait "$listener"
+check "operators: the Windows operator's gosub taken, named by its key, the unsigned one dropped" \
+  [ "$(cat "$work/ops.out")" = "gosub Signed" -a -n "$(grep ': unsigned' "$work/ops.err")" \
+    -a -n "$(grep -F "(signed by $(cut -c10-17 "$work/op.line")): gosub Signed" "$work/ops.err")" ]
+win --key "$work/group.key" --operator "$work/teacher.op" --to 127.0.0.1 --port 50195 gosub X 2>"$work/unlisted.err"
+check "operators: an operator the key file does not list: exit 2, named" \
+  [ $? = 2 -a -n "$(grep 'is not listed in' "$work/unlisted.err")" ]
 
 # who and adapters: the Linux listener answers who; adapters names the
 # namespace's loopback and the adapter 255.255.255.255 leaves through.

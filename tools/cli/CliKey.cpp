@@ -13,15 +13,14 @@
 #include "net/SealedFrame.h"
 
 namespace cli {
-namespace {
 
+const char* KeyFileLineEnd() {
 #if defined(_WIN32)
-constexpr char kLineEnd[] = "\r\n";
+    return "\r\n";
 #else
-constexpr char kLineEnd[] = "\n";
+    return "\n";
 #endif
-
-}  // namespace
+}
 
 bool ReadKeyFileAt(const std::string& path, cv::GroupKey* key, std::string* error) {
     // The plug-in's own reader, on the name as the plug-in's file functions
@@ -35,8 +34,9 @@ bool ReadKeyFileAt(const std::string& path, cv::GroupKey* key, std::string* erro
     if (file.state != cv::KeyFileState::Valid) {
         *error = "'" + path +
                  "' is not a valid key file: it needs one line of 64 hexadecimal digits, "
-                 "at most one line \"max-skew N\" (N from 0 to 86400), and else only empty lines "
-                 "and lines starting with '#' (rizer-cli keygen FILE makes one)";
+                 "at most one line \"max-skew N\" (N from 0 to 86400), at most 16 lines \"operator\" "
+                 "and 64 hexadecimal digits, and else only empty lines and lines starting with '#' "
+                 "(rizer-cli keygen FILE makes one)";
         return false;
     }
     *key = file.key;
@@ -45,6 +45,24 @@ bool ReadKeyFileAt(const std::string& path, cv::GroupKey* key, std::string* erro
 
 TRunKey::TRunKey(const cv::GroupKey& key) { cv::NetSetKey(&key); }
 TRunKey::~TRunKey() { cv::NetSetKey(nullptr); }
+
+int WriteNewKeyFile(const std::string& path, std::string* text, const std::string& what,
+                    const std::string& existsWhy) {
+    std::string reason;
+    const NewFile made = WriteNewPrivateFile(path, *text, &reason);
+    sodium_memzero(text->data(), text->size());
+    switch (made) {
+        case NewFile::Written: break;
+        case NewFile::Exists:
+            Say("'" + path + "' exists: keygen never writes over a file (" + existsWhy +
+                "); give a new name");
+            return kExitBadInput;
+        case NewFile::CannotCreate: Say("cannot create '" + path + "': " + reason); return kExitBadInput;
+        case NewFile::CannotWrite: Say("cannot write '" + path + "' (nothing kept)"); return kExitFailed;
+    }
+    Say("wrote a new " + what + " to '" + path + "'");
+    return kExitOk;
+}
 
 int RunKeygen(const Options& o) {
     const std::string& path = o.args[0];
@@ -56,25 +74,19 @@ int RunKeygen(const Options& o) {
     char hex[2 * sizeof key + 1];
     randombytes_buf(key, sizeof key);
     sodium_bin2hex(hex, sizeof hex, key, sizeof key);
-    std::string text =
-        std::string("# riZER 2.0 group key: keep it secret; every copy of the group reads it as ") +
-        cv::kGroupKeyFileName + kLineEnd + hex + kLineEnd;
-    std::string reason;
-    const NewFile made = WriteNewPrivateFile(path, text, &reason);
+    // Built in one buffer large enough from the start: a buffer that grew
+    // would leave a copy of the key behind, unwiped.
+    std::string text;
+    text.reserve(256);
+    text.append("# riZER 2.0 group key: keep it secret; every copy of the group reads it as ")
+        .append(cv::kGroupKeyFileName)
+        .append(KeyFileLineEnd())
+        .append(hex)
+        .append(KeyFileLineEnd());
     sodium_memzero(key, sizeof key);
     sodium_memzero(hex, sizeof hex);
-    sodium_memzero(text.data(), text.size());
-    switch (made) {
-        case NewFile::Written: break;
-        case NewFile::Exists:
-            Say("'" + path + "' exists: keygen never writes over a file (the copies that use " +
-                "that key would no longer hear this one); give a new name");
-            return kExitBadInput;
-        case NewFile::CannotCreate: Say("cannot create '" + path + "': " + reason); return kExitBadInput;
-        case NewFile::CannotWrite: Say("cannot write '" + path + "' (nothing kept)"); return kExitFailed;
-    }
-    Say("wrote a new group key to '" + path + "'");
-    return kExitOk;
+    return WriteNewKeyFile(path, &text, "group key",
+                           "the copies that use that key would no longer hear this one");
 }
 
 }  // namespace cli

@@ -24,6 +24,17 @@ class TRunKey {
     TRunKey& operator=(const TRunKey&) = delete;
 };
 
+// The line end of the files keygen writes: the system's.
+const char* KeyFileLineEnd();
+
+// Writes `text` as the new file `path` (a command-line argument), its
+// owner's alone (CliNewFile.h), and wipes `text`. keygen's answers: exit 2
+// when the file exists (`existsWhy` says what writing over it would break)
+// or cannot be made, 1 when writing failed (the part written is removed),
+// else 0. The messages name the file's content, `what`.
+int WriteNewKeyFile(const std::string& path, std::string* text, const std::string& what,
+                    const std::string& existsWhy);
+
 // keygen FILE: 32 bytes from the secure random source written as a new key
 // file, created only if no file of that name exists, its owner's alone
 // (CliNewFile.h).

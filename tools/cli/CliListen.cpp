@@ -55,6 +55,7 @@ int RunListen(const Options& o) {
             continue;
         }
         const std::string line = MessageLine(m);
+        if (o.verbose && d.signer) Say(FromText(d) + " (" + SignerText(d) + "): " + Printable(line));
         PrintLine(o.raw ? line : Printable(line));
         ++printed;
     }

@@ -1,5 +1,6 @@
 #include "CliOptions.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "messaging/Payloads.h"
@@ -122,6 +123,15 @@ const OptionRow kOptions[] = {
          o.keyFile = std::string(v);
          return true;
      }},
+    {"--operator", "FILE", kSend | kKeygen, "sign gosub and box (with --key); keygen --operator FILE: new",
+     [](Options& o, std::string_view v, std::string* error) {
+         if (v.empty()) {
+             *error = "--operator needs a file name";
+             return false;
+         }
+         o.operatorFile = std::string(v);
+         return true;
+     }},
     {"--verbose", nullptr, kAny, "say on stderr what was sent, or dropped and why",
      [](Options& o, std::string_view, std::string*) { return o.verbose = true; }},
 };
@@ -234,10 +244,18 @@ Parsed ParseArguments(int argc, const char* const* argv) {
         p.error = "no command given";
         return p;
     }
-    if (static_cast<int>(o.args.size()) != command->argCount) {
-        p.error = std::string(command->name) + " takes " +
-                  (command->argCount ? command->args : std::string("no arguments")) + ", not " +
-                  std::to_string(o.args.size()) + (o.args.size() == 1 ? " argument" : " arguments");
+    // keygen --operator FILE: the option names the file, and keygen takes
+    // no argument of its own.
+    const bool operatorGiven = std::any_of(given.begin(), given.end(), [](const auto& g) {
+        return std::string_view(g.first->name) == "--operator";
+    });
+    const bool operatorKeygen = command->command == Command::Keygen && operatorGiven;
+    if (static_cast<int>(o.args.size()) != (operatorKeygen ? 0 : command->argCount)) {
+        p.error = (operatorKeygen ? std::string("keygen --operator FILE takes no other argument")
+                                  : std::string(command->name) + " takes " +
+                                        (command->argCount ? command->args : std::string("no arguments"))) +
+                  ", not " + std::to_string(o.args.size()) +
+                  (o.args.size() == 1 ? " argument" : " arguments");
         return p;
     }
     for (const auto& [row, value] : given) {
@@ -247,6 +265,10 @@ Parsed ParseArguments(int argc, const char* const* argv) {
             return p;
         }
         if (!row->apply(o, value, &p.error)) return p;
+    }
+    if (operatorGiven && !operatorKeygen && o.keyFile.empty()) {
+        p.error = "--operator needs --key: an operator signs in a closed group (give its riZER.key)";
+        return p;
     }
     if (command->command == Command::Who) o.reliable = true;  // an acknowledged frame with no payload
     if (o.waitGiven && !o.reliable) {
@@ -275,8 +297,7 @@ std::string HelpText() {
         t += line;
     }
     t += "  --help, --version only before the command word\n"
-         "exit: 0 ok, 1 none acknowledged, too few messages or the network failed,\n"
-         "      2 bad input (nothing sent)\n";
+         "exit: 0 ok, 1 none acknowledged, too few messages, network failed, 2 bad input\n";
     return t;
 }
 

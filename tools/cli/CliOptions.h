@@ -24,7 +24,8 @@ struct Options {
     int seconds = 0;  // listen: 0 for no limit
     bool raw = false;
     bool verbose = false;
-    std::string keyFile;  // empty: unkeyed
+    std::string keyFile;       // empty: unkeyed
+    std::string operatorFile;  // send: sign commands with it (needs keyFile); keygen: write it
 };
 
 struct Parsed {

@@ -90,9 +90,26 @@ std::string ConsumedText(const cv::NetDatagram& d) {
         text.append(" ").append(std::to_string(d.kind));
         if (d.kind == cv::fkSealed) text += ", sealed with a group key (--key reads them)";
     }
+    if (d.signer && (d.why == cv::NetConsumed::NotOperator || d.why == cv::NetConsumed::ForgedSignature)) {
+        text.append(", ").append(SignerText(d));
+    }
     if (d.why == cv::NetConsumed::Ack || d.why == cv::NetConsumed::Repeat) {
         text.append(", sequence ").append(std::to_string(d.sequence));
     }
+    return text;
+}
+
+std::string SignerText(const cv::NetDatagram& d) {
+    if (!d.signer) return {};
+    static const char hex[] = "0123456789abcdef";
+    std::string text = "signed by ";
+    for (int i = 0; i < 4; ++i) {
+        text.push_back(hex[d.signer[i] >> 4]);
+        text.push_back(hex[d.signer[i] & 15]);
+    }
+    // A frame taken unverified: the key file lists no operator, so its
+    // signature was not checked.
+    if (d.taken != cv::NetTaken::Consumed && !d.byOperator) text += ", not checked";
     return text;
 }
 

@@ -20,6 +20,10 @@ std::string MessageLine(const cv::ReceivedMessage& m);
 // Why receivers drop a payload, or what the endpoint consumed.
 const char* DropText(cv::DropReason why);
 std::string ConsumedText(const cv::NetDatagram& d);
+// "signed by 3f9c0d0a" (the first 8 hexadecimal digits of the signer's
+// public key) for a signed frame, with ", not checked" when no operator is
+// listed to check it against; "" for a frame not signed.
+std::string SignerText(const cv::NetDatagram& d);
 // "from 10.0.0.7:50150", or "from an unknown sender" when the endpoint could
 // not tell (a datagram over the limit).
 std::string FromText(const cv::NetDatagram& d);

@@ -165,7 +165,11 @@ int RunSend(const Options& o) {
     if (o.verbose) {
         Say("sending " + std::to_string(payload.size()) + " bytes to " + destination + ":" +
             std::to_string(o.port) + (o.reliable ? ", acknowledged" : "") +
-            (cv::NetKeyed() ? ", sealed" : ""));
+            (cv::NetKeyed() ? ", sealed" : "") +
+            (cv::NetSigns() && cv::IsCommandPayload(reinterpret_cast<const std::uint8_t*>(payload.data()),
+                                                    static_cast<std::int32_t>(payload.size()))
+                 ? ", signed"
+                 : ""));
     }
     if (o.reliable) return SendReliable(o, payload, destination);
     cv::NetResetSend();
