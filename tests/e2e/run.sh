@@ -19,11 +19,17 @@
 #   y 10.77.2.4 10.77.3.4   c 10.77.2.5 10.77.3.5
 # A case's NAME.key is the key of every side that has no NAME.SIDE.key.
 #
+# Then the cases of operators/ on a LAN of four (scripts/netns-lan): the
+# teacher (side t, 10.77.2.1), whose NAME.t.operator is the riZER.operator
+# beside its host, two students, Ann (a, 10.77.2.2) and Bob (b, 10.77.2.3),
+# and side c (10.77.2.4), no Wine, shell steps only (rizer-cli, flood.py).
+#
 # Lanes (RIZER_E2E_LANES="..." picks some, default all):
 #   wine8-x64 wine10-x64 wine10-x86   both sides in that Wine lane, every case
 #   mixed   side a the x86 build under wine10-x86, side b the x64 build under
 #           wine10-x64: the cases in mixed_cases below; on the subnets, Xena
-#           the x86 build, the others the x64 build: mixed_subnet_cases
+#           the x86 build, the others the x64 build: mixed_subnet_cases; in
+#           the classroom, the teacher the x86 build: mixed_operator_cases
 # A lane that cannot run here fails, saying why; one that cannot run on this
 # machine at all (rizer_lane_why_not: a kernel without 32-bit code for the x86
 # lanes) is named as not run.
@@ -48,9 +54,12 @@ declare -A lane_sides=(
 all_lanes="wine8-x64 wine10-x64 wine10-x86 mixed"
 mixed_cases="chat_both_ways gosub_both boxes burst keyed_group strangers_key"
 mixed_subnet_cases="subnets_keyed"
+mixed_operator_cases="operators_commands"
 # The sides of the LAN of two subnets, in netns-subnets' order, and their legs.
 subnet_sides="x a b y c"
 declare -A subnet_legs=([x]=1,2 [a]=1 [b]=2 [y]=1,2 [c]=1,2)
+# The classroom's sides, in netns-lan's order.
+operator_sides="t a b c"
 export RIZER_E2E_CLI=${RIZER_E2E_CLI:-$root/dist/linux/rizer-cli}
 [ -x "$RIZER_E2E_CLI" ] || RIZER_E2E_CLI=$root/build/linux/tools/cli/rizer-cli
 
@@ -60,9 +69,10 @@ mkdir -p "$root/build/e2e"
 work=$(mktemp -d "$root/build/e2e/run.XXXXXX")
 # RIZER_E2E_KEEP=1 keeps the scripts and the hosts' output for a look.
 if [ "${RIZER_E2E_KEEP:-}" = 1 ]; then echo "e2e: output in $work"; else trap 'rm -rf "$work"' EXIT; fi
-mkdir -p "$work/cases" "$work/subnets"
+mkdir -p "$work/cases" "$work/subnets" "$work/operators"
 cp "$root"/tests/e2e/cases/* "$work/cases/"
 cp "$root"/tests/e2e/subnets/* "$work/subnets/"
+cp "$root"/tests/e2e/operators/* "$work/operators/"
 
 # A burst: Ann sends 600 lines back to back; Bob must get every one, in
 # order, over a few ticks (each tick takes at most 256).
@@ -87,6 +97,7 @@ cp "$root"/tests/e2e/subnets/* "$work/subnets/"
 
 all_cases=$(cd "$work/cases" && ls *.a.cvs | sed 's/\.a\.cvs$//' | sort)
 all_subnet_cases=$(cd "$work/subnets" && ls *.cvs *.sh | sed -E 's/\.[a-z]\.(cvs|sh)$//' | sort -u)
+all_operator_cases=$(cd "$work/operators" && ls *.cvs *.sh | sed -E 's/\.[a-z]\.(cvs|sh)$//' | sort -u)
 
 check_case() {  # cases folder, results folder, name, sides; prints why it failed (nothing: passed)
   local cases=$1 results=$2 name=$3 side log rc line n why=""
@@ -140,8 +151,9 @@ has_step() {  # cases folder, names, side
 }
 
 # run_lan LANE KIND CASES-FOLDER NAMES: the cases on a netns-pair (KIND pair,
-# sides a and b) or on the LAN of two subnets (KIND subnets), then one line
-# per case; counts into passed and failed.
+# sides a and b), on the LAN of two subnets (KIND subnets) or in the
+# classroom (KIND operators, a netns-lan), then one line per case; counts
+# into passed and failed.
 run_lan() {
   local lane=$1 kind=$2 cases=$3 names=$4 results status side sides name why s lan=()
   results=$work/$lane/$kind
@@ -149,6 +161,11 @@ run_lan() {
   if [ "$kind" = pair ]; then
     sides="a b"
     lan=("$root/scripts/netns-pair" "$root/tests/e2e/side.sh" -- "$root/tests/e2e/side.sh")
+  elif [ "$kind" = operators ]; then
+    sides=$operator_sides
+    lan=("$root/scripts/netns-lan")
+    for s in $sides; do lan+=("$root/tests/e2e/side.sh" --); done
+    unset 'lan[${#lan[@]}-1]'
   else
     sides=$subnet_sides
     lan=("$root/scripts/netns-subnets")
@@ -182,9 +199,9 @@ for lane in ${RIZER_E2E_LANES:-$all_lanes}; do
   if why=$(rizer_lane_why_not "$lane_a" || rizer_lane_why_not "$lane_b"); then
     echo "     $lane: not run here: $why"; continue
   fi
-  names=$all_cases subnet_names=$all_subnet_cases
-  [ "$lane" = mixed ] && names=$mixed_cases subnet_names=$mixed_subnet_cases
-  names=$(pick "$names") subnet_names=$(pick "$subnet_names")
+  names=$all_cases subnet_names=$all_subnet_cases operator_names=$all_operator_cases
+  [ "$lane" = mixed ] && names=$mixed_cases subnet_names=$mixed_subnet_cases operator_names=$mixed_operator_cases
+  names=$(pick "$names") subnet_names=$(pick "$subnet_names") operator_names=$(pick "$operator_names")
   started=$(date +%s.%N)
   if [ -n "$names" ]; then
     RIZER_E2E_LANE_A=$lane_a RIZER_E2E_LANE_B=$lane_b run_lan "$lane" pair "$work/cases" "$names"
@@ -194,7 +211,12 @@ for lane in ${RIZER_E2E_LANES:-$all_lanes}; do
     RIZER_E2E_LANE_X=$lane_a RIZER_E2E_LANE_A=$lane_b RIZER_E2E_LANE_B=$lane_b RIZER_E2E_LANE_Y=$lane_b \
       RIZER_E2E_LANE_C=none run_lan "$lane" subnets "$work/subnets" "$subnet_names"
   fi
-  [ -n "$names$subnet_names" ] &&
+  if [ -n "$operator_names" ]; then
+    # The teacher runs side a's lane, the students side b's; c has no Wine.
+    RIZER_E2E_LANE_T=$lane_a RIZER_E2E_LANE_A=$lane_b RIZER_E2E_LANE_B=$lane_b RIZER_E2E_LANE_C=none \
+      run_lan "$lane" operators "$work/operators" "$operator_names"
+  fi
+  [ -n "$names$subnet_names$operator_names" ] &&
     echo "     $lane: $(awk -v s="$started" -v e="$(date +%s.%N)" 'BEGIN { printf "%.0f", e - s }') s"
 done
 echo "$passed passed, $failed failed"

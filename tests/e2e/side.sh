@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One side of an end-to-end run, inside its namespace: of a netns-pair
-# (sides a and b) or of a netns-subnets LAN (RIZER_E2E_SIDES names its sides
-# in the LAN's order, "x a b y c"). The side's Wine lane (RIZER_E2E_LANE_A,
+# (sides a and b), of a netns-subnets LAN or a netns-lan (RIZER_E2E_SIDES
+# names its sides in the LAN's order, "x a b y c", "t a b c"). The side's Wine lane (RIZER_E2E_LANE_A,
 # _B, _X, ...; "none": a side without Wine, which runs shell steps only) with
 # its own wineserver and prefix, then every case's step for this side, each
 # started once every side is done with the one before (ready files in the
@@ -10,9 +10,10 @@
 #
 # A case's step on this side is NAME.SIDE.cvs (a stand-in host's script) or
 # NAME.SIDE.sh (a shell script, run with SIGNALS (the case's signal folder),
-# KEY (the side's key file, see case_key; empty when it has none) and CLI
-# (the Linux rizer-cli) in its environment, and the functions signal NAME and
-# await NAME SECONDS); a side with neither sits the case out.
+# KEY (the side's key file, see case_key; empty when it has none), OPERATOR
+# (its operator key, NAME.SIDE.operator, or empty) and CLI (the Linux
+# rizer-cli) in its environment, and the functions signal NAME and await
+# NAME SECONDS); a side with neither sits the case out.
 # Writes RIZER_E2E_RESULTS/lane.SIDE: "ok", or why the lane cannot run here.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -87,18 +88,25 @@ case_key() {  # case name
   done
   return 1
 }
-# The host program a case's side runs. The key file riZER.key is read from
-# the host executable's folder: a case with a key on any side gives each of
-# its sides a folder of its own holding a copy of the host and that side's
-# key (or none); every other case runs the build's host as it is.
+# The operator key of a case's side: NAME.SIDE.operator; none without it.
+case_operator() {  # case name
+  local f=$RIZER_E2E_CASES/$1.$side.operator
+  [ -f "$f" ] && echo "$f"
+}
+# The host program a case's side runs. The key file riZER.key and the
+# operator's riZER.operator are read from the host executable's folder: a
+# case with a key on any side gives each of its sides a folder of its own
+# holding a copy of the host and that side's files (or none); every other
+# case runs the build's host as it is.
 case_host() {  # case name
-  local cases=$RIZER_E2E_CASES dir key
+  local cases=$RIZER_E2E_CASES dir key operator
   if ! compgen -G "$cases/$1.*key" >/dev/null; then echo "$host"; return; fi
   dir=$results/hosts/$1.$side
   mkdir -p "$dir"
   cp "$host" "$dir/"
-  rm -f "$dir/riZER.key"
+  rm -f "$dir/riZER.key" "$dir/riZER.operator"
   key=$(case_key "$1") && cp "$key" "$dir/riZER.key"
+  operator=$(case_operator "$1") && cp "$operator" "$dir/riZER.operator"
   echo "$dir/$(basename "$host")"
 }
 
@@ -138,7 +146,8 @@ for name in $RIZER_E2E_NAMES; do
     timeout 90 scripts/wine-run "$(case_host "$name")" "$module" "$step.cvs" "$RIZER_E2E_SIGNALS/$name" \
       >"$results/$name.$side.log" 2>&1
   else
-    SIGNALS=$RIZER_E2E_SIGNALS/$name KEY=$(case_key "$name") CLI=$cli timeout 90 bash "$step.sh" \
+    SIGNALS=$RIZER_E2E_SIGNALS/$name KEY=$(case_key "$name") OPERATOR=$(case_operator "$name") CLI=$cli \
+      timeout 90 bash "$step.sh" \
       >"$results/$name.$side.log" 2>&1
   fi
   rc=$?
