@@ -106,6 +106,7 @@ class Session {
     // TimerGaps: the host's own periodic timer and what its ticks measured.
     ThreadTimer gapTimer_;
     TimerGaps gaps_;
+    double quietGapMs_ = 0;  // the 99% gap of the last unbounded run; 0: none yet
     std::string pickerMode_ = "false";
     std::string pickerText_;
     std::string signalFolder_;

@@ -1,5 +1,6 @@
 #include "TimerGaps.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace host {
@@ -12,7 +13,7 @@ void TimerGaps::Start(double periodMs, double nowMs) {
 }
 
 void TimerGaps::Gap(double nowMs) {
-    if (nowMs - lastMs_ > worstMs_) worstMs_ = nowMs - lastMs_;
+    gaps_.push_back(nowMs - lastMs_);
     lastMs_ = nowMs;
 }
 
@@ -28,10 +29,23 @@ void TimerGaps::Stop(double nowMs) {
     running_ = false;
 }
 
+double TimerGaps::WorstMs() const {
+    return gaps_.empty() ? 0 : *std::max_element(gaps_.begin(), gaps_.end());
+}
+
+double TimerGaps::PercentileMs(int percent) const {
+    if (gaps_.empty()) return 0;
+    std::vector<double> sorted = gaps_;
+    std::sort(sorted.begin(), sorted.end());
+    // The smallest gap that at least `percent` of the gaps do not exceed.
+    const std::size_t rank = (sorted.size() * static_cast<std::size_t>(percent) + 99) / 100;
+    return sorted[std::clamp<std::size_t>(rank, 1, sorted.size()) - 1];
+}
+
 std::string TimerGaps::Summary() const {
-    char text[96];
-    std::snprintf(text, sizeof text, "%.0f ms timer: %d ticks, worst gap %.1f ms", periodMs_, ticks_,
-                  worstMs_);
+    char text[128];
+    std::snprintf(text, sizeof text, "%.0f ms timer: %d ticks, worst gap %.1f ms, 99%% within %.1f ms",
+                  periodMs_, ticks_, WorstMs(), PercentileMs(99));
     return text;
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace host {
 
@@ -21,11 +22,16 @@ class TimerGaps {
 
     bool Running() const { return running_; }
     int Ticks() const { return ticks_; }
-    double WorstMs() const { return worstMs_; }
     double PeriodMs() const { return periodMs_; }
-    // Within the bound: at least one tick, and no gap longer than `boundMs`.
-    bool Within(double boundMs) const { return ticks_ > 0 && worstMs_ <= boundMs; }
-    // "10 ms timer: 812 ticks, worst gap 13.9 ms"
+    double WorstMs() const;
+    // The gap that `percent` of the gaps do not exceed (0 without gaps).
+    double PercentileMs(int percent) const;
+    // Within the bound: at least one tick, and 99 in 100 gaps no longer than
+    // `boundMs`. A loaded machine that takes the whole process off the
+    // processor now and then makes a few long gaps whatever the module does;
+    // a poller that holds the thread makes one at every poll.
+    bool Within(double boundMs) const { return ticks_ > 0 && PercentileMs(99) <= boundMs; }
+    // "10 ms timer: 812 ticks, worst gap 43.9 ms, 99% within 12.0 ms"
     std::string Summary() const;
 
  private:
@@ -35,7 +41,7 @@ class TimerGaps {
     int ticks_ = 0;
     double periodMs_ = 0;
     double lastMs_ = 0;
-    double worstMs_ = 0;
+    std::vector<double> gaps_;
 };
 
 }  // namespace host
