@@ -90,8 +90,8 @@ void PollTick() {
         // what it keeps before any host callback can touch the endpoint.
         const std::uint8_t* payload = nullptr;
         const std::int32_t got = NetReceiveInPlace(&payload, kReceiveLimit, nullptr, nullptr, &length);
-        if (got <= 0) break;
-        Dispatch(s, reinterpret_cast<const char*>(payload), got, variable);
+        if (got <= 0 && got != kNetReceivePaused) break;
+        if (got > 0) Dispatch(s, reinterpret_cast<const char*>(payload), got, variable);
         // Host script inside the dispatch closed or reopened the port: the
         // timer this tick belongs to is gone, and the endpoint is new.
         if (s.TimerGeneration != generation) break;
@@ -99,7 +99,8 @@ void PollTick() {
         // (the tick ends within one of them past the bound), and so is a
         // receive call in a group with operators: it may have verified
         // kNetMaxVerificationsPerReceive signatures, tens of microseconds
-        // each, against the tens of nanoseconds of a reading.
+        // each, against the tens of nanoseconds of a reading (and then
+        // paused, the drain going on while the tick has time).
         if (TickNow() - started >= std::chrono::milliseconds(kMaxTickDrainMs)) break;
     }
 }

@@ -479,8 +479,12 @@ std::int32_t NetReceiveInPlace(const std::uint8_t** payload, std::int32_t limit,
                 // waiting"; the rest are skipped.
                 if (d.why == NetConsumed::Empty || d.why == NetConsumed::TooLong) break;
                 // Each verification of a signature costs tens of microseconds:
-                // a flood of bad ones ends the call early.
-                if (Verifications - verifiedBefore >= kNetMaxVerificationsPerReceive) break;
+                // a flood of bad ones ends the call early, for the caller to
+                // look at its clock.
+                if (Verifications - verifiedBefore >= kNetMaxVerificationsPerReceive) {
+                    *length = kNetReceivePaused;
+                    return kNetReceivePaused;
+                }
                 continue;
         }
         break;

@@ -72,7 +72,9 @@ int NetSend(const char* address, int port, bool acknowledged);
 // Takes waiting datagrams until one yields a result: the payload length (> 0,
 // copied to `dest`, unterminated), 0 for a 1-byte datagram or an empty
 // fkReliable payload, -1 when nothing is waiting, the receive failed, or the
-// datagram was empty or longer than `limit` (it is lost). Acknowledgements,
+// datagram was empty or longer than `limit` (it is lost), kNetReceivePaused
+// (keyed, in a group with operators) when it stopped after
+// kNetMaxVerificationsPerReceive signature verifications. Acknowledgements,
 // repeats and frames of unknown kind or too short are consumed without
 // reaching the caller, at most kNetMaxSkippedPerReceive a call. `dest` must
 // hold limit - 1 bytes. Returns 0 writing no output unless the endpoint is
@@ -120,8 +122,11 @@ enum class NetConsumed : std::uint8_t {
 };
 constexpr int kNetConsumedReasons = static_cast<int>(NetConsumed::ForgedSignature) + 1;
 // Signature verifications one NetReceive call makes at most: a flood of
-// badly signed frames cannot hold it (each takes tens of microseconds).
+// badly signed frames cannot hold it (each takes tens of microseconds). A
+// call that stops for it answers kNetReceivePaused: more may be waiting, and
+// the caller may call again once it has looked at its clock.
 constexpr int kNetMaxVerificationsPerReceive = 8;
+constexpr std::int32_t kNetReceivePaused = -2;
 struct NetDatagram {
     NetTaken taken = NetTaken::Nothing;
     NetConsumed why = NetConsumed::Ack;  // when Consumed
