@@ -8,7 +8,8 @@
 # stand-in host), and each prints its chat variable. Where the Wine 10 lanes
 # are not set up, both copies run the x64 build under wine8-x64 (said so).
 # The two scripts wait for each other through signal files, not fixed sleeps.
-# Then a closed group on a LAN of four (see "a closed group" below), and a
+# Then a closed group on a LAN of four (see "a closed group" below), a
+# classroom whose teacher is the group's operator on a LAN of three, and a
 # keyed copy with two adapters on a LAN of two subnets.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -234,6 +235,103 @@ fi
 if grep -q 'Shutdown ran' "$group"/ann.log "$group"/bob.log 2>/dev/null; then rc=1; fi
 group_rc=$rc
 
+# ---- a classroom: the teacher is the group's operator ------------------------
+# Three machines on one LAN (scripts/netns-lan), each the x64 build under
+# wine8-x64 from a folder of its own: the teacher (10.77.2.1) with the
+# group's riZER.key and its own riZER.operator, Ann (10.77.2.2) and Bob
+# (10.77.2.3) with the same riZER.key, which lists the teacher's public key.
+# Ann's GoSub "Shutdown" runs nowhere, not even on her own copy; the
+# teacher's GoSub "Quiz" runs on all three. Ann's chat line after her GoSub
+# tells each copy that the GoSub has been dealt with.
+class=$work/classroom
+host64=dist/x64/rizer-host.exe module64=dist/x64/riZER_2.cvp
+[ -f "$module64" ] || host64=build/x64/host/rizer-host.exe module64=build/x64/src/plugin/riZER_2.cvp
+mkdir -p "$class/teacher" "$class/ann" "$class/bob"
+if "$cli" --help 2>&1 | grep -q -- '--operator'; then
+  "$cli" keygen "$class/riZER.key" >/dev/null 2>&1
+  "$cli" keygen --operator "$class/teacher/riZER.operator" >>"$class/riZER.key" 2>/dev/null
+fi
+for who in teacher ann bob; do
+  cp "$host64" "$class/$who/"
+  [ -f "$class/riZER.key" ] && cp "$class/riZER.key" "$class/$who/"
+done
+subs='Sub Shutdown
+Echo "Shutdown ran on this copy"
+End
+Sub Quiz
+Echo "Quiz ran on this copy"
+Signal WHO-quiz
+End
+riZEROpenPort "50150" "Chat"
+Signal WHO-open
+Await teacher-open 240000
+Await ann-open 240000
+Await bob-open 240000'
+ann_line='<Ann>: I pressed Shutdown.\r\n'
+all_lines="$ann_line<Teacher>: Quiz time.\r\n"
+{
+  echo "${subs//WHO/teacher}"
+  printf 'WaitVar Chat "%s" 30000\n' "$ann_line"
+  printf '%s\n' 'riZERGoSub "Quiz"' 'riZERSendMessage "Teacher" "Quiz time."' 'Await teacher-quiz 30000'
+  printf 'WaitVar Chat "%s" 30000\n' "$all_lines"
+  printf '%s\n' 'Print Chat' 'Await ann-done 30000' 'Await bob-done 30000' 'riZERClosePort'
+} >"$class/teacher.cvs"
+{
+  echo "${subs//WHO/ann}"
+  printf '%s\n' 'riZERGoSub "Shutdown"' 'riZERSendMessage "Ann" "I pressed Shutdown."'
+  printf 'WaitVar Chat "%s" 30000\n' "$ann_line"
+  printf '%s\n' 'Await ann-quiz 30000'
+  printf 'WaitVar Chat "%s" 30000\n' "$all_lines"
+  printf '%s\n' 'Print Chat' 'Signal ann-done' 'riZERClosePort'
+} >"$class/ann.cvs"
+{
+  echo "${subs//WHO/bob}"
+  printf '%s\n' 'Await bob-quiz 30000'
+  printf 'WaitVar Chat "%s" 30000\n' "$all_lines"
+  printf '%s\n' 'Print Chat' 'Signal bob-done' 'riZERClosePort'
+} >"$class/bob.cvs"
+class_side='
+  set -uo pipefail
+  cd "$0"
+  class=$1 module=$2
+  export RIZER_LANE=wine8-x64
+  wait_for() {  # file [seconds]
+    local end=$((SECONDS + ${2:-60}))
+    while [ $SECONDS -lt $end ]; do [ -e "$1" ] && return 0; sleep 0.05; done
+    return 1
+  }
+  who=$(echo teacher ann bob | cut -d" " -f"$RIZER_LAN_SIDE")
+  # One Wine start at a time.
+  [ "$who" = teacher ] || wait_for "$RIZER_LAN_DIR/wine.$((RIZER_LAN_SIDE - 1))" 240
+  source scripts/wine-env.sh
+  wine_start "class-$who" >/dev/null || { echo "$who: wine did not start"; touch "$RIZER_LAN_DIR/wine.$RIZER_LAN_SIDE"; exit 1; }
+  touch "$RIZER_LAN_DIR/wine.$RIZER_LAN_SIDE"
+  scripts/wine-run "$class/$who/$(basename "$3")" "$module" "$class/$who.cvs" "$class" >"$class/$who.log" 2>&1
+  rc=$?
+  wine_stop
+  exit $rc'
+echo
+echo "== a classroom: the teacher (10.77.2.1) is the group's operator; Ann (10.77.2.2) and Bob (10.77.2.3) are students"
+rc=0
+if [ -f "$class/riZER.key" ]; then
+  echo "\$ rizer-cli keygen riZER.key"
+  echo "\$ rizer-cli keygen --operator teacher/riZER.operator >>riZER.key     # on the teacher's machine"
+  grep '^operator' "$class/riZER.key" | sed 's/^/riZER.key: /'
+  timeout 600 scripts/netns-lan bash -c "$class_side" "$root" "$class" "$module64" "$host64" \
+    -- bash -c "$class_side" "$root" "$class" "$module64" "$host64" \
+    -- bash -c "$class_side" "$root" "$class" "$module64" "$host64" || rc=$?
+  for who in teacher ann bob; do
+    label=$(printf '%-7s' "${who^}")
+    grep -E '^(Script|Shutdown|Quiz|Var|FAIL|host:)' "$class/$who.log" 2>/dev/null | sed "s/^/$label | /" || true
+    ran=$(grep -c 'Shutdown ran' "$class/$who.log" 2>/dev/null || true)
+    echo "$label | Ann's GoSub \"Shutdown\": $([ "${ran:-0}" = 0 ] && echo "did not run" || echo "RAN") on this copy"
+    [ "${ran:-0}" = 0 ] || rc=1
+  done
+else
+  echo "not run: rizer-cli has no --operator (the teacher's key pair)"
+fi
+class_rc=$rc
+
 # ---- a keyed copy with two adapters -------------------------------------------
 # Two subnets (scripts/netns-subnets): Xena's machine has an adapter on each
 # (10.77.2.1 and 10.77.3.1), Ann's is on subnet 1 only (10.77.2.2), Bob's on
@@ -329,5 +427,6 @@ else
   echo "$xm not run: rizer-cli has no who command"
 fi
 [ "$group_rc" = 0 ] || rc=$group_rc
+[ "$class_rc" = 0 ] || rc=$class_rc
 [ "$pair_rc" = 0 ] || rc=$pair_rc
 exit $rc
