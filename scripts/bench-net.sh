@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the network benchmarks (native, Release) and runs them inside private
-# namespaces: the receive path and the chat-line cost in one namespace, the
-# burst across a pair of joined namespaces, the keyed send path on a machine
-# of one adapter and on one of four (scripts/netns-subnets). Prints the ratios.
+# namespaces: the receive path, keyed and signed GoSubs, a timer beside the
+# poller under a flood of forged GoSubs and the chat-line cost in one
+# namespace, the burst across a pair of joined namespaces, the keyed send
+# path on a machine of one adapter and on one of four (scripts/netns-subnets).
+# Prints the ratios.
 #   scripts/bench-net.sh [--wine | --wine-only]   (see below; RIZER_LANE picks one lane)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -55,11 +57,29 @@ send_table() {
   printf '   %-12s %10s %10s %7s %8s %10s\n' where four one ratio seal unkeyed
   awk '{ printf "   %-12s %10s %10s %7s %8s %10s\n", $1, $2, $3, $4, $5, $6 }' "$send_log"
 }
-trap 'keyed_table; send_table; rm -f "$keyed_log" "$send_log"' EXIT
+# A group with operators: per place, "signed SIGNED/s UNSIGNED/s RATIO" and
+# "gaps WORST P99 QUIET-P99" (a 10 ms timer under a flood of forged GoSubs).
+operator_log=$(mktemp)
+operator_lines() {  # where; reads a benchmark's output
+  sed -nE -e "s/^signed GoSubs.*: ([0-9]+) signed GoSubs\/s.* ([0-9]+)\/s unsigned.*ratio ([0-9.]+).*/$1 signed \1 \2 \3/p" \
+    -e "s/^timer gaps under a flood.*worst gap ([0-9.]+) ms, 99% within ([0-9.]+) ms.*quiet: worst [0-9.]+ ms, 99% within ([0-9.]+) ms.*/$1 gaps \1 \2 \3/p" >>"$operator_log"
+}
+operator_table() {
+  [ -s "$operator_log" ] || return 0
+  echo "== a group with operators: GoSubs signed by its operator against unsigned ones in a group without"
+  echo "   (per second, through the poller), and a 10 ms timer's gaps under a flood of forged GoSubs (ms; no goal)"
+  printf '   %-12s %10s %10s %7s %11s %11s %11s\n' where signed/s unsigned/s ratio "flood worst" "flood 99%" "quiet 99%"
+  awk '{ if ($2 == "signed") { s[$1] = $3; u[$1] = $4; r[$1] = $5 } else { g[$1] = $3; p[$1] = $4; q[$1] = $5 }
+         if (!($1 in order)) { order[$1] = ++n; name[n] = $1 } }
+       END { for (i = 1; i <= n; i++) { k = name[i]
+         printf "   %-12s %10s %10s %7s %11s %11s %11s\n", k, (k in s) ? s[k] : "-", (k in u) ? u[k] : "-",
+                (k in r) ? r[k] : "-", (k in g) ? g[k] : "-", (k in p) ? p[k] : "-", (k in q) ? q[k] : "-" } }' "$operator_log"
+}
+trap 'keyed_table; send_table; operator_table; rm -f "$keyed_log" "$send_log" "$operator_log"' EXIT
 if [ "${native:-1}" = 1 ]; then
   ninja -C "$build" -j2 bench_net >/dev/null
   bench="$root/$build/bench/net/bench_net"
-  scripts/netns-run "$bench" | tee >(grep '^keyed receive path' | sed 's/^/native /' >>"$keyed_log")
+  scripts/netns-run "$bench" | tee >(grep '^keyed receive path' | sed 's/^/native /' >>"$keyed_log") >(operator_lines native)
   scripts/netns-pair "$bench" --burst-send 5000 -- "$bench" --burst-receive 5000
   send_cost native "$bench" --keyed-send
 fi
@@ -72,7 +92,10 @@ fi
 #    against a raw Winsock recvfrom loop, in one process, same lane, same run;
 #  - the delay from riZERSendMessage on one copy to SetVariableProc on the
 #    other, two copies on the two sides of a netns-pair;
-#  - the keyed send path on one adapter and on four (send-bench.exe).
+#  - the keyed send path on one adapter and on four (send-bench.exe);
+#  - the stand-in host's 10 ms timer (TimerGaps) with the module's port open
+#    in a group with an operator, two seconds quiet and then two seconds of
+#    4000 forged GoSubs a second from tests/e2e/flood.py.
 # A lane that this checkout cannot run yet is named in a note, not skipped
 # silently.
 [ "$wine" = 1 ] || exit 0
@@ -82,13 +105,45 @@ lanes=${RIZER_LANE:-wine8-x64 wine10-x64 wine10-x86}
 lane_up='source scripts/wine-env.sh; wine_start "$1" >/dev/null || exit 3
   if [ "$RIZER_LANE" != wine8-x64 ] && [ "${RIZER_LANE_ARCH:-}" != "$2" ]; then wine_stop; exit 3; fi'
 source scripts/wine-env.sh
+# flood_gaps LANE BUILD: the stand-in host of BUILD, from a folder of its own
+# whose riZER.key lists an operator, runs a 10 ms timer (TimerGaps) with the
+# port open, two seconds quiet, then while flood.py sends it forged GoSubs
+# over the loopback; prints both measurements.
+flood_gaps() {
+  local lane=$1 build=$2 dir out line
+  mkdir -p build/e2e   # inside the repository: a lane with a root file system of its own sees it
+  dir=$(mktemp -d "$root/build/e2e/bench-gaps.XXXXXX")
+  cp "$build/host/rizer-host.exe" "$dir/"
+  /usr/bin/python3 tests/e2e/flood.py --make-key "$dir/riZER.key"
+  printf '%s\n' 'riZEROpenPort "50150" "Chat"' 'TimerGaps 10' 'Sleep 2000' 'TimerGaps end' 'TimerGaps 10' \
+    'Signal quiet' 'Await flood-done 60000' 'Sleep 200' 'TimerGaps end' 'riZERClosePort' >"$dir/gaps.cvs"
+  out=$(scripts/netns-run bash -c "cd \"\$0\"; $lane_up"'
+    dir=$3
+    ( for _ in $(seq 1200); do [ -e "$dir/quiet" ] && break; sleep 0.05; done
+      /usr/bin/python3 tests/e2e/flood.py --key "$dir/riZER.key" --signals "$dir" --to 127.0.0.1 --seconds 2 \
+        --rate 4000 ) &
+    flood=$!
+    scripts/wine-run "$dir/rizer-host.exe" "$4" "$dir/gaps.cvs" "$dir"; rc=$?
+    kill $flood 2>/dev/null; wait $flood; wine_stop; exit $rc' "$root" bench-gaps "$arch" "$dir" "$(realpath "$build/src/plugin/riZER_2.cvp")" 2>&1 |
+    tr -d '\r' | grep -E '^(TimerGaps|flood:|FAIL)' || true)
+  rm -rf "$dir"
+  echo "$out" | sed 's/^/  /'
+  if [ "$(grep -c '^TimerGaps' <<<"$out")" = 2 ]; then
+    line=$(sed -nE 's/^TimerGaps .*worst gap ([0-9.]+) ms, 99% within ([0-9.]+) ms.*/\1 \2/p' <<<"$out" | tr '\n' ' ' |
+      awk '{ printf "timer gaps under a flood: the stand-in host under Wine, worst gap %s ms, 99%% within %s ms; quiet: worst %s ms, 99%% within %s ms", $3, $4, $1, $2 }')
+    echo "$line"
+    operator_lines "$lane" <<<"$line"
+  else
+    echo "note: $lane: no timer gaps from the stand-in host"
+  fi
+}
 for lane in $lanes; do
   arch=${lane##*-}
   build=build/$arch
   echo "== $lane ($build)"
   if why=$(rizer_lane_why_not "$lane"); then echo "note: $lane: not measured: $why"; continue; fi
   if [ ! -f "$build/build.ninja" ] ||
-     ! ninja -C "$build" -j2 latency-probe receive-bench send-bench riZER_2 >"$build/last-bench-build.log" 2>&1; then
+     ! ninja -C "$build" -j2 latency-probe receive-bench send-bench riZER_2 rizer-host >"$build/last-bench-build.log" 2>&1; then
     echo "note: $lane: no benchmark programs in $build (scripts/build.sh with tests on makes them); lane not measured"
     continue
   fi
@@ -102,6 +157,7 @@ for lane in $lanes; do
     scripts/wine-run "$3"; rc=$?; wine_stop; exit $rc' "$root" bench-recv "$arch" "$recv" >"$keyed_log.lane" || rc=$?
   cat "$keyed_log.lane"
   { grep '^keyed receive path' "$keyed_log.lane" || true; } | sed "s/^/$lane /" >>"$keyed_log"
+  operator_lines "$lane" <"$keyed_log.lane"
   rm -f "$keyed_log.lane"
   if [ $rc = 3 ]; then
     echo "note: $lane: this checkout's scripts/wine-env.sh cannot start the lane yet; lane not measured"
@@ -118,4 +174,5 @@ for lane in $lanes; do
     echo "note: $lane: the latency probe failed"
   send_cost "$lane" bash -c "cd \"\$0\"; $lane_up"'
     scripts/wine-run "$3"; rc=$?; wine_stop; exit $rc' "$root" bench-send "$arch" "$send"
+  flood_gaps "$lane" "$build"
 done

@@ -32,6 +32,7 @@ class KeyedRounds {
             hex += two;
         }
         std::ofstream(root_ / "keyed" / cv::kGroupKeyFileName, std::ios::binary) << hex << "\r\n";
+        hex_ = hex;
         cv::SealingReady();
         key_ = cv::MakeSealingKey(k);
         cv::StartSealSession(&session_);
@@ -47,6 +48,9 @@ class KeyedRounds {
         folder += static_cast<char>(std::filesystem::path::preferred_separator);
         cv::SetLocFolderOverride(folder);
     }
+    // The key's 64 hexadecimal digits, and the key made ready for sealing.
+    const std::string& KeyHex() const { return hex_; }
+    const cv::SealingKey& Key() const { return key_; }
     // `count` chat lines as the unkeyed benchmarks send them, each sealed.
     std::vector<std::string> Lines(int count) {
         std::vector<std::string> out;
@@ -55,8 +59,9 @@ class KeyedRounds {
             const int n = std::snprintf(inner + 1, sizeof inner - 1, "<Ann>: line number %d", i) + 1;
             inner[0] = 0;
             std::string sealed(static_cast<std::size_t>(n) + cv::kSealedOverhead, '\0');
-            cv::SealFrame(key_, cv::NextSealHeader(&session_, cv::kSealedForEverybody), reinterpret_cast<const std::uint8_t*>(inner),
-                          n, reinterpret_cast<std::uint8_t*>(sealed.data()));
+            cv::SealFrame(key_, cv::NextSealHeader(&session_, cv::kSealedForEverybody),
+                          reinterpret_cast<const std::uint8_t*>(inner), n,
+                          reinterpret_cast<std::uint8_t*>(sealed.data()));
             out.push_back(std::move(sealed));
         }
         return out;
@@ -64,6 +69,7 @@ class KeyedRounds {
 
  private:
     std::filesystem::path root_;
+    std::string hex_;
     cv::SealingKey key_{};
     cv::SealSession session_;
 };

@@ -17,6 +17,11 @@ GoSub NAME properly signed with the operator key in --operator
 (riZER.operator) every 200 ms until every --until signal is in DIR (at most
 --wait seconds, default 60): a command of the operator's that has to get
 through once the flood is over. Exits 1 when a signal did not come.
+
+  flood.py --make-key FILE
+
+writes a riZER.key for a benchmark: a new group key that lists one new
+operator, whose secret key is thrown away (a flood needs none).
 """
 import argparse
 import os
@@ -84,7 +89,16 @@ class Sealer:
         return head + nb.crypto_aead_xchacha20poly1305_ietf_encrypt(plain, head, nonce, self.key)
 
 
+def make_key(path):
+    public, _ = nb.crypto_sign_keypair()
+    with open(path, "x") as f:
+        f.write("# riZER 2.0 group key of a flood benchmark\n%s\noperator %s\n" % (os.urandom(32).hex(), public.hex()))
+    return 0
+
+
 def main():
+    if len(sys.argv) == 3 and sys.argv[1] == "--make-key":
+        return make_key(sys.argv[2])
     ap = argparse.ArgumentParser()
     ap.add_argument("--key", required=True)
     ap.add_argument("--signals", required=True)
