@@ -5,7 +5,8 @@
 # sender, screenshots of every dialog; then the same set-up and chat line with
 # the 32-bit module (Wine 10 in WoW64 mode, lane wine10-x86), then two copies
 # talking on a LAN of two joined namespaces, a closed group on a LAN of four,
-# a keyed copy with two adapters reaching a copy on each of two subnets
+# a classroom whose teacher is the group's operator on a LAN of three, a
+# keyed copy with two adapters reaching a copy on each of two subnets
 # (scripts/demo-lan.sh), and rizer-cli's acknowledged box on a LAN of three.
 # build.sh also leaves the release bundle, dist/riZER_2-VERSION.zip.
 set -euo pipefail
