@@ -12,5 +12,5 @@ wait $listener 2>/dev/null
 echo "listener: $(grep -c ': forged (' "$SIGNALS/heard.err") dropped as forged, $(grep -c 'gosub Flood$' "$SIGNALS/heard.err") taken"
 await t-quiet 60 || exit 1
 /usr/bin/python3 tests/e2e/flood.py --key "$KEY" --signals "$SIGNALS" --to 10.77.2.1 --then FloodOver \
-  --operator "$OPERATOR" --until t-over --wait 10
+  --operator "$OPERATOR" --until t-over --wait 20
 echo "flood: exit $?"
