@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # One side of an end-to-end run, inside its namespace: of a netns-pair
-# (sides a and b), of a netns-subnets LAN or a netns-lan (RIZER_E2E_SIDES
-# names its sides in the LAN's order, "x a b y c", "t a b c"). The side's Wine lane (RIZER_E2E_LANE_A,
-# _B, _X, ...; "none": a side without Wine, which runs shell steps only) with
-# its own wineserver and prefix, then every case's step for this side, each
-# started once every side is done with the one before (ready files in the
-# shared folder). The hosts meet through signal files in
-# RIZER_E2E_SIGNALS/CASE.
+# (sides a and b), of a netns-subnets LAN or of a netns-lan (RIZER_E2E_SIDES
+# names its sides in the LAN's order, "x a b y c" or "t a b c"). The side's
+# Wine lane (RIZER_E2E_LANE_A, _B, _X, ...; "none": a side without Wine,
+# which runs shell steps only) with its own wineserver and prefix, then
+# every case's step for this side, each started once every side is done with
+# the one before (ready files in the shared folder). The hosts meet through
+# signal files in RIZER_E2E_SIGNALS/CASE.
 #
 # A case's step on this side is NAME.SIDE.cvs (a stand-in host's script) or
 # NAME.SIDE.sh (a shell script, run with SIGNALS (the case's signal folder),
