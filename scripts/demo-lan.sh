@@ -290,22 +290,28 @@ all_lines="$ann_line<Teacher>: Quiz time.\r\n"
   printf 'WaitVar Chat "%s" 30000\n' "$all_lines"
   printf '%s\n' 'Print Chat' 'Signal bob-done' 'riZERClosePort'
 } >"$class/bob.cvs"
-class_side='
-  set -uo pipefail
-  cd "$0"
-  class=$1 module=$2
+# The start of a side of a LAN of Wine copies, for bash -c: lane wine8-x64,
+# wait_for FILE [SECONDS], and $who, side i of the names in $names; the
+# sides start Wine one at a time (prefix $prefix-$who), side 1 first.
+wine_side_start='
   export RIZER_LANE=wine8-x64
   wait_for() {  # file [seconds]
     local end=$((SECONDS + ${2:-60}))
     while [ $SECONDS -lt $end ]; do [ -e "$1" ] && return 0; sleep 0.05; done
     return 1
   }
-  who=$(echo teacher ann bob | cut -d" " -f"$RIZER_LAN_SIDE")
-  # One Wine start at a time.
-  [ "$who" = teacher ] || wait_for "$RIZER_LAN_DIR/wine.$((RIZER_LAN_SIDE - 1))" 240
+  who=$(echo $names | cut -d" " -f"$RIZER_LAN_SIDE")
+  [ "$RIZER_LAN_SIDE" = 1 ] || wait_for "$RIZER_LAN_DIR/wine.$((RIZER_LAN_SIDE - 1))" 240
   source scripts/wine-env.sh
-  wine_start "class-$who" >/dev/null || { echo "$who: wine did not start"; touch "$RIZER_LAN_DIR/wine.$RIZER_LAN_SIDE"; exit 1; }
+  wine_start "$prefix-$who" >/dev/null || { echo "$who: wine did not start"; touch "$RIZER_LAN_DIR/wine.$RIZER_LAN_SIDE"; exit 1; }
   touch "$RIZER_LAN_DIR/wine.$RIZER_LAN_SIDE"
+'
+class_side='
+  set -uo pipefail
+  cd "$0"
+  class=$1 module=$2
+  names="teacher ann bob" prefix=class
+'"$wine_side_start"'
   scripts/wine-run "$class/$who/$(basename "$3")" "$module" "$class/$who.cvs" "$class" >"$class/$who.log" 2>&1
   rc=$?
   wine_stop
@@ -375,18 +381,8 @@ two_side='
   set -uo pipefail
   cd "$0"
   two=$1 cli=$2
-  export RIZER_LANE=wine8-x64
-  wait_for() {  # file [seconds]
-    local end=$((SECONDS + ${2:-60}))
-    while [ $SECONDS -lt $end ]; do [ -e "$1" ] && return 0; sleep 0.05; done
-    return 1
-  }
-  who=$(echo xena ann bob | cut -d" " -f"$RIZER_LAN_SIDE")
-  # One Wine start at a time.
-  [ "$who" = xena ] || wait_for "$RIZER_LAN_DIR/wine.$((RIZER_LAN_SIDE - 1))" 240
-  source scripts/wine-env.sh
-  wine_start "subnets-$who" >/dev/null || { echo "$who: wine did not start"; touch "$RIZER_LAN_DIR/wine.$RIZER_LAN_SIDE"; exit 1; }
-  touch "$RIZER_LAN_DIR/wine.$RIZER_LAN_SIDE"
+  names="xena ann bob" prefix=subnets
+'"$wine_side_start"'
   scripts/wine-run "$two/$who/rizer-host.exe" dist/x64/riZER_2.cvp "$two/$who.cvs" "$two" >"$two/$who.log" 2>&1 &
   host=$!
   if [ "$who" = xena ]; then
