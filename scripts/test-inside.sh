@@ -86,6 +86,7 @@ wine_lane() {
   else
     local arch=$RIZER_LANE_ARCH
     local host=$root/build/$arch/host/rizer-host.exe module=$root/build/$arch/src/plugin/riZER_2.cvp
+    wine_hold "$host" "$module" 2>&1 || tally "$lane: desktop held" 1 ""
     out=$(ctest --test-dir "build/$arch" --output-on-failure --no-tests=error 2>&1); rc=$?
     printf '%s\n' "$out" | tail -n 25
     tally "$lane: wine tests" $rc "$(ctest_counts "$out")"

@@ -4,7 +4,8 @@
 #                     Xvfb of this namespace and a persistent wineserver started
 #                     here; exports RIZER_LANE and RIZER_LANE_ARCH (x64 or x86,
 #                     the build this lane runs: build/$RIZER_LANE_ARCH/...)
-#   wine_stop         ends both
+#   wine_hold HOST MODULE   keeps the desktop up till wine_stop (see below)
+#   wine_stop         ends them all
 #   rizer_lanes       the lanes, in the order the test command runs them
 #   rizer_lane_why_not LANE   why LANE cannot run on this machine, if it cannot
 # Wine creates its sockets in the wineserver's process, so a wineserver that
@@ -111,8 +112,39 @@ wine_start() {
   "$_rizer_root/scripts/wine-check"
 }
 
+# wine_hold HOST.exe MODULE.cvp: until wine_stop, a stand-in host of the
+# lane's build that only waits (it opens no port) stays attached
+# to the desktop. Wine ends the desktop's process about a second after the
+# desktop's last other user has gone; on a busy machine that happens in the
+# gap between two test programs, and a program that starts while it ends can
+# leave a desktop process that never comes up: from then on every window of
+# the lane fails ("The explorer process failed to start"). With one user that
+# stays, the desktop started by wine_start serves the whole lane.
+wine_hold() {
+  local host=$1 module=$2 i
+  mkdir -p "$_rizer_root/build/e2e"  # every Wine lane sees the repository
+  _rizer_hold_dir=$(mktemp -d "$_rizer_root/build/e2e/hold.XXXXXX")
+  printf 'Signal held\nSleep 3600000\n' >"$_rizer_hold_dir/hold.cvs"
+  "$_rizer_root/scripts/wine-run" "$host" "$module" "$_rizer_hold_dir/hold.cvs" "$_rizer_hold_dir" \
+    </dev/null >/dev/null 2>&1 &
+  _rizer_hold=$!
+  for i in $(seq 600); do
+    [ -e "$_rizer_hold_dir/held" ] && return 0
+    kill -0 "$_rizer_hold" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "wine_hold: the waiting host did not start" >&2
+  return 1
+}
+
 wine_stop() {
   _rizer_lane wineserver -k 2>/dev/null || true
+  if [ -n "${_rizer_hold:-}" ]; then
+    kill "$_rizer_hold" 2>/dev/null || true
+    wait "$_rizer_hold" 2>/dev/null || true
+    rm -rf "$_rizer_hold_dir"
+    _rizer_hold= _rizer_hold_dir=
+  fi
   [ -n "${_rizer_xvfb:-}" ] && kill "$_rizer_xvfb" 2>/dev/null || true
   wait "${_rizer_xvfb:-}" 2>/dev/null || true
   _rizer_xvfb=

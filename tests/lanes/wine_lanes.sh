@@ -83,6 +83,37 @@ check "$lane: wine-run refuses outside a private namespace" refuses_outside_name
 # A windowed program first, so that there is a desktop whoever started it.
 "$root/scripts/wine-run" "$1" "$2" </dev/null 2>&1 | tail -n 0
 check "$lane: the desktop's process has no caller's output" desktop_streams_closed
+
+# Wine ends the desktop's process about a second after its last other user
+# has gone; a program that starts meanwhile can leave one that never comes up,
+# and every later window of the lane fails. The lane keeps a waiting host of
+# its own build on the desktop (wine_hold), so that the desktop outlives every
+# test program, however long the gap before the next one.
+desktops() {
+  local pid
+  for pid in $(pgrep -f 'explorer.exe /desktop'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+  done
+}
+held_by_waiting_host() {
+  local pid
+  for pid in $(pgrep -f 'hold\.cvs'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  return 1
+}
+desktop_outlives_programs() {  # HOST.exe MODULE.cvp
+  local before after i
+  before=$(desktops)
+  for i in 1 2; do
+    "$root/scripts/wine-run" "$1" "$2" </dev/null >/dev/null 2>&1
+    sleep 2.5
+  done
+  after=$(desktops)
+  [ -n "$before" ] && [ "$before" = "$after" ] || { echo "desktop processes before: ${before:-none}, after: ${after:-none}"; return 1; }
+}
+check "$lane: a waiting host of the lane holds the desktop" held_by_waiting_host
+check "$lane: the desktop outlives the programs that use it" desktop_outlives_programs "$1" "$2"
 if [ "$arch" = x86 ]; then
   # Wine says so on its error channel when a 32-bit program starts that way.
   wow64() { WINEDEBUG=err+environ "$root/scripts/wine-run" "$1" "$2" </dev/null 2>&1 >/dev/null | grep -q 'in experimental wow64 mode'; }
