@@ -278,8 +278,8 @@ all_lines="$ann_line<Teacher>: Quiz time.\r\n"
 } >"$class/teacher.cvs"
 {
   echo "${subs//WHO/ann}"
+  # No wait for her own line alone: the teacher's may follow it at once.
   printf '%s\n' 'riZERGoSub "Shutdown"' 'riZERSendMessage "Ann" "I pressed Shutdown."'
-  printf 'WaitVar Chat "%s" 30000\n' "$ann_line"
   printf '%s\n' 'Await ann-quiz 30000'
   printf 'WaitVar Chat "%s" 30000\n' "$all_lines"
   printf '%s\n' 'Print Chat' 'Signal ann-done' 'riZERClosePort'
