@@ -1,7 +1,7 @@
 // The boundary as a 32-bit host sees it: every entry point of a module and
 // every callback the host hands over, with the bytes of arguments the callee
 // pops (stdcall: four per argument). The rows are written here on their own,
-// not taken from plugin/HostInterface.h, so that a change to the module's
+// not taken from hostapi/HostInterface.h, so that a change to the module's
 // declarations cannot change the host's side with it.
 //
 // On 32-bit x86 every crossing goes through a thunk (BoundaryThunks_x86.S,
@@ -43,6 +43,10 @@ namespace host {
 // One argument or result as it crosses: every argument on this boundary is an
 // integer or a pointer, one stack slot (x86) or register (x64) each.
 using Word = std::uintptr_t;
+// A text block that outlives a call (GlobalAlloc(GMEM_FIXED) memory that
+// either side frees), and the slot that holds one or nothing.
+using HostString = char*;
+using HostSlot = HostString*;
 
 #define HOST_ENUM_ENTRY(name, exported, bytes) name,
 enum class Entry { HOST_ENTRY_ROWS(HOST_ENUM_ENTRY) };

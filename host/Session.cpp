@@ -56,7 +56,7 @@ Word ScriptProcessorCallback(const Word* args) {
 
 // code, slot; answers a one-byte boolean
 Word InterfaceAccessCallback(const Word* args) {
-    return g_current->OnPicker(IntArg(args[0]), reinterpret_cast<cv::HostSlot>(args[1])) ? 1 : 0;
+    return g_current->OnPicker(IntArg(args[0]), reinterpret_cast<HostSlot>(args[1])) ? 1 : 0;
 }
 
 void CALLBACK TimerCallback(HWND, UINT, UINT_PTR id, DWORD) { g_current->OnTimer(id); }
@@ -85,17 +85,17 @@ HWND CreateHostWindow() {
     return window;
 }
 
-std::string SlotText(const cv::HostString block) { return block ? Quote(block) : "<none>"; }
+std::string SlotText(const HostString block) { return block ? Quote(block) : "<none>"; }
 
 // Parameter slots made by the host for one call, freed afterwards.
 struct Slots {
-    std::vector<cv::HostString> blocks;
+    std::vector<HostString> blocks;
     explicit Slots(const std::vector<std::string>& texts, std::size_t from) {
         for (std::size_t i = from; i < texts.size(); ++i) blocks.push_back(NewHostString(texts[i].c_str()));
         blocks.resize(blocks.size() + 2, nullptr);  // room for an action that reads more slots
     }
     ~Slots() {
-        for (cv::HostString block : blocks) {
+        for (HostString block : blocks) {
             if (block) CountedGlobalFree(block);
         }
     }
@@ -161,8 +161,8 @@ bool Session::Open(const std::string& modulePath) {
 }
 
 void Session::InitPlugIn() {
-    cv::HostString slots[3] = {NewHostString("old title"), NewHostString("old author"),
-                               NewHostString("old description")};
+    HostString slots[3] = {NewHostString("old title"), NewHostString("old author"),
+                           NewHostString("old description")};
     const long freesBefore = Ledger().frees;
     module_.Call(Entry::InitPlugIn, {PointerWord(hostWindow_), PointerWord(&slots[0]), PointerWord(&slots[1]),
                                      PointerWord(&slots[2])});
@@ -171,7 +171,7 @@ void Session::InitPlugIn() {
     LogLine("Author " + SlotText(slots[1]));
     LogLine("Description " + SlotText(slots[2]));
     LogLine("Init freed " + std::to_string(freed) + " old blocks");
-    for (cv::HostString block : slots) {
+    for (HostString block : slots) {
         if (block) CountedGlobalFree(block);  // the host owns them now
     }
 }
@@ -226,7 +226,7 @@ void Session::OnScriptLine(const std::string& line) {
     }
 }
 
-bool Session::OnPicker(int code, cv::HostSlot slot) {
+bool Session::OnPicker(int code, HostSlot slot) {
     LogLine("Picker code=" + std::to_string(code) + " in=" + SlotText(*slot) + " answer=" + pickerMode_);
     if (pickerMode_ == "false") return false;
     if (pickerMode_ == "replace") {
@@ -309,7 +309,7 @@ void Session::Pump(DWORD ms) {
 bool Session::DoAction(const Command& c, int number) {
     if (!module_.Loaded()) return Fail(c, "module not loaded");
     Slots slots(c.args, 0);
-    const std::vector<cv::HostString> before = slots.blocks;
+    const std::vector<HostString> before = slots.blocks;
     const bool result = ByteResult(
         module_.Call(Entry::ExecAction, {static_cast<Word>(number), PointerWord(slots.blocks.data())}));
     if (!result) return Fail(c, c.word + " answered false");
@@ -328,7 +328,7 @@ std::string BlocksSince(const LedgerCounts& before) {
 bool Session::CmdExec(const Command& c) {
     if (c.args.empty()) return Fail(c, "Exec N [\"param\"...]");
     Slots slots(c.args, 1);
-    const std::vector<cv::HostString> before = slots.blocks;
+    const std::vector<HostString> before = slots.blocks;
     const LedgerCounts ledger = Ledger();
     const bool result = ByteResult(module_.Call(
         Entry::ExecAction, {static_cast<Word>(ParseNumber(c.args[0])), PointerWord(slots.blocks.data())}));
@@ -340,7 +340,7 @@ bool Session::CmdExec(const Command& c) {
 bool Session::CmdEdit(const Command& c) {
     if (c.args.empty()) return Fail(c, "Edit N [\"param\"...]");
     Slots slots(c.args, 1);
-    const std::vector<cv::HostString> before = slots.blocks;
+    const std::vector<HostString> before = slots.blocks;
     const bool result = ByteResult(module_.Call(
         Entry::EditAction, {static_cast<Word>(ParseNumber(c.args[0])), PointerWord(slots.blocks.data())}));
     std::string line = "Edit " + c.args[0] + " -> " + (result ? "true" : "false");

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "PluginModule.h"
-#include "plugin/HostInterface.h"
+#include "Boundary.h"
 #include "Script.h"
 #include "ThreadTimer.h"
 #include "TimerGaps.h"
@@ -47,7 +47,7 @@ class Session {
     void OnAddAction(const CatalogueEntry& entry);
     void OnSetVariable(const std::string& name, const std::string& value);
     void OnScriptLine(const std::string& line);
-    bool OnPicker(int code, cv::HostSlot slot);
+    bool OnPicker(int code, HostSlot slot);
     void OnTimer(UINT_PTR id);
 
     static Session* Current();

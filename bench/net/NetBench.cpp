@@ -36,7 +36,7 @@
 #include "messaging/MessagingState.h"
 #include "messaging/PollTick.h"
 #include "net/Net.h"
-#include "plugin/HostCallbacks.h"
+#include "hostapi/HostCallbacks.h"
 
 namespace {
 
@@ -104,7 +104,7 @@ double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).coun
 
 void ReceivePath() {
     constexpr int kBatch = 1000, kRounds = 200;
-    cv::host::SetVariable = SetVariableReadingLength;
+    cv::hostapi::SetVariable = SetVariableReadingLength;
     gClearEvery100 = true;
     cv::ExecOpenPort(std::to_string(kPort), "Chat");
     int raw = UdpSocket(kRawPort);
@@ -172,7 +172,7 @@ void SendFrames(int s, std::uint16_t port, const std::vector<std::string>& frame
 
 void KeyedPath() {
     constexpr int kBatch = 1000, kRounds = 100;
-    cv::host::SetVariable = SetVariableReadingLength;
+    cv::hostapi::SetVariable = SetVariableReadingLength;
     gClearEvery100 = true;
     rizer::bench::KeyedRounds keyed;
     int peer = UdpSocket(0);
@@ -221,7 +221,7 @@ void DrainGoSubs(int count) {
 void SignedPath() {
     using Signing = rizer::bench::OperatorRounds::Signing;
     constexpr int kBatch = 1000, kRounds = 30;
-    cv::host::ScriptProcessor = CountGoSub;
+    cv::hostapi::ScriptProcessor = CountGoSub;
     rizer::bench::KeyedRounds keyed;
     rizer::bench::OperatorRounds operators(keyed);
     int peer = UdpSocket(0);
@@ -246,7 +246,7 @@ void SignedPath() {
         n / Seconds(signedBest), n / Seconds(plain), kRounds, kBatch, Seconds(plain) / Seconds(signedBest));
     close(peer);
     cv::ExecClosePort();
-    cv::host::ScriptProcessor = nullptr;
+    cv::hostapi::ScriptProcessor = nullptr;
 }
 
 // A host's 10 ms timer beside the poller's timer on one thread, as on the
@@ -337,7 +337,7 @@ double NsPerLine(std::size_t listLines) {
 }
 
 void ChatLineCost() {
-    cv::host::SetVariable = SetVariableTouching;
+    cv::hostapi::SetVariable = SetVariableTouching;
     cv::ExecOpenPort(std::to_string(kPort), "Chat");
     const double small = NsPerLine(100);
     const double large = NsPerLine(100000);
@@ -351,7 +351,7 @@ void ChatLineCost() {
 // ---- a burst from the other namespace --------------------------------------
 
 int BurstReceive(int count) {
-    cv::host::SetVariable = SetVariableTouching;
+    cv::hostapi::SetVariable = SetVariableTouching;
     cv::ExecOpenPort(std::to_string(kPort), "Chat");
     const char* dir = std::getenv("RIZER_PAIR_DIR");
     if (dir) std::fclose(std::fopen((std::string(dir) + "/receiver-ready").c_str(), "w"));

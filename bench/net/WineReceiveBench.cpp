@@ -21,7 +21,7 @@
 #include "messaging/Executors.h"
 #include "messaging/MessagingRecorder.h"
 #include "messaging/MessagingState.h"
-#include "plugin/HostCallbacks.h"
+#include "hostapi/HostCallbacks.h"
 #include "support/NetNamespaceGuard.h"
 
 namespace {
@@ -121,7 +121,7 @@ std::size_t DrainPoller(int batch) {
 // a group without operators.
 void SignedGoSubs(SOCKET peer, int batch, int rounds) {
     using Signing = rizer::bench::OperatorRounds::Signing;
-    cv::host::ScriptProcessor = CountGoSub;
+    cv::hostapi::ScriptProcessor = CountGoSub;
     rizer::bench::KeyedRounds keyed;
     rizer::bench::OperatorRounds operators(keyed);
     double plain = 1e9, signedBest = 1e9;
@@ -150,7 +150,7 @@ void SignedGoSubs(SOCKET peer, int batch, int rounds) {
         " %.0f/s unsigned in a group without -> ratio %.2f (datagrams lost on the way: %d)\n",
         batch / signedBest, batch / plain, plain / signedBest, lost);
     cv::ExecClosePort();
-    cv::host::ScriptProcessor = nullptr;
+    cv::hostapi::ScriptProcessor = nullptr;
 }
 
 }  // namespace
@@ -169,7 +169,7 @@ int main(int argc, char** argv) {
     WSADATA wsa;
     if (WSAStartup(MAKEWORD(1, 1), &wsa) != 0) return 2;
 
-    cv::host::SetVariable = SetVariableReadingLength;
+    cv::hostapi::SetVariable = SetVariableReadingLength;
     rizer::bench::KeyedRounds keyed;
     keyed.UseKey(false);
     cv::ExecOpenPort(std::to_string(kPort), "Chat");

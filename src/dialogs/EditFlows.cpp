@@ -14,7 +14,7 @@
 #include "dialogs/EditFormOne.h"
 #include "dialogs/SystemMessageKinds.h"
 #include "localization/Localization.h"
-#include "plugin/PlugInUtils.h"
+#include "hostapi/HostStrings.h"
 
 namespace cv {
 

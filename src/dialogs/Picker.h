@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 #include "ui/Edit.h"
 
 namespace cv {

@@ -1,7 +1,7 @@
 #include "dialogs/Picker.h"
 
-#include "plugin/HostCallbacks.h"
-#include "plugin/PlugInUtils.h"
+#include "hostapi/HostCallbacks.h"
+#include "hostapi/HostStrings.h"
 
 namespace cv {
 namespace {
@@ -21,7 +21,7 @@ class SlotGuard {
 }  // namespace
 
 void OfferPicker(std::int32_t code, ui::TEdit& field) {
-    const InterfaceAccessProc access = host::InterfaceAccess;
+    const InterfaceAccessProc access = hostapi::InterfaceAccess;
     if (!access) return;
     SlotGuard guard;
     AssignHostString(guard.slot(), field.Text());

@@ -9,7 +9,7 @@ namespace cv {
 inline constexpr const char* kLocMessageCaption = kPlugInTitle;
 
 // Shows `text` in a simple modal message box (caption kLocMessageCaption, no
-// icon, one OK button) owned by cv::host::HostWindow, and returns when it is
+// icon, one OK button) owned by cv::hostapi::HostWindow, and returns when it is
 // closed. LocMessageBox_win.cpp: MessageBoxA; LocMessageBox_posix.cpp: nothing
 // (the native build has no user interface).
 void ShowLocMessageBox(const char* text);

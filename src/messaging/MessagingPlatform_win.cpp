@@ -7,7 +7,7 @@
 
 #include <map>
 
-#include "plugin/HostCallbacks.h"
+#include "hostapi/HostCallbacks.h"
 #include "common/NoThrow.h"
 
 namespace cv::platform {
@@ -107,7 +107,7 @@ void ShowMessageBox(const char* caption, const char* text, BoxIcon icon) {
 }
 
 void ShowOwnedErrorBox(const char* caption, const char* text) {
-    HWND owner = static_cast<HWND>(host::HostWindow);
+    HWND owner = static_cast<HWND>(hostapi::HostWindow);
     MessageBoxA(owner, text, caption, MB_OK | MB_ICONSTOP | (owner ? 0 : MB_TASKMODAL));
 }
 

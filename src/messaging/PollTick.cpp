@@ -8,7 +8,7 @@
 #include "messaging/MessagingState.h"
 #include "messaging/Payloads.h"
 #include "net/Net.h"
-#include "plugin/HostCallbacks.h"
+#include "hostapi/HostCallbacks.h"
 
 namespace cv {
 namespace {
@@ -26,18 +26,18 @@ void ShowSystemMessage(const BoxKind& kind, std::string_view text) {
 
 void RunSubroutine(std::string_view name) {
     const std::string line = GoSubLine(name);
-    host::CallScriptProcessor(line.c_str());
+    hostapi::CallScriptProcessor(line.c_str());
 }
 
 void AddChatLine(MessagingState& s, std::string_view line, const std::string& variable) {
     if (!s.ChatList) return;
     s.ChatList->Append(line);
-    if (!host::SetVariable) return;
+    if (!hostapi::SetVariable) return;
     // Both held for the call: host script run by the callback may clear,
     // free or replace the list and the variable without changing what the
     // host reads.
     const TChatList::Loan text(*s.ChatList);
-    host::CallSetVariable(variable.c_str(), text.Text());
+    hostapi::CallSetVariable(variable.c_str(), text.Text());
 }
 
 // `variable` is the caller's own copy of the chat variable's name.
@@ -47,7 +47,7 @@ void Dispatch(MessagingState& s, const char* payload, std::int32_t length, const
     switch (m.kind) {
         case ReceivedKind::SystemMessage: ShowSystemMessage(*m.box, m.text); return;
         case ReceivedKind::Subroutine:
-            if (host::ScriptProcessor) RunSubroutine(m.text);
+            if (hostapi::ScriptProcessor) RunSubroutine(m.text);
             return;
         case ReceivedKind::Chat: AddChatLine(s, m.text, variable); return;
         case ReceivedKind::Dropped: return;  // a "$" text without a valid marker, an unsafe name

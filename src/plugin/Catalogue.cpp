@@ -3,7 +3,7 @@
 #include <string>
 
 #include "localization/Localization.h"
-#include "plugin/HostCallbacks.h"
+#include "hostapi/HostCallbacks.h"
 
 namespace cv {
 
@@ -33,11 +33,11 @@ std::string CatalogueHint(const CatalogueEntry& entry) {
 std::span<const CatalogueEntry> Catalogue() { return kCatalogue; }
 
 void RegisterCatalogue() {
-    if (!host::AddAction) return;
+    if (!hostapi::AddAction) return;
     for (const CatalogueEntry& entry : kCatalogue) {
         const std::string hint = CatalogueHint(entry);
-        host::AddAction(entry.number, entry.name, hint.c_str(), entry.kinds, entry.lastKindIndex,
-                        entry.paramCount);
+        hostapi::AddAction(entry.number, entry.name, hint.c_str(), entry.kinds, entry.lastKindIndex,
+                           entry.paramCount);
     }
 }
 

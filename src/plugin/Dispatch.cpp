@@ -4,7 +4,7 @@
 #include <string>
 
 #include "messaging/Executors.h"
-#include "plugin/PlugInUtils.h"
+#include "hostapi/HostStrings.h"
 
 #if defined(_WIN32)
 #include "dialogs/EditFlows.h"

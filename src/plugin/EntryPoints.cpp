@@ -12,8 +12,8 @@
 #include "plugin/Catalogue.h"
 #include "plugin/Dispatch.h"
 #include "plugin/EntryPoints.h"
-#include "plugin/HostCallbacks.h"
-#include "plugin/PlugInUtils.h"
+#include "hostapi/HostCallbacks.h"
+#include "hostapi/HostStrings.h"
 
 using namespace cv;
 
@@ -32,19 +32,19 @@ void CV_CALL cvAbout() { RunCaught(ShowAboutBox); }
 // The host's notifications are of no interest to this module.
 void CV_CALL cvMessage(std::uint32_t, std::uintptr_t, std::intptr_t) {}
 
-void CV_CALL cvRegisterInterfaceAccess(InterfaceAccessProc proc) { host::InterfaceAccess = proc; }
+void CV_CALL cvRegisterInterfaceAccess(InterfaceAccessProc proc) { hostapi::InterfaceAccess = proc; }
 
-void CV_CALL cvRegisterScriptProcessor(ScriptProcessorProc proc) { host::ScriptProcessor = proc; }
+void CV_CALL cvRegisterScriptProcessor(ScriptProcessorProc proc) { hostapi::ScriptProcessor = proc; }
 
 void CV_CALL cvRegisterPlugIn(AddActionProc addAction, void*, void*, SetVariableProc setVariable) {
     RunCaught(CheckLocalizationHeader);  // registration goes on whatever the check met
-    host::SetVariable = setVariable;
-    host::AddAction = addAction;
+    hostapi::SetVariable = setVariable;
+    hostapi::AddAction = addAction;
     RunCaught(RegisterCatalogue);
 }
 
 void CV_CALL cvInitPlugIn(WindowHandle hostWindow, HostSlot title, HostSlot author, HostSlot description) {
-    host::HostWindow = hostWindow;
+    hostapi::HostWindow = hostWindow;
     RunCaught([&] {
         AssignHostString(title, kPlugInTitle);
         AssignHostString(author, kAuthor);

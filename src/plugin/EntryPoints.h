@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 
 extern "C" {
 void CV_CALL cvAbout();

@@ -12,7 +12,7 @@
 
 #include "DialogDriver.h"
 #include "dialogs/EditFlows.h"
-#include "plugin/HostCallbacks.h"
+#include "hostapi/HostCallbacks.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ void ShowAndClose(std::int32_t action) {
 bool ComctlLoaded() { return GetModuleHandleA("comctl32.dll") != nullptr; }
 
 TEST(DialogMemory, AHundredDialogsInAHostWithoutComctlKeepLessThanAMegabyte) {
-  cv::host::InterfaceAccess = nullptr;
+  cv::hostapi::InterfaceAccess = nullptr;
   // Were comctl32 loaded here, the run could not show what such a host sees.
   ASSERT_FALSE(ComctlLoaded()) << "this program loaded comctl32 before any dialog";
   constexpr std::int32_t kActions[] = {1, 3, 4, 5};

@@ -14,7 +14,7 @@
 #include "dialogs/EditFormCombo.h"
 #include "dialogs/EditFormOne.h"
 #include "localization/LocDefaults.h"
-#include "plugin/HostCallbacks.h"
+#include "hostapi/HostCallbacks.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ class EditFlows : public ::testing::Test {
  protected:
   void SetUp() override {
     blocks::Install();
-    cv::host::InterfaceAccess = nullptr;
+    cv::hostapi::InterfaceAccess = nullptr;
     std::remove(LocPath().c_str());
     liveBefore_ = blocks::Live();
   }
@@ -50,7 +50,7 @@ class EditFlows : public ::testing::Test {
     for (auto& s : slots_)
       if (s) GlobalFree(s), s = nullptr;
     std::remove(LocPath().c_str());
-    cv::host::InterfaceAccess = nullptr;
+    cv::hostapi::InterfaceAccess = nullptr;
     EXPECT_EQ(blocks::Live(), liveBefore_) << "a block was left over";
     EXPECT_EQ(blocks::BadFrees(), 0);
     EXPECT_TRUE(ui::Screen::Forms().empty()) << "a dialog was not destroyed";
@@ -372,7 +372,7 @@ TEST_F(EditFlows, PickerButtonsFollowTheHostProtocol) {
     for (bool second : {false, true}) {
       SCOPED_TRACE(std::string(second ? "SpeedButton2 " : "SpeedVariable ") + c.fieldBefore + " " +
                    std::to_string(static_cast<int>(c.answer)) + (c.registered ? "" : " no callback"));
-      cv::host::InterfaceAccess = c.registered ? &FakePicker : nullptr;
+      cv::hostapi::InterfaceAccess = c.registered ? &FakePicker : nullptr;
       picker = PickerLog{};
       picker.answer = c.answer;
       std::string after;
@@ -414,7 +414,7 @@ std::uint32_t CV_CALL WidePicker(std::int32_t, cv::HostSlot slot) {
 }
 
 TEST_F(EditFlows, OnlyTheLowByteOfThePickersAnswerCounts) {
-  cv::host::InterfaceAccess = reinterpret_cast<cv::InterfaceAccessProc>(&WidePicker);
+  cv::hostapi::InterfaceAccess = reinterpret_cast<cv::InterfaceAccessProc>(&WidePicker);
   cv::TFormOne f;
   f.LEdit1->SetText("abc");
   widePickerAnswer = 0x100;
@@ -426,7 +426,7 @@ TEST_F(EditFlows, OnlyTheLowByteOfThePickersAnswerCounts) {
 }
 
 TEST_F(EditFlows, Kn1OffersPickerEight) {
-  cv::host::InterfaceAccess = &FakePicker;
+  cv::hostapi::InterfaceAccess = &FakePicker;
   picker = PickerLog{};
   picker.answer = HostAnswer::TrueReplaced;
   cv::TFormOne f;

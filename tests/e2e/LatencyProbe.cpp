@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "localization/LocDefaults.h"
 #include "localization/Localization.h"
 #include "plugin/Catalogue.h"
-#include "plugin/HostCallbacks.h"
+#include "hostapi/HostCallbacks.h"
 
 namespace cv {
 namespace {
@@ -66,10 +66,10 @@ class CatalogueTest : public ::testing::Test {
  protected:
     void SetUp() override {
         g_calls.clear();
-        host::ResetHostCallbacks();
-        host::AddAction = &RecordAddAction;
+        hostapi::ResetHostCallbacks();
+        hostapi::AddAction = &RecordAddAction;
     }
-    void TearDown() override { host::ResetHostCallbacks(); }
+    void TearDown() override { hostapi::ResetHostCallbacks(); }
 
     LocTestFolder folder_;
 };
@@ -94,7 +94,7 @@ TEST_F(CatalogueTest, OneKeyLineChangesOnlyItsHintAtEveryRegistration) {
 }
 
 TEST_F(CatalogueTest, NoCallbackNoCalls) {
-    host::AddAction = nullptr;
+    hostapi::AddAction = nullptr;
     RegisterCatalogue();
     EXPECT_TRUE(g_calls.empty());
 }

@@ -13,7 +13,7 @@
 #include "messaging/MessagingRecorder.h"
 #include "messaging/MessagingState.h"
 #include "net/Net.h"
-#include "plugin/HostCallbacks.h"
+#include "hostapi/HostCallbacks.h"
 
 namespace {
 
@@ -53,8 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fake::Reset();
     cv::platform::recorder::Reset();
     gControl = data[0];
-    cv::host::SetVariable = OnSetVariable;
-    cv::host::ScriptProcessor = OnScript;
+    cv::hostapi::SetVariable = OnSetVariable;
+    cv::hostapi::ScriptProcessor = OnScript;
     cv::platform::recorder::OnBox() = [](const cv::platform::recorder::Box&) { Reenter(gControl >> 6); };
     cv::ExecOpenPort("50150", "Chat");
 
@@ -86,6 +86,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (cv::platform::recorder::LiveTimers() > 1) __builtin_trap();
     }
     cv::MessagingUnload();
-    cv::host::ResetHostCallbacks();
+    cv::hostapi::ResetHostCallbacks();
     return 0;
 }

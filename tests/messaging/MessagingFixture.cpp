@@ -30,9 +30,9 @@ void Messaging::SetUp() {
     RIZER_REQUIRE_PRIVATE_NETWORK();
     Host() = HostRecord{};
     cv::platform::recorder::Reset();
-    cv::host::ResetHostCallbacks();
-    cv::host::SetVariable = RecordSetVariable;
-    cv::host::ScriptProcessor = RecordScript;
+    cv::hostapi::ResetHostCallbacks();
+    cv::hostapi::SetVariable = RecordSetVariable;
+    cv::hostapi::ScriptProcessor = RecordScript;
     ASSERT_TRUE(cv::ExecOpenPort(std::to_string(kPort), "Chat"));
     peer_ = std::make_unique<PeerSocket>(kPeerPort);
     ASSERT_TRUE(peer_->Bound());
@@ -41,7 +41,7 @@ void Messaging::SetUp() {
 void Messaging::TearDown() {
     peer_.reset();
     cv::MessagingUnload();
-    cv::host::ResetHostCallbacks();
+    cv::hostapi::ResetHostCallbacks();
     cv::platform::recorder::Reset();
 }
 

@@ -12,7 +12,7 @@
 #include "messaging/MessagingRecorder.h"
 #include "messaging/MessagingState.h"
 #include "net/PeerSocket.h"
-#include "plugin/HostCallbacks.h"
+#include "hostapi/HostCallbacks.h"
 #include "support/NetNamespaceGuard.h"
 
 namespace rizer::test {

@@ -308,8 +308,8 @@ TEST_F(Operators, AFloodOfBadSignaturesCannotHoldTheTick) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         Open();
-        const auto setVariable = cv::host::SetVariable;
-        if (!r.hostHearsChat) cv::host::SetVariable = nullptr;
+        const auto setVariable = cv::hostapi::SetVariable;
+        if (!r.hostHearsChat) cv::hostapi::SetVariable = nullptr;
         const std::uint32_t forgedBefore = cv::NetConsumedCount(cv::NetConsumed::ForgedSignature);
         int sent = 0;
         for (int i = 0; i < kBad; ++i) {
@@ -341,7 +341,7 @@ TEST_F(Operators, AFloodOfBadSignaturesCannotHoldTheTick) {
         if (r.chatEvery) {
             EXPECT_EQ(cv::Messaging().ChatList->Count(), static_cast<std::size_t>(kBad / r.chatEvery));
         }
-        cv::host::SetVariable = setVariable;
+        cv::hostapi::SetVariable = setVariable;
     }
 }
 
@@ -360,7 +360,7 @@ TEST_F(Operators, ATickPastItsBoundEndsAfterOneReceiveCall) {
     cv::OperatorKey impostor = teacher_;
     randombytes_buf(impostor.secret.data(), 32);
     Open();
-    cv::host::SetVariable = nullptr;  // chat lines that call nobody: the cheap dispatch
+    cv::hostapi::SetVariable = nullptr;  // chat lines that call nobody: the cheap dispatch
     for (int round = 0; round < 40; ++round) {
         for (int i = 0; i < 7; ++i) peer_->Send(kPort, Sealed(std::string(1, '\0') + "$AGo", &impostor));
         peer_->Send(kPort, Sealed(std::string(1, '\0') + "<S>: " + std::to_string(round), nullptr));

@@ -198,7 +198,7 @@ TEST_F(PollTick, EmptyVariableNameAndAbsentCallbacks) {
     ASSERT_EQ(Host().variables.size(), 1u);
     EXPECT_EQ(Host().variables[0].first, "");
 
-    cv::host::ResetHostCallbacks();
+    cv::hostapi::ResetHostCallbacks();
     SendPlain("<A>: y");
     SendPlain("$AName");
     Tick();

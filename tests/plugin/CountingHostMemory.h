@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "plugin/HostMemory.h"
+#include "hostapi/HostMemory.h"
 
 namespace cv::testmem {
 extern int allocs;

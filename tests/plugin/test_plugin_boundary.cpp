@@ -7,7 +7,7 @@
 #include "CountingHostMemory.h"
 #include "StubActions.h"
 #include "plugin/Dispatch.h"
-#include "plugin/PlugInUtils.h"
+#include "hostapi/HostStrings.h"
 
 namespace cv {
 namespace {

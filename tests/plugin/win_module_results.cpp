@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "plugin/PlugInUtils.h"
+#include "hostapi/HostStrings.h"
 
 #include <cstring>
 
-#include "plugin/HostMemory.h"
+#include "hostapi/HostMemory.h"
 
 namespace cv {
 

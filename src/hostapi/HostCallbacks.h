@@ -2,9 +2,9 @@
 // Plain module state; everything runs on the host's GUI thread.
 #pragma once
 
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 
-namespace cv::host {
+namespace cv::hostapi {
 
 // Stored by the set-up entry points (null until the host gives them).
 extern WindowHandle HostWindow;
@@ -21,4 +21,4 @@ void CallScriptProcessor(const char* line);
 // Forgets every callback and the window (unload, and between tests).
 void ResetHostCallbacks();
 
-}  // namespace cv::host
+}  // namespace cv::hostapi

@@ -1,6 +1,6 @@
-#include "plugin/HostCallbacks.h"
+#include "hostapi/HostCallbacks.h"
 
-namespace cv::host {
+namespace cv::hostapi {
 
 WindowHandle HostWindow = nullptr;
 AddActionProc AddAction = nullptr;
@@ -24,4 +24,4 @@ void ResetHostCallbacks() {
     InterfaceAccess = nullptr;
 }
 
-}  // namespace cv::host
+}  // namespace cv::hostapi

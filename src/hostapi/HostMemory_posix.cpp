@@ -1,4 +1,4 @@
-#include "plugin/HostMemory.h"
+#include "hostapi/HostMemory.h"
 
 #include <cstdlib>
 

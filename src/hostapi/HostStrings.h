@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 
 namespace cv {
 
