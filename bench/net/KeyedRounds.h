@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "localization/LocFolder.h"
+#include "FakeLocalization.h"
 #include "net/GroupKey.h"
 #include "net/SealedFrame.h"
 
@@ -38,7 +38,7 @@ class KeyedRounds {
         cv::StartSealSession(&session_);
     }
     ~KeyedRounds() {
-        cv::SetLocFolderOverride(std::nullopt);
+        rizer::test::fake::SetLocFolder(std::nullopt);
         std::error_code ignored;
         std::filesystem::remove_all(root_, ignored);
     }
@@ -46,7 +46,7 @@ class KeyedRounds {
     void UseKey(bool keyed) {
         std::string folder = (root_ / (keyed ? "keyed" : "plain")).string();
         folder += static_cast<char>(std::filesystem::path::preferred_separator);
-        cv::SetLocFolderOverride(folder);
+        rizer::test::fake::SetLocFolder(folder);
     }
     // The key's 64 hexadecimal digits, and the key made ready for sealing.
     const std::string& KeyHex() const { return hex_; }

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "KeyedRounds.h"
-#include "localization/LocFolder.h"
+#include "FakeLocalization.h"
 #include "net/GroupKey.h"
 #include "net/OperatorKey.h"
 #include "net/SealedFrame.h"
@@ -49,7 +49,7 @@ class OperatorRounds {
         cv::StartSealSession(&session_);
     }
     ~OperatorRounds() {
-        cv::SetLocFolderOverride(std::nullopt);
+        rizer::test::fake::SetLocFolder(std::nullopt);
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
     }
@@ -60,7 +60,7 @@ class OperatorRounds {
     void Use() const {
         std::string folder = folder_.string();
         folder += static_cast<char>(std::filesystem::path::preferred_separator);
-        cv::SetLocFolderOverride(folder);
+        rizer::test::fake::SetLocFolder(folder);
     }
     enum class Signing { Unsigned, Operator, Forged };
     // `count` GoSubs of one session, in order, for everybody.

@@ -1,46 +1,15 @@
 #include "controls/VistaAltFixUnit.h"
 
-#include <shlwapi.h>
-#include <uxtheme.h>
-
 #include "ui/Button.h"
 #include "ui/Layout.h"
 
 namespace cv {
 
 namespace {
-std::optional<bool> g_fixNeededOverride;
-
-constexpr DWORD kVersionRecordSize = 148;  // OSVERSIONINFOA
-
-// The major version of the comctl32 this process has loaded; 0 when it has
-// none. A comctl32 the host has not loaded draws none of our controls, so it
-// is never loaded just to ask: that would cost every dialog a load and a free
-// (under Wine each pair leaves most of a megabyte behind).
-DWORD LoadedCommonControlsMajorVersion() {
-  const HMODULE mod = GetModuleHandleA("comctl32.dll");
-  if (!mod) return 0;
-  using DllGetVersionFn = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
-  auto fn = reinterpret_cast<DllGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(mod, "DllGetVersion")));
-  DLLVERSIONINFO info{};
-  info.cbSize = sizeof(info);
-  return fn && SUCCEEDED(fn(&info)) ? info.dwMajorVersion : 0;
-}
-
 void RepaintNow(ui::TWinControl* w) {
   if (w->HandleAllocated()) RedrawWindow(w->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 }  // namespace
-
-bool FixNeeded() {
-  if (g_fixNeededOverride) return *g_fixNeededOverride;
-  OSVERSIONINFOA vi{};
-  vi.dwOSVersionInfoSize = kVersionRecordSize;
-  if (!GetVersionExA(&vi) || vi.dwMajorVersion < 6) return false;
-  return IsThemeActive() && IsAppThemed() && LoadedCommonControlsMajorVersion() >= 6;
-}
-
-void OverrideFixNeeded(std::optional<bool> value) { g_fixNeededOverride = value; }
 
 void RepaintTree(ui::TControl* control) {
   auto* w = dynamic_cast<ui::TWinControl*>(control);

@@ -11,21 +11,13 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <vector>
 
+#include "controls/FixNeeded.h"
 #include "ui/Form.h"
 #include "ui/Screen.h"
 
 namespace cv {
-
-// Windows 6 or later (GetVersionExA with the 148-byte record), themes in
-// use (IsThemeActive, IsAppThemed) and common controls 6 or later already
-// loaded in the process (never loaded to ask).
-bool FixNeeded();
-// Tests: a value replaces the answer of FixNeeded() for components made
-// afterwards; std::nullopt asks the system again.
-void OverrideFixNeeded(std::optional<bool> value);
 
 // Repaints at once (invalidate, update now) a windowed control and, in
 // child order, every windowed control under it.

@@ -1,13 +1,9 @@
+// The module's side of LocFolder(). Alone in its file, so that a test
+// program's stand-in takes its place (tests/CMakeLists.txt).
 #include "localization/LocFolder.h"
 
 namespace cv {
 
-namespace {
-std::optional<std::string> g_override;
-}  // namespace
-
-std::string LocFolder() { return g_override ? *g_override : HostExecutableFolder(); }
-
-void SetLocFolderOverride(std::optional<std::string> folder) { g_override = std::move(folder); }
+std::string LocFolder() { return HostExecutableFolder(); }
 
 }  // namespace cv

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdio>
-#include <optional>
 #include <string>
 
 namespace cv {
@@ -21,12 +20,12 @@ std::string HostExecutableFolder();
 // Opens the file at `path` for binary reading; null when it cannot.
 std::FILE* OpenForReading(const std::string& path);
 
-// The folder that lookups and the header check use: the override when one is
-// set, else HostExecutableFolder().
+// The folder that lookups, the header check and the key files use: with its
+// trailing separator, or "" when the system cannot tell. A link-time seam:
+// the module links LocFolder.cpp, HostExecutableFolder(); a test program
+// may link a stand-in instead (tests/localization/FakeLocFolder.cpp) that
+// answers a folder of its own, with the separator, or "" to play a system
+// that cannot tell.
 std::string LocFolder();
-
-// Tests put their own folder (with its trailing separator) in place of the
-// executable's; std::nullopt restores the executable's folder.
-void SetLocFolderOverride(std::optional<std::string> folder);
 
 }  // namespace cv

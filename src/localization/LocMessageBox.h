@@ -10,15 +10,11 @@ inline constexpr const char* kLocMessageCaption = kPlugInTitle;
 
 // Shows `text` in a simple modal message box (caption kLocMessageCaption, no
 // icon, one OK button) owned by cv::hostapi::HostWindow, and returns when it is
-// closed. LocMessageBox_win.cpp: MessageBoxA; LocMessageBox_posix.cpp: nothing
-// (the native build has no user interface).
+// closed. A link-time seam: LocMessageBox_win.cpp MessageBoxA;
+// LocMessageBox_posix.cpp nothing (the native build has no user interface).
+// A test program may link a stand-in instead
+// (tests/localization/FakeLocMessageBox.cpp); it must return without waiting
+// for anybody, and may be called inside a host callback.
 void ShowLocMessageBox(const char* text);
-
-// Tests replace the box with their own function; nullptr restores the box.
-using LocMessageBoxFn = void (*)(const char* text);
-void SetLocMessageBoxOverride(LocMessageBoxFn fn);
-
-// Shows the message through the override when one is set, else the box.
-void ReportLocMessage(const char* text);
 
 }  // namespace cv

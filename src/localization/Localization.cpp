@@ -45,7 +45,7 @@ std::string LocalizedText(const char* key, const char* defaultText) {
 }
 
 void CheckLocalizationHeader() {
-    if (ReadLocHeaderState(kLocFileName) == LocHeaderState::Modified) ReportLocMessage(kLocModifiedMessage);
+    if (ReadLocHeaderState(kLocFileName) == LocHeaderState::Modified) ShowLocMessageBox(kLocModifiedMessage);
 }
 
 }  // namespace cv

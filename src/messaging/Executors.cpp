@@ -52,7 +52,7 @@ bool ExecOpenPort(const std::string& portText, const std::string& chatVariable) 
         // an open finds a valid key file or none.
         StopReceiving();
         NetSetKey(nullptr);  // closes the endpoint
-        ReportLocMessage(kInvalidKeyFileText);
+        ShowLocMessageBox(kInvalidKeyFileText);
         return true;
     }
     NetSetKey(keyFile.state == KeyFileState::Valid ? &keyFile.key : nullptr);
@@ -60,7 +60,7 @@ bool ExecOpenPort(const std::string& portText, const std::string& chatVariable) 
     // The box comes last: host script that its message loop runs finds the
     // port as this open leaves it.
     const auto reportOperatorFile = [&] {
-        if (!operatorFileUsable) ReportLocMessage(kInvalidOperatorFileText);
+        if (!operatorFileUsable) ShowLocMessageBox(kInvalidOperatorFileText);
     };
     if (!NetInit()) {
         // The host (and the author's unsaved work) stays alive: say so, and

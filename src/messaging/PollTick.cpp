@@ -7,17 +7,12 @@
 
 #include "messaging/MessagingState.h"
 #include "messaging/Payloads.h"
+#include "messaging/TickClock.h"
 #include "net/Net.h"
 #include "hostapi/HostCallbacks.h"
 
 namespace cv {
 namespace {
-
-TickClockFn TickClock = nullptr;
-
-std::chrono::steady_clock::time_point TickNow() {
-    return TickClock ? TickClock() : std::chrono::steady_clock::now();
-}
 
 void ShowSystemMessage(const BoxKind& kind, std::string_view text) {
     const std::string message(text);  // ours for the whole box loop
@@ -60,8 +55,6 @@ void DispatchPayload(const char* payload, std::int32_t length) {
     MessagingState& s = Messaging();
     Dispatch(s, payload, length, std::string(s.ChatVariable));
 }
-
-void SetTickClockForTests(TickClockFn clock) { TickClock = clock; }
 
 void PollTick() {
     MessagingState& s = Messaging();

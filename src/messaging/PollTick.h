@@ -4,23 +4,17 @@
 // GoSub line for the host, anything else not starting with "$" a chat line.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 
 namespace cv {
 
 constexpr int kMaxDatagramsPerTick = 256;  // a flood cannot hold the GUI thread
-constexpr unsigned kMaxTickDrainMs = 20;   // nor can a slow host
+constexpr unsigned kMaxTickDrainMs = 20;   // nor can a slow host (by TickClock.h)
 
 void PollTick();
 
 // Dispatches one payload of `length` bytes, as a tick does. Safe inside a
 // host callback of a tick too: the chat list's loans nest.
 void DispatchPayload(const char* payload, std::int32_t length);
-
-// The clock a tick measures its drain with, behind a seam for tests; null
-// restores std::chrono::steady_clock.
-using TickClockFn = std::chrono::steady_clock::time_point (*)();
-void SetTickClockForTests(TickClockFn clock);
 
 }  // namespace cv

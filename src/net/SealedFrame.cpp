@@ -12,10 +12,6 @@ namespace {
 
 static_assert(kSealedTag == crypto_aead_xchacha20poly1305_ietf_ABYTES);
 
-SealClockFn ClockOverride = nullptr;
-SealRandomFn RandomOverride = nullptr;
-bool SealingFails = false;
-
 void Put32(std::uint8_t* p, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
@@ -32,8 +28,6 @@ void MakeNonce(const std::uint8_t* frame, std::uint8_t nonce[crypto_aead_xchacha
 }
 
 }  // namespace
-
-bool SealingReady() { return !SealingFails && sodium_init() >= 0; }
 
 SealingKey::~SealingKey() { sodium_memzero(key, sizeof key); }
 
@@ -178,16 +172,7 @@ std::int64_t WidenClock(std::uint32_t clock, std::uint64_t now) {
     return static_cast<std::int64_t>(now) + skew;
 }
 
-std::uint64_t SealClock() { return ClockOverride ? ClockOverride() : WallClockSeconds(); }
-
-void SealRandom(void* bytes, std::size_t n) {
-    if (RandomOverride) RandomOverride(bytes, n);
-    else randombytes_buf(bytes, n);
-}
-
-void SetSealClockForTests(SealClockFn clock) { ClockOverride = clock; }
-void SetSealRandomForTests(SealRandomFn random) { RandomOverride = random; }
-void SetSealingFailsForTests(bool fails) { SealingFails = fails; }
+std::uint64_t SealClock() { return WallClockSeconds(); }
 
 void StartSealSession(SealSession* session) {
     SealRandom(session->id, sizeof session->id);

@@ -35,6 +35,7 @@
 #include "net/Frames.h"
 #include "net/GroupKey.h"
 #include "net/OperatorKey.h"
+#include "net/SealSystem.h"
 
 namespace cv {
 
@@ -49,9 +50,6 @@ constexpr int kSealedLargestUnsigned = kSealedOverhead + kSealedInnerLimit;  // 
 constexpr int kSealedLargest = kSealedLargestUnsigned + kSignatureTrailer;   // 389: one Ethernet frame
 constexpr int kSessionIdBytes = 8;
 constexpr std::uint32_t kSealedForEverybody = 0xFFFFFFFFu;  // the destination of a broadcast frame
-
-// Starts libsodium (once; later calls are cheap). False when it cannot start.
-bool SealingReady();
 
 // A key made ready for sealing and opening. Its bytes are wiped when it goes.
 struct SealingKey {
@@ -128,19 +126,10 @@ Signature CheckSignature(std::uint8_t* frame, int n, const std::vector<OperatorP
 // 2^31 seconds of it, before or after.
 std::int64_t WidenClock(std::uint32_t clock, std::uint64_t now);
 
-// The clock and the random source, behind seams for tests. SealClock():
-// seconds since 1970-01-01 UTC (WallClock.h); SealRandom(): the system's
-// secure random source (randombytes_buf). A null replacement restores the
-// system's.
-using SealClockFn = std::uint64_t (*)();
-using SealRandomFn = void (*)(void* bytes, std::size_t n);
+// The sealing clock: seconds since 1970-01-01 UTC, WallClockSeconds()
+// (net/WallClock.h, a link-time seam). The random source and the start of
+// libsodium are SealRandom() and SealingReady() (net/SealSystem.h).
 std::uint64_t SealClock();
-void SealRandom(void* bytes, std::size_t n);
-void SetSealClockForTests(SealClockFn clock);
-void SetSealRandomForTests(SealRandomFn random);
-// Makes SealingReady() answer false while set, as a library that cannot
-// start would.
-void SetSealingFailsForTests(bool fails);
 
 // The sending side of one session: draws its session id at Start and again
 // when the counter would wrap.

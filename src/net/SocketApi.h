@@ -1,5 +1,8 @@
 // The thin per-platform seam under the datagram endpoint: Winsock on Windows,
-// BSD sockets elsewhere, with one return-code scheme for both. Addresses are
+// BSD sockets elsewhere, with one return-code scheme for both. A link-time
+// seam: tests link an in-memory stand-in of the whole (tests/net/
+// FakeSocketApi.cpp), or, natively, one of Startup and Cleanup alone
+// (SocketStartup_posix.cpp is their own file). Addresses are
 // IPv4 in network byte order; ports are in host byte order.
 #pragma once
 
@@ -11,7 +14,8 @@ using Handle = std::intptr_t;
 constexpr Handle kNoSocket = -1;
 
 // Starts the socket library (Winsock version 1.1); true on success.
-// Elsewhere there is no library to start and it answers true.
+// Elsewhere there is no library to start and it answers true. A stand-in
+// that answers false makes every open fail before a socket is made.
 bool Startup();
 // Stops what Startup started (one call per successful Startup).
 void Cleanup();
@@ -51,12 +55,6 @@ std::uint32_t RouteSource(std::uint32_t to);
 // The platform's standard dotted-decimal parser (inet_addr); a text that does
 // not parse yields 255.255.255.255.
 std::uint32_t ParseAddress(const char* text);
-
-#if !defined(_WIN32)
-// Native tests only: makes Startup fail, as a socket library that cannot
-// start would.
-void SimulateStartupFailure(bool fail);
-#endif
 
 // The system's millisecond tick count (GetTickCount or a monotonic clock).
 std::uint32_t TickCount();

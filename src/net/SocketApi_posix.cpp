@@ -11,15 +11,6 @@
 
 namespace cv::net::sock {
 
-namespace {
-bool gStartupFails = false;
-}  // namespace
-
-void SimulateStartupFailure(bool fail) { gStartupFails = fail; }
-
-bool Startup() { return !gStartupFails; }
-void Cleanup() {}
-
 Handle OpenUdp() {
     int s = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     return s < 0 ? kNoSocket : static_cast<Handle>(s);

@@ -6,6 +6,7 @@
 
 #include <map>
 
+#include "FakeFixNeeded.h"
 #include "controls/VistaAltFixUnit.h"
 #include "ui/Button.h"
 #include "ui/Edit.h"
@@ -23,7 +24,7 @@ struct Cues : ::testing::Test {
   std::map<std::string, int> paints;
 
   void SetUp() override {
-    cv::OverrideFixNeeded(true);
+    rizer::test::fake::SetFixNeeded(true);
     ui::LoadLayout(
         *form, {
                    {.Name = "", .Props = {{"ClientWidth", 200}, {"ClientHeight", 120}}},
@@ -49,7 +50,7 @@ struct Cues : ::testing::Test {
     form->SetVisible(true);
     Settle();
   }
-  void TearDown() override { cv::OverrideFixNeeded(std::nullopt); }
+  void TearDown() override { rizer::test::fake::SetFixNeeded(false); }
 
   void Count(ui::TControl* c, std::string name) {
     ui::TWndMethod inner = c->WindowProc;
@@ -70,7 +71,7 @@ struct Cues : ::testing::Test {
 };
 
 TEST_F(Cues, InactiveWithoutThemesHooksNothing) {
-  cv::OverrideFixNeeded(false);
+  rizer::test::fake::SetFixNeeded(false);
   cv::TVistaAltFix fix;
   EXPECT_FALSE(fix.Active());
   EXPECT_EQ(fix.FormRecords(), nullptr);

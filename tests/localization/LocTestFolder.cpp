@@ -6,7 +6,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "localization/LocFolder.h"
+#include "FakeLocalization.h"
 #include "localization/LocHeader.h"
 
 namespace cv::test {
@@ -22,11 +22,11 @@ LocTestFolder::LocTestFolder() {
     fs::create_directories(path_);
     std::string folder = path_.string();
     folder += static_cast<char>(fs::path::preferred_separator);
-    SetLocFolderOverride(folder);
+    rizer::test::fake::SetLocFolder(folder);
 }
 
 LocTestFolder::~LocTestFolder() {
-    SetLocFolderOverride(std::nullopt);
+    rizer::test::fake::SetLocFolder(std::nullopt);
     std::error_code ignored;
     fs::remove_all(path_, ignored);
 }

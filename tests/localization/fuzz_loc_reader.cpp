@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include "FakeLocalization.h"
 #include "localization/LocFile.h"
 #include "localization/LocFolder.h"
 #include "localization/LocHeader.h"
@@ -60,7 +61,7 @@ const std::string& Folder() {
             std::filesystem::remove_all(made, ignored);
         });
         std::string text = path.string() + "/";
-        cv::SetLocFolderOverride(text);
+        rizer::test::fake::SetLocFolder(text);
         return text;
     }();
     return folder;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "FakeLocalization.h"
 #include "LocTestFolder.h"
 #include "localization/LocFile.h"
 #include "localization/LocHeader.h"
@@ -23,9 +24,9 @@ class LocHeaderTest : public ::testing::Test {
  protected:
     void SetUp() override {
         g_shown.clear();
-        SetLocMessageBoxOverride(&RecordBox);
+        rizer::test::fake::SetLocMessageBox(&RecordBox);
     }
-    void TearDown() override { SetLocMessageBoxOverride(nullptr); }
+    void TearDown() override { rizer::test::fake::SetLocMessageBox(nullptr); }
 
     LocHeaderState State() const { return ReadLocHeaderState(kLocFileName); }
 

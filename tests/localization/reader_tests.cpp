@@ -120,7 +120,7 @@ TEST(LocRobustness, UnreadableFileBehavesAsMissing) {
     EXPECT_FALSE(LocKeyExists("001*", kLocFileName));
 }
 
-// Without an override the file is looked for beside the running program.
+// The module looks for the file beside the running program.
 TEST(LocFolderSeam, ExecutableFolderEndsWithSeparatorAndHoldsTheProgram) {
     const std::string folder = HostExecutableFolder();
     ASSERT_FALSE(folder.empty());
@@ -130,7 +130,6 @@ TEST(LocFolderSeam, ExecutableFolderEndsWithSeparatorAndHoldsTheProgram) {
 #else
     EXPECT_TRUE(std::filesystem::exists(folder + "localization_tests"));
 #endif
-    EXPECT_EQ(LocFolder(), folder);
 }
 
 // The reader's chunking must not change the lines, whatever the chunk size.

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "FakeLocalization.h"
+#include "FakeSocket.h"
 #include "LocTestFolder.h"
-#include "localization/LocFolder.h"
-#include "localization/LocMessageBox.h"
 #include "messaging/PollTick.h"
 #include "net/Net.h"
 #include "net/SocketApi.h"
@@ -103,9 +103,9 @@ TEST_F(Executors, UnloadStopsTheTimerAndClosesTheSocket) {
 
 #if !defined(_WIN32)
 TEST_F(Executors, SocketLibraryThatCannotStartLeavesTheHostRunning) {
-    cv::net::sock::SimulateStartupFailure(true);
+    rizer::test::fake::SetStartupFails(true);
     const bool result = cv::ExecOpenPort(std::to_string(kPort), "Chat");
-    cv::net::sock::SimulateStartupFailure(false);
+    rizer::test::fake::SetStartupFails(false);
     EXPECT_TRUE(result);
     ASSERT_EQ(rec::Boxes().size(), 1u);
     EXPECT_EQ(rec::Boxes()[0].caption, "Error");
@@ -148,13 +148,13 @@ TEST_F(Executors, EveryOpenReadsTheKeyFile) {
     cv::test::LocTestFolder folder;
     const fs::path keyPath = folder.LocPath().parent_path() / "riZER.key";
     const std::string folderText = (folder.LocPath().parent_path() / "").string();
-    cv::SetLocMessageBoxOverride(RecordKeyBox);
+    rizer::test::fake::SetLocMessageBox(RecordKeyBox);
     for (const Step& st : steps) {
         SCOPED_TRACE(st.what);
         fs::remove_all(keyPath);
         if (st.file == File::Key || st.file == File::FolderUnknown)
             std::ofstream(keyPath, std::ios::binary) << key;
-        cv::SetLocFolderOverride(st.file == File::FolderUnknown ? std::string() : folderText);
+        rizer::test::fake::SetLocFolder(st.file == File::FolderUnknown ? std::string() : folderText);
         if (st.file == File::Invalid) std::ofstream(keyPath, std::ios::binary) << key << key;
         if (st.file == File::Folder) fs::create_directory(keyPath);
         KeyBoxes().clear();
@@ -183,7 +183,7 @@ TEST_F(Executors, EveryOpenReadsTheKeyFile) {
         EXPECT_EQ(cv::NetConsumedCount(cv::NetConsumed::Unkeyed), st.keyed ? 1u : 0u);
         EXPECT_EQ(cv::NetKeyed(), st.keyed);
     }
-    cv::SetLocMessageBoxOverride(nullptr);
+    rizer::test::fake::SetLocMessageBox(nullptr);
     std::ofstream(keyPath, std::ios::binary) << key;
     cv::ExecOpenPort(std::to_string(kPort), "Chat");
     ASSERT_TRUE(cv::NetKeyed());

@@ -9,9 +9,10 @@
 #include <fstream>
 #include <thread>
 
+#include "FakeLocalization.h"
+#include "FakeTickClock.h"
 #include "LocTestFolder.h"
 #include "MessagingFixture.h"
-#include "localization/LocMessageBox.h"
 #include "messaging/PollTick.h"
 #include "net/Net.h"
 #include "net/SealedFrame.h"
@@ -72,11 +73,11 @@ class Operators : public rizer::test::Messaging {
         group_.operators = {teacher_.PublicKey()};
         sealing_ = cv::MakeSealingKey(group_);
         randombytes_buf(session_, sizeof session_);
-        cv::SetLocMessageBoxOverride(RecordReport);
+        rizer::test::fake::SetLocMessageBox(RecordReport);
         Reports().clear();
     }
     void TearDown() override {
-        cv::SetLocMessageBoxOverride(nullptr);
+        rizer::test::fake::SetLocMessageBox(nullptr);
         Messaging::TearDown();
     }
 
@@ -331,7 +332,7 @@ TEST_F(Operators, AFloodOfBadSignaturesCannotHoldTheTick) {
         }
         ASSERT_EQ(sent, kBad);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));  // all arrived
-        cv::SetTickClockForTests(VerificationsTakeTime);
+        rizer::test::fake::SetTickClock(VerificationsTakeTime);
         std::uint32_t most = 0;
         int ticks = 0;
         auto forged = [] { return cv::NetConsumedCount(cv::NetConsumed::ForgedSignature) - forgedAtStart; };
@@ -340,7 +341,7 @@ TEST_F(Operators, AFloodOfBadSignaturesCannotHoldTheTick) {
             Tick();
             most = std::max(most, forged() - before);
         }
-        cv::SetTickClockForTests(nullptr);
+        rizer::test::fake::SetTickClock(nullptr);
         EXPECT_EQ(forged(), static_cast<std::uint32_t>(kBad));
         EXPECT_GT(ticks, 1) << "one tick took the whole flood";
         EXPECT_LE(most, kFitInBound + cv::kNetMaxVerificationsPerReceive);
@@ -378,9 +379,9 @@ TEST_F(Operators, ATickPastItsBoundEndsAfterOneReceiveCall) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     const std::uint32_t before = cv::NetConsumedCount(cv::NetConsumed::ForgedSignature);
     clockReadings = 0;
-    cv::SetTickClockForTests(PastTheBoundAtOnce);
+    rizer::test::fake::SetTickClock(PastTheBoundAtOnce);
     Tick();
-    cv::SetTickClockForTests(nullptr);
+    rizer::test::fake::SetTickClock(nullptr);
     EXPECT_LE(cv::NetConsumedCount(cv::NetConsumed::ForgedSignature) - before,
               static_cast<std::uint32_t>(cv::kNetMaxVerificationsPerReceive));
     EXPECT_EQ(cv::Messaging().ChatList->Count(), 1u);

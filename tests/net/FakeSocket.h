@@ -1,7 +1,11 @@
-// An in-memory filler of the socket seam (net/SocketApi.h) for fuzzing: one
-// socket whose waiting datagrams the test queues and whose sends it records.
-// With it, FakeAdapterList.cpp fills the adapter seam (net/Adapters.h) from
-// a list the test sets.
+// The net floor's link-time stand-ins and what a test sets in them, one file
+// each: FakeSocketApi.cpp fills the socket seam (net/SocketApi.h) with one
+// in-memory socket whose waiting datagrams the test queues and whose sends it
+// records; FakeAdapterList.cpp the adapter seam (net/Adapters.h) from a list
+// the test sets; FakeWallClock.cpp the wall clock (net/WallClock.h);
+// FakeSealSystem.cpp libsodium's start and random source (net/SealSystem.h);
+// FakeSocketStartup.cpp, natively, Startup and Cleanup alone, in front of the
+// real sockets. Every setter here is fake::Set<what it sets>.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +38,19 @@ int AdapterListCalls();
 std::vector<cv::Adapter> DefaultAdapters();
 // Answers the source address a route to `to` would take; 0 (no route) by
 // default.
-void SetFakeRouteSource(std::uint32_t source);
+void SetRouteSource(std::uint32_t source);
+
+// FakeWallClock.cpp: WallClockSeconds() answers `clock()`; null (the start)
+// the system's clock.
+void SetWallClock(std::uint64_t (*clock)());
+// FakeSealSystem.cpp: SealRandom fills through `random`; null (the start)
+// through libsodium's source.
+void SetRandom(void (*random)(void* bytes, std::size_t n));
+// FakeSealSystem.cpp: SealingReady() answers false while set, as a library
+// that cannot start would.
+void SetSealingFails(bool fails);
+// FakeSocketStartup.cpp: Startup() answers false while set, as a socket
+// library that cannot start would.
+void SetStartupFails(bool fails);
 
 }  // namespace rizer::test::fake

@@ -28,7 +28,7 @@ void Reset() {
     gTicks = 0;
     SetAdapters(DefaultAdapters());
 }
-void SetFakeRouteSource(std::uint32_t source) { gRouteSource = source; }
+void SetRouteSource(std::uint32_t source) { gRouteSource = source; }
 
 }  // namespace rizer::test::fake
 
@@ -38,7 +38,6 @@ using namespace rizer::test::fake;
 
 bool Startup() { return true; }
 void Cleanup() {}
-void SimulateStartupFailure(bool) {}
 Handle OpenUdp() {
     if (gOpen) return kNoSocket;  // one socket at a time, as the endpoint uses it
     gOpen = true;

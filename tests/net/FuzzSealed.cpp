@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const cv::GroupKey key = MakeKey(data[1] & 1 ? 60 : 0);
     const cv::SealingKey sealing = cv::MakeSealingKey(key);
     fake::Reset();
-    cv::SetSealClockForTests(Now);
+    fake::SetWallClock(Now);
     cv::NetSetKey(&key);
     if (!cv::NetInit() || cv::NetOpen(50150) == 0) __builtin_trap();
     const std::int32_t limit = 1 + data[0] % 255;

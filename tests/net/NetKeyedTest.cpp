@@ -40,7 +40,7 @@ class NetKeyed : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(cv::SealingReady());
         fake::Reset();
-        cv::SetSealClockForTests(Now);
+        fake::SetWallClock(Now);
         key_ = cv::MakeSealingKey(MakeKey(0x11));
         other_ = cv::MakeSealingKey(MakeKey(0x33));
         ASSERT_NE(key_.id, other_.id);
@@ -52,7 +52,7 @@ class NetKeyed : public ::testing::Test {
     void TearDown() override {
         cv::NetClose();
         cv::NetSetKey(nullptr);
-        cv::SetSealClockForTests(nullptr);
+        fake::SetWallClock(nullptr);
     }
     Bytes Seal(const Bytes& inner, std::uint8_t session, std::uint32_t counter, std::int64_t ahead = 0,
                const cv::SealingKey* key = nullptr, std::uint32_t destination = kEverybody) {
@@ -462,11 +462,11 @@ TEST_F(NetKeyed, SendsAreBoundedByWhatAReceiverTakes) {
 // A key given while the cryptography library could not start is made into a
 // sealing key when the endpoint starts, never left as zeros.
 TEST_F(NetKeyed, AKeyGivenBeforeTheLibraryStartsIsNeverZeros) {
-    cv::SetSealingFailsForTests(true);
+    fake::SetSealingFails(true);
     const cv::GroupKey k = MakeKey(0x11);
     cv::NetSetKey(&k);
     EXPECT_FALSE(cv::NetInit()) << "keyed, the endpoint does not start without the library";
-    cv::SetSealingFailsForTests(false);
+    fake::SetSealingFails(false);
     ASSERT_TRUE(cv::NetInit());
     ASSERT_NE(cv::NetOpen(50150), 0);
     fake::Sent().clear();

@@ -35,7 +35,7 @@ class NetOperators : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(cv::SealingReady());
         fake::Reset();
-        cv::SetSealClockForTests(Now);
+        fake::SetWallClock(Now);
         cv::NetSetCommandTest(DollarIsACommand);
         for (std::size_t i = 0; i < group_.bytes.size(); ++i)
             group_.bytes[i] = static_cast<std::uint8_t>(0x5A ^ i);
@@ -47,7 +47,7 @@ class NetOperators : public ::testing::Test {
         cv::NetSetKey(nullptr);
         cv::NetSetOperator(nullptr);
         cv::NetSetCommandTest(nullptr);
-        cv::SetSealClockForTests(nullptr);
+        fake::SetWallClock(nullptr);
     }
     void Start(const cv::GroupKey& group) {
         key_ = cv::MakeSealingKey(group);

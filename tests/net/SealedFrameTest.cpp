@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "FakeSocket.h"
 #include "net/ReplayWindow.h"
 #include "net/SealedFrame.h"
 
 namespace {
 
+namespace fake = rizer::test::fake;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::uint32_t kNow = 1'800'000'000;
@@ -336,8 +338,8 @@ void CountingRandom(void* bytes, std::size_t n) { std::memset(bytes, ++gNextRand
 std::uint64_t FixedClock() { return 0x100000000ull + kNow; }
 
 TEST(SealSession, CountsFromZeroAndDrawsANewIdBeforeTheCounterWraps) {
-    cv::SetSealRandomForTests(CountingRandom);
-    cv::SetSealClockForTests(FixedClock);
+    fake::SetRandom(CountingRandom);
+    fake::SetWallClock(FixedClock);
     gNextRandom = 0;
     cv::SealSession s;
     struct Step {
@@ -356,8 +358,8 @@ TEST(SealSession, CountsFromZeroAndDrawsANewIdBeforeTheCounterWraps) {
         EXPECT_EQ(h.clock, kNow);  // the low 32 bits
         EXPECT_EQ(h.destination, 0x0500000Au);
     }
-    cv::SetSealRandomForTests(nullptr);
-    cv::SetSealClockForTests(nullptr);
+    fake::SetRandom(nullptr);
+    fake::SetWallClock(nullptr);
     // The system's source: two sessions differ.
     cv::SealSession a, b;
     cv::StartSealSession(&a);

@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     const auto key = cv::ParseGroupKey(text);
     if (!key) return 2;
     gNow = std::strtoull(argv[3], nullptr, 10);
-    cv::SetSealClockForTests(Now);
+    fake::SetWallClock(Now);
     cv::NetSetCommandTest(DollarIsACommand);
     cv::NetSetKey(&*key);
     if (!cv::NetInit() || cv::NetOpen(50150) == 0) return 1;
