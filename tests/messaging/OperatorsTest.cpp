@@ -89,7 +89,7 @@ class Operators : public rizer::test::Messaging {
     void WriteKey(const std::string& operatorLines) const {
         WriteFile("riZER.key", "# group\r\n" + kGroupHex + "\r\n" + operatorLines);
     }
-    void Open() { ASSERT_TRUE(cv::ExecOpenPort(std::to_string(kPort), "Chat")); }
+    void Open() { cv::ExecOpenPort(std::to_string(kPort), "Chat"); }
 
     // Every datagram that reaches this copy's own socket within `ms` (its
     // broadcasts come back to it), taken off before the endpoint sees them.
@@ -212,9 +212,9 @@ TEST_F(Operators, EveryOpenReadsTheOperatorFileAndSignsOnlyCommandsWithAListedKe
         EXPECT_EQ(cv::NetIsReady(), r.open);
         EXPECT_EQ(cv::NetSigns(), r.signs);
         if (!r.open) continue;
-        EXPECT_TRUE(cv::ExecGoSub("Go"));
-        EXPECT_TRUE(cv::ExecSystemMessage("Careful", "Warning"));
-        EXPECT_TRUE(cv::ExecSendMessage("T", "hi"));
+        cv::ExecGoSub("Go");
+        cv::ExecSystemMessage("Careful", "Warning");
+        cv::ExecSendMessage("T", "hi");
         const std::vector<Sent> sent = OwnDatagrams();
         ASSERT_EQ(sent.size(), 3u);
         const std::string inner[] = {std::string(1, '\0') + "$AGo", std::string(1, '\0') + "$M2Careful",
