@@ -1,6 +1,7 @@
 // The command line of rizer-cli and the payloads it would send.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -206,10 +207,80 @@ TEST(CliArguments, HelpFitsOneScreen) {
     int lines = 0;
     for (std::string line; std::getline(help, line); ++lines) EXPECT_LE(line.size(), 80u) << line;
     EXPECT_LE(lines, 24);
-    // What the parser does differently from what one might expect.
-    for (const char* says : {"-- ends them", "--help, --version only before the command word",
-                             "unlike the port\n                    action, refuses 0"}) {
-        EXPECT_NE(cli::HelpText().find(says), std::string::npos) << says;
+}
+
+// A sample value for each placeholder in `words`.
+std::vector<std::string> Samples(std::istringstream& words) {
+    static const std::vector<std::pair<std::string, std::string>> kSamples = {
+        {"USER", "Ann"},           {"TEXT", "hi"}, {"KIND", "Warning"}, {"NAME", "Refresh"},
+        {"FILE", "riZER.key"},     {"N", "7"},     {"MS", "100"},       {"S", "1"},
+        {"ADDRESS", "10.0.0.255"},
+    };
+    std::vector<std::string> out;
+    for (std::string w; words >> w;) {
+        const bool placeholder = !w.empty() && std::all_of(w.begin(), w.end(), [](char c) {
+            return (c >= 'A' && c <= 'Z') || c == '.';
+        });
+        if (!placeholder) {
+            ADD_FAILURE() << "not a placeholder: " << w;
+            break;
+        }
+        const auto it =
+            std::find_if(kSamples.begin(), kSamples.end(), [&](const auto& p) { return p.first == w; });
+        if (it == kSamples.end()) {
+            ADD_FAILURE() << "no sample for the placeholder " << w;
+            break;
+        }
+        out.push_back(it->second);
+    }
+    return out;
+}
+
+// Every command the help lists parses with its arguments, and every option
+// it lists is taken by at least one of those commands (alone, or beside
+// --key, which some need).
+TEST(CliArguments, EverythingTheHelpListsIsAccepted) {
+    std::vector<std::vector<std::string>> commands;
+    std::vector<std::vector<std::string>> options;
+    std::istringstream help(cli::HelpText());
+    std::vector<std::vector<std::string>>* section = nullptr;
+    for (std::string line; std::getline(help, line);) {
+        if (line.rfind("commands:", 0) == 0) section = &commands;
+        else if (line.rfind("options", 0) == 0) section = &options;
+        else if (line.rfind("exit:", 0) == 0) section = nullptr;
+        if (!section || line.rfind("  ", 0) != 0 || line.size() < 3 || line[2] == ' ') continue;
+        // "  %-17s %s": the command or option and its placeholders, then
+        // what it does.
+        std::istringstream words(line.substr(2, 17));
+        std::string head;
+        words >> head;
+        if (head.back() == ',') continue;  // "--help, --version only before the command word"
+        std::vector<std::string> row{head};
+        for (std::string& v : Samples(words)) row.push_back(std::move(v));
+        section->push_back(std::move(row));
+    }
+    ASSERT_GE(commands.size(), 7u);
+    ASSERT_GE(options.size(), 8u);
+    for (const auto& command : commands) {
+        const cli::Parsed p = Parse(command);
+        EXPECT_EQ(p.error, "") << testing::PrintToString(command);
+        EXPECT_NE(p.options.command, cli::Command::None) << command[0];
+    }
+    for (const auto& option : options) {
+        bool taken = false;
+        for (const auto& command : commands) {
+            for (bool keyed : {false, true}) {
+                std::vector<std::string> words = command;
+                if (keyed) words.insert(words.end(), {"--key", "riZER.key"});
+                words.insert(words.end(), option.begin(), option.end());
+                taken = taken || Parse(words).error.empty();
+            }
+        }
+        EXPECT_TRUE(taken) << "no command takes " << testing::PrintToString(option);
+    }
+    for (const char* word : {"--help", "--version"}) {
+        EXPECT_NE(cli::HelpText().find(word), std::string::npos) << word;
+        EXPECT_EQ(Parse({word}).error, "") << word;
     }
 }
 
