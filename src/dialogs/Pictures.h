@@ -18,9 +18,6 @@ struct IconDeleter {
 using OwnedBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
 using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
-// The module these functions were linked into (its resources hold the pictures).
-HMODULE ThisModule();
-
 // The JPEG held as RCDATA resource `id`, decoded into a top-down 32-bpp DIB
 // section; empty when the resource is missing or does not decode.
 OwnedBitmap LoadJpegResource(HMODULE module, int id);

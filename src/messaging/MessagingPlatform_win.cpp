@@ -9,6 +9,7 @@
 
 #include "hostapi/HostCallbacks.h"
 #include "common/NoThrow.h"
+#include "common/ThisModule.h"
 
 namespace cv::platform {
 namespace {
@@ -24,13 +25,6 @@ HWND gWindow = nullptr;
 ATOM gClass = 0;
 UINT_PTR gNextId = 1;
 std::map<UINT_PTR, TimerEntry> gTimers;
-
-HINSTANCE ThisModule() {
-    HMODULE m = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ThisModule), &m);
-    return m;
-}
 
 LRESULT CALLBACK PollWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_TIMER) {

@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "common/NoThrow.h"
+#include "common/ThisModule.h"
 #include "ui/Form.h"
 #include "ui/Gdi.h"
 #include "ui/GraphicControl.h"
@@ -89,11 +90,11 @@ void TWinControl::HandleNeeded() {
   ownClass_ = p.ClassName.empty();
   if (ownClass_) {
     CreateWindowExA(p.ExStyle, ToolkitWindowClass(), p.Caption.c_str(), p.Style, Left(), Top(), Width(),
-                    WindowHeight(), p.ParentWindow, id, ToolkitInstance(), this);
+                    WindowHeight(), p.ParentWindow, id, cv::ThisModule(), this);
     defProc_ = DefWindowProcA;
   } else {
     HWND h = CreateWindowExA(p.ExStyle, p.ClassName.c_str(), p.Caption.c_str(), p.Style, Left(), Top(),
-                             Width(), WindowHeight(), p.ParentWindow, id, ToolkitInstance(), nullptr);
+                             Width(), WindowHeight(), p.ParentWindow, id, cv::ThisModule(), nullptr);
     if (h) {
       SetPropA(h, kControlProp, this);
       handle_ = h;
