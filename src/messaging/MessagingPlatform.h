@@ -1,5 +1,5 @@
 // The platform edges of the messaging layer: the GUI-thread poll timer and the
-// modal message boxes. The Win32 filler (MessagingPlatform_win.cpp) owns a
+// system messages' boxes. The Win32 filler (MessagingPlatform_win.cpp) owns a
 // message-only window whose SetTimer timers call the handlers; the recording
 // filler (MessagingPlatform_recording.cpp) records every call for tests,
 // fuzzing and benchmarks and fires timers only when asked.
@@ -27,8 +27,6 @@ enum class BoxIcon { Error, Warning, Question, Information };
 // A modal box centred on the screen with one OK button; returns when the user
 // closes it (its own message loop runs meanwhile).
 void ShowMessageBox(const char* caption, const char* text, BoxIcon icon);
-// The error box owned by the host's window (stop icon, one OK button).
-void ShowOwnedErrorBox(const char* caption, const char* text);
 
 // Module unload: frees every timer and the window that carries them.
 void ReleasePlatform();

@@ -7,7 +7,6 @@
 
 #include <map>
 
-#include "hostapi/HostCallbacks.h"
 #include "common/NoThrow.h"
 #include "common/ThisModule.h"
 
@@ -98,11 +97,6 @@ void ShowMessageBox(const char* caption, const char* text, BoxIcon icon) {
     // No owner: the box is centred on the screen; task-modal disables the
     // host's windows while it is shown.
     MessageBoxA(nullptr, text, caption, MB_OK | IconFlag(icon) | MB_TASKMODAL | MB_SETFOREGROUND);
-}
-
-void ShowOwnedErrorBox(const char* caption, const char* text) {
-    HWND owner = static_cast<HWND>(hostapi::HostWindow);
-    MessageBoxA(owner, text, caption, MB_OK | MB_ICONSTOP | (owner ? 0 : MB_TASKMODAL));
 }
 
 void ReleasePlatform() {
