@@ -158,7 +158,7 @@ void WindowWatcher::HandleDialog(HWND dialog) {
         }
     }
     LogLine("Window " + Quote(WindowText(dialog)));
-    if (actions.empty()) actions.push_back({"Close", ""});
+    if (actions.empty()) actions.push_back({"Close", "", 0});
     Sleep(150);  // let it paint
     for (const DialogAction& action : actions) {
         if (!IsWindow(dialog)) break;
@@ -184,7 +184,7 @@ void WindowWatcher::HandleDialog(HWND dialog) {
                 LogLine("Click " + Quote(action.arg) + " failed: no such control");
             }
         } else if (action.verb == "Wait") {
-            Sleep(static_cast<DWORD>(std::atoi(action.arg.c_str())));
+            Sleep(action.waitMs);
         }
         Sleep(100);
     }
