@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "common/BoxKinds.h"
+
 namespace cv::platform {
 
 // A timer; 0 means none.
@@ -22,7 +24,7 @@ void FreeTimer(TimerId timer);
 // restarts it, its next tick one interval later.
 void SetTimerEnabled(TimerId timer, bool enabled);
 
-enum class BoxIcon { Error, Warning, Question, Information };
+using BoxIcon = cv::BoxIcon;
 
 // A modal box centred on the screen with one OK button; returns when the user
 // closes it (its own message loop runs meanwhile).
