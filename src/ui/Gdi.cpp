@@ -1,8 +1,6 @@
 #include "ui/Gdi.h"
 
-#include <cstdio>
-#include <memory>
-#include <vector>
+#include "ui/BmpFile.h"
 
 namespace ui {
 
@@ -44,33 +42,7 @@ void MemoryBitmap::Fill(COLORREF c) {
 bool MemoryBitmap::SaveBmp(const char* path) const {
   if (!bits_) return false;
   GdiFlush();
-  const int stride = (w_ * 3 + 3) & ~3;
-  BITMAPFILEHEADER fh{};
-  BITMAPINFOHEADER ih{};
-  ih.biSize = sizeof(ih);
-  ih.biWidth = w_;
-  ih.biHeight = h_;  // bottom-up in the file
-  ih.biPlanes = 1;
-  ih.biBitCount = 24;
-  ih.biCompression = BI_RGB;
-  ih.biSizeImage = static_cast<DWORD>(stride) * h_;
-  fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof(fh) + sizeof(ih);
-  fh.bfSize = fh.bfOffBits + ih.biSizeImage;
-  std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path, "wb"), &std::fclose);
-  if (!f) return false;
-  bool ok = std::fwrite(&fh, sizeof(fh), 1, f.get()) == 1 && std::fwrite(&ih, sizeof(ih), 1, f.get()) == 1;
-  std::vector<unsigned char> row(stride, 0);
-  for (int y = h_ - 1; ok && y >= 0; --y) {
-    const std::uint32_t* src = bits_ + static_cast<size_t>(y) * w_;
-    for (int x = 0; x < w_; ++x) {
-      row[x * 3] = src[x] & 0xFF;
-      row[x * 3 + 1] = (src[x] >> 8) & 0xFF;
-      row[x * 3 + 2] = (src[x] >> 16) & 0xFF;
-    }
-    ok = std::fwrite(row.data(), 1, row.size(), f.get()) == row.size();
-  }
-  return ok;
+  return WriteBmp24(path, w_, h_, bits_);
 }
 
 }  // namespace ui
