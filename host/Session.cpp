@@ -1,13 +1,14 @@
 #include "Session.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "BlockLedger.h"
 #include "Log.h"
 #include "Signals.h"
+#include "text/Decimal.h"
 
 namespace host {
 namespace {
@@ -101,7 +102,14 @@ struct Slots {
     }
 };
 
-long ParseNumber(const std::string& text) { return std::strtol(text.c_str(), nullptr, 10); }
+// An action number: an optional sign and digits, within 32 bits (numbers
+// outside the catalogue are the module's to refuse).
+bool ParseActionNumber(const std::string& text, Word* number) {
+    const std::optional<std::int64_t> value = cv::ReadDecimal(text, cv::DecimalSign::Optional, 10);
+    if (!value || *value < INT32_MIN || *value > INT32_MAX) return false;
+    *number = static_cast<Word>(static_cast<std::int32_t>(*value));
+    return true;
+}
 
 double NowMs() {
     LARGE_INTEGER count, frequency;
@@ -326,23 +334,25 @@ std::string BlocksSince(const LedgerCounts& before) {
 }  // namespace
 
 bool Session::CmdExec(const Command& c) {
-    if (c.args.empty()) return Fail(c, "Exec N [\"param\"...]");
+    Word action = 0;
+    if (c.args.empty() || !ParseActionNumber(c.args[0], &action)) return Fail(c, "Exec N [\"param\"...]");
     Slots slots(c.args, 1);
     const std::vector<HostString> before = slots.blocks;
     const LedgerCounts ledger = Ledger();
-    const bool result = ByteResult(module_.Call(
-        Entry::ExecAction, {static_cast<Word>(ParseNumber(c.args[0])), PointerWord(slots.blocks.data())}));
+    const bool result =
+        ByteResult(module_.Call(Entry::ExecAction, {action, PointerWord(slots.blocks.data())}));
     LogLine("Exec " + c.args[0] + " -> " + (result ? "true" : "false") +
             " slots=" + (slots.blocks == before ? "same" : "changed") + " blocks=" + BlocksSince(ledger));
     return true;
 }
 
 bool Session::CmdEdit(const Command& c) {
-    if (c.args.empty()) return Fail(c, "Edit N [\"param\"...]");
+    Word action = 0;
+    if (c.args.empty() || !ParseActionNumber(c.args[0], &action)) return Fail(c, "Edit N [\"param\"...]");
     Slots slots(c.args, 1);
     const std::vector<HostString> before = slots.blocks;
-    const bool result = ByteResult(module_.Call(
-        Entry::EditAction, {static_cast<Word>(ParseNumber(c.args[0])), PointerWord(slots.blocks.data())}));
+    const bool result =
+        ByteResult(module_.Call(Entry::EditAction, {action, PointerWord(slots.blocks.data())}));
     std::string line = "Edit " + c.args[0] + " -> " + (result ? "true" : "false");
     for (std::size_t i = 0; i < slots.blocks.size(); ++i) {
         if (i + 1 >= c.args.size() && !slots.blocks[i]) continue;  // a spare slot left empty
@@ -354,8 +364,8 @@ bool Session::CmdEdit(const Command& c) {
 
 // ExecNull N, EditNull N: the call with no parameter list at all (null).
 bool Session::CmdNullList(const Command& c) {
-    if (c.args.empty()) return Fail(c, c.word + " N");
-    const auto action = static_cast<Word>(ParseNumber(c.args[0]));
+    Word action = 0;
+    if (c.args.empty() || !ParseActionNumber(c.args[0], &action)) return Fail(c, c.word + " N");
     const LedgerCounts ledger = Ledger();
     const bool result =
         ByteResult(module_.Call(c.word == "ExecNull" ? Entry::ExecAction : Entry::EditAction, {action, 0}));
@@ -388,7 +398,10 @@ bool Session::CmdAbout(const Command&) {
 }
 
 bool Session::CmdSleep(const Command& c) {
-    Pump(c.args.empty() ? 0 : static_cast<DWORD>(ParseNumber(c.args[0])));
+    unsigned long ms = 0;
+    if (c.args.size() > 1 || (c.args.size() == 1 && !ParseWaitMs(c.args[0], &ms)))
+        return Fail(c, "Sleep [ms]");
+    Pump(ms);
     return true;
 }
 
@@ -481,10 +494,15 @@ bool Session::CmdPicker(const Command& c) {
 bool Session::CmdDialog(const Command& c) {
     std::vector<DialogAction> actions;
     for (std::size_t i = 0; i < c.args.size(); ++i) {
-        DialogAction action{c.args[i], ""};
+        DialogAction action{c.args[i], "", 0};
         if ((action.verb == "Shot" || action.verb == "Click" || action.verb == "Wait") &&
             i + 1 < c.args.size()) {
             action.arg = c.args[++i];
+        }
+        unsigned long ms = 0;
+        if (action.verb == "Wait") {
+            if (!ParseWaitMs(action.arg, &ms)) return Fail(c, "Dialog ... Wait ms");
+            action.waitMs = static_cast<DWORD>(ms);
         }
         actions.push_back(action);
     }
@@ -493,8 +511,9 @@ bool Session::CmdDialog(const Command& c) {
 }
 
 bool Session::CmdAfter(const Command& c) {
-    if (c.args.size() != 2) return Fail(c, "After ms SubName");
-    const UINT_PTR id = SetTimer(nullptr, 0, static_cast<UINT>(ParseNumber(c.args[0])), TimerCallback);
+    unsigned long ms = 0;
+    if (c.args.size() != 2 || !ParseWaitMs(c.args[0], &ms)) return Fail(c, "After ms SubName");
+    const UINT_PTR id = SetTimer(nullptr, 0, static_cast<UINT>(ms), TimerCallback);
     timers_[id] = c.args[1];
     return true;
 }
@@ -554,7 +573,10 @@ bool Session::CmdEcho(const Command& c) {
 }
 
 bool Session::CmdBoxDelay(const Command& c) {
-    watcher_.SetBoxDelay(c.args.empty() ? 0 : static_cast<DWORD>(ParseNumber(c.args[0])));
+    unsigned long ms = 0;
+    if (c.args.size() > 1 || (c.args.size() == 1 && !ParseWaitMs(c.args[0], &ms)))
+        return Fail(c, "BoxDelay [ms]");
+    watcher_.SetBoxDelay(static_cast<DWORD>(ms));
     return true;
 }
 

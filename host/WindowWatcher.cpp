@@ -1,10 +1,11 @@
 #include "WindowWatcher.h"
 
-#include <cstdio>
+#include <cstdint>
 #include <cstring>
 
 #include "Log.h"
 #include "Script.h"
+#include "ui/BmpFile.h"
 
 namespace host {
 namespace {
@@ -158,7 +159,7 @@ void WindowWatcher::HandleDialog(HWND dialog) {
         }
     }
     LogLine("Window " + Quote(WindowText(dialog)));
-    if (actions.empty()) actions.push_back({"Close", ""});
+    if (actions.empty()) actions.push_back({"Close", "", 0});
     Sleep(150);  // let it paint
     for (const DialogAction& action : actions) {
         if (!IsWindow(dialog)) break;
@@ -184,7 +185,7 @@ void WindowWatcher::HandleDialog(HWND dialog) {
                 LogLine("Click " + Quote(action.arg) + " failed: no such control");
             }
         } else if (action.verb == "Wait") {
-            Sleep(static_cast<DWORD>(std::atoi(action.arg.c_str())));
+            Sleep(action.waitMs);
         }
         Sleep(100);
     }
@@ -201,9 +202,9 @@ bool SaveWindowBitmap(HWND window, const std::string& path) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // bottom-up, as a BMP file stores it
+    info.bmiHeader.biHeight = -height;  // top-down, as the writer takes it
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     bool ok = false;
@@ -216,20 +217,9 @@ bool SaveWindowBitmap(HWND window, const std::string& path) {
         ok = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != FALSE;
         GdiFlush();
         SelectObject(memory, old);
-        const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-        const DWORD imageSize = stride * static_cast<DWORD>(height);
-        BITMAPFILEHEADER file{};
-        file.bfType = 0x4D42;
-        file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-        file.bfSize = file.bfOffBits + imageSize;
-        if (FILE* out = std::fopen(path.c_str(), "wb")) {
-            std::fwrite(&file, sizeof file, 1, out);
-            std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
-            std::fwrite(bits, 1, imageSize, out);
-            std::fclose(out);
-        } else {
-            ok = false;
-        }
+        const bool written =
+            ui::WriteBmp24(path.c_str(), width, height, static_cast<const std::uint32_t*>(bits));
+        ok = ok && written;
         DeleteObject(bitmap);
     }
     DeleteDC(memory);

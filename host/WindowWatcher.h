@@ -27,6 +27,7 @@ struct BoxRecord {
 struct DialogAction {
     std::string verb;  // Shot "file.bmp", Enter, Escape, Space, Tab, Close, Click "caption", Wait ms
     std::string arg;
+    DWORD waitMs;  // Wait
 };
 
 class WindowWatcher {

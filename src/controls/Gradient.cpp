@@ -158,34 +158,10 @@ bool TGradient::BuildPattern() {
   return image_ != nullptr;
 }
 
-TGradient::Image::Image(int width, int height) : w(width), h(height) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;  // top-down: row 0 on top
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  bitmap_.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap_) return;
-  dc_ = CreateCompatibleDC(nullptr);
-  if (!dc_) return;
-  old_ = SelectObject(dc_, bitmap_.get());
-  if (old_) bits_ = static_cast<std::uint32_t*>(bits);
-}
-
-TGradient::Image::~Image() {
-  if (dc_) {
-    if (old_) SelectObject(dc_, old_);
-    DeleteDC(dc_);
-  }
-}
-
 void TGradient::UpdatePatternBitmap() {
-  if (!image_ || image_->w != pattern_.width || image_->h != pattern_.height) {
+  if (!image_ || image_->Width() != pattern_.width || image_->Height() != pattern_.height) {
     image_.reset();
-    auto image = std::make_unique<Image>(pattern_.width, pattern_.height);
+    auto image = std::make_unique<ui::MemoryBitmap>(pattern_.width, pattern_.height);
     if (!image->Ok()) return;
     image_ = std::move(image);
   }
@@ -221,8 +197,8 @@ void TGradient::WndProc(ui::TMessage& m) {
 
 void TGradient::PaintPattern(HDC dc, const RECT& r) const {
   const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
-  StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, image_->dc(), 0, 0, image_->w, image_->h,
-             SRCCOPY);
+  StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, image_->dc(), 0, 0, image_->Width(),
+             image_->Height(), SRCCOPY);
   SetStretchBltMode(dc, oldMode);
 }
 

@@ -103,24 +103,7 @@ class TGradient : public ui::TGraphicControl {
   PixelBuffer pattern_;
   // The pattern as a 32-bpp top-down DIB section kept selected into a
   // memory DC: the source of every paint.
-  class Image {
-   public:
-    Image(int w, int h);
-    ~Image();
-    Image(const Image&) = delete;
-    Image& operator=(const Image&) = delete;
-    bool Ok() const { return dc_ && bits_; }
-    HDC dc() const { return dc_; }
-    std::uint32_t* Bits() const { return bits_; }
-    const int w, h;
-
-   private:
-    ui::BitmapHandle bitmap_;
-    HDC dc_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-    std::uint32_t* bits_ = nullptr;
-  };
-  std::unique_ptr<Image> image_;
+  std::unique_ptr<ui::MemoryBitmap> image_;
 };
 
 // Makes "TGradient" a kind of layout-table row (see ui/Layout.h).

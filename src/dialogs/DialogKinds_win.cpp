@@ -1,5 +1,6 @@
 #include "dialogs/DialogKinds.h"
 
+#include "common/ThisModule.h"
 #include "controls/Gradient.h"
 #include "controls/LinkLabel.h"
 #include "controls/VistaAltFixUnit.h"

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -39,6 +40,15 @@ constexpr EditFlowRow kEditFlows[] = {
     {ActionGoSub, "riZERGoSub", Second::None, "007*", nullptr, "008*"},
     {ActionSystemMessage, "riZERSystemMessage", Second::KindList, "005*", "009*", "010*"},
 };
+static_assert(
+    [] {
+        if (std::size(kEditFlows) != std::size(kDialogActions)) return false;
+        for (std::size_t i = 0; i < std::size(kEditFlows); ++i) {
+            if (kEditFlows[i].action != kDialogActions[i]) return false;
+        }
+        return true;
+    }(),
+    "one edit flow for each action that has a dialog");
 
 // The plate behind the command name grows by this much per character.
 constexpr int kPlatePixelsPerChar = 15;
@@ -108,8 +118,7 @@ bool EditAction(std::int32_t action, HostString* params) {
     for (const EditFlowRow& flow : kEditFlows) {
         if (flow.action == action) return params && RunEditFlow(flow, params);
     }
-    // riZERClosePort and riZERMessageClear have nothing to edit.
-    return action == ActionClosePort || action == ActionMessageClear;
+    return false;
 }
 
 }  // namespace cv

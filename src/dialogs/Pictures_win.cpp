@@ -6,14 +6,7 @@
 
 namespace cv {
 
-HMODULE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ThisModule), &module);
-    return module;
-}
-
-OwnedBitmap LoadJpegResource(HMODULE module, int id) {
+ui::BitmapHandle LoadJpegResource(HMODULE module, int id) {
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
     if (!found) return {};
     HGLOBAL loaded = LoadResource(module, found);
@@ -30,20 +23,21 @@ OwnedBitmap LoadJpegResource(HMODULE module, int id) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    OwnedBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ui::BitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || !bits) return {};
     std::memcpy(bits, image->bgra.data(), image->bgra.size());
     GdiFlush();
     return bitmap;
 }
 
-OwnedBitmap LoadBitmapResource(HMODULE module, int id) {
-    return OwnedBitmap(static_cast<HBITMAP>(
+ui::BitmapHandle LoadBitmapResource(HMODULE module, int id) {
+    return ui::BitmapHandle(static_cast<HBITMAP>(
         LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
-OwnedIcon LoadIconResource(HMODULE module, int id, int size) {
-    return OwnedIcon(static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0)));
+ui::IconHandle LoadIconResource(HMODULE module, int id, int size) {
+    return ui::IconHandle(
+        static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0)));
 }
 
 }  // namespace cv

@@ -2,6 +2,6 @@
 
 namespace cv {
 
-void ShowLocMessageBox(const char*) {}
+void ShowOwnedBox(const LocBox&) {}
 
 }  // namespace cv

@@ -5,10 +5,11 @@
 
 namespace cv {
 
-void ShowLocMessageBox(const char* text) {
+void ShowOwnedBox(const LocBox& box) {
     HWND owner = static_cast<HWND>(hostapi::HostWindow);
     // Without an owner the box is still modal to the host's windows.
-    MessageBoxA(owner, text, kLocMessageCaption, MB_OK | (owner ? 0u : MB_TASKMODAL));
+    const UINT icon = box.icon == LocBoxIcon::Error ? MB_ICONSTOP : 0u;
+    MessageBoxA(owner, box.text, box.caption, MB_OK | icon | (owner ? 0u : MB_TASKMODAL));
 }
 
 }  // namespace cv

@@ -66,7 +66,7 @@ bool ExecOpenPort(const std::string& portText, const std::string& chatVariable) 
         // The host (and the author's unsaved work) stays alive: say so, and
         // leave the port closed.
         StopReceiving();
-        platform::ShowOwnedErrorBox(kInitErrorCaption, kInitErrorText);
+        ReportOwnedError(kInitErrorCaption, kInitErrorText);
         reportOperatorFile();
         return true;
     }

@@ -1,11 +1,13 @@
 // The platform edges of the messaging layer: the GUI-thread poll timer and the
-// modal message boxes. The Win32 filler (MessagingPlatform_win.cpp) owns a
+// system messages' boxes. The Win32 filler (MessagingPlatform_win.cpp) owns a
 // message-only window whose SetTimer timers call the handlers; the recording
 // filler (MessagingPlatform_recording.cpp) records every call for tests,
 // fuzzing and benchmarks and fires timers only when asked.
 #pragma once
 
 #include <cstdint>
+
+#include "common/BoxKinds.h"
 
 namespace cv::platform {
 
@@ -22,13 +24,11 @@ void FreeTimer(TimerId timer);
 // restarts it, its next tick one interval later.
 void SetTimerEnabled(TimerId timer, bool enabled);
 
-enum class BoxIcon { Error, Warning, Question, Information };
+using BoxIcon = cv::BoxIcon;
 
 // A modal box centred on the screen with one OK button; returns when the user
 // closes it (its own message loop runs meanwhile).
 void ShowMessageBox(const char* caption, const char* text, BoxIcon icon);
-// The error box owned by the host's window (stop icon, one OK button).
-void ShowOwnedErrorBox(const char* caption, const char* text);
 
 // Module unload: frees every timer and the window that carries them.
 void ReleasePlatform();

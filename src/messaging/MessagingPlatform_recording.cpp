@@ -67,15 +67,7 @@ void SetTimerEnabled(TimerId timer, bool enabled) {
 }
 
 void ShowMessageBox(const char* caption, const char* text, BoxIcon icon) {
-    gBoxes.push_back({caption, text, icon, false});
-    if (gOnBox) {
-        Box shown = gBoxes.back();
-        gOnBox(shown);
-    }
-}
-
-void ShowOwnedErrorBox(const char* caption, const char* text) {
-    gBoxes.push_back({caption, text, BoxIcon::Error, true});
+    gBoxes.push_back({caption, text, icon});
     if (gOnBox) {
         Box shown = gBoxes.back();
         gOnBox(shown);

@@ -7,8 +7,8 @@
 
 #include <map>
 
-#include "hostapi/HostCallbacks.h"
 #include "common/NoThrow.h"
+#include "common/ThisModule.h"
 
 namespace cv::platform {
 namespace {
@@ -24,13 +24,6 @@ HWND gWindow = nullptr;
 ATOM gClass = 0;
 UINT_PTR gNextId = 1;
 std::map<UINT_PTR, TimerEntry> gTimers;
-
-HINSTANCE ThisModule() {
-    HMODULE m = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ThisModule), &m);
-    return m;
-}
 
 LRESULT CALLBACK PollWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_TIMER) {
@@ -104,11 +97,6 @@ void ShowMessageBox(const char* caption, const char* text, BoxIcon icon) {
     // No owner: the box is centred on the screen; task-modal disables the
     // host's windows while it is shown.
     MessageBoxA(nullptr, text, caption, MB_OK | IconFlag(icon) | MB_TASKMODAL | MB_SETFOREGROUND);
-}
-
-void ShowOwnedErrorBox(const char* caption, const char* text) {
-    HWND owner = static_cast<HWND>(hostapi::HostWindow);
-    MessageBoxA(owner, text, caption, MB_OK | MB_ICONSTOP | (owner ? 0 : MB_TASKMODAL));
 }
 
 void ReleasePlatform() {

@@ -14,7 +14,6 @@ struct Box {
     std::string caption;
     std::string text;
     BoxIcon icon;
-    bool ownedByHost;  // the owned error box
 };
 
 struct Timer {

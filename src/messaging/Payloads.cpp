@@ -6,13 +6,6 @@
 
 namespace cv {
 
-const BoxKind kBoxKinds[4] = {
-    {"Error", '1', "Error", platform::BoxIcon::Error},
-    {"Warning", '2', "Warning", platform::BoxIcon::Warning},
-    {"Confimation", '3', "Confirm", platform::BoxIcon::Question},
-    {"Information", '4', "Information", platform::BoxIcon::Information},
-};
-
 std::optional<int> PortTextValue(std::string_view text) {
     const std::optional<std::int64_t> value = ReadDecimal(text, DecimalSign::Optional);
     if (!value || *value < INT32_MIN || *value > INT32_MAX) return std::nullopt;

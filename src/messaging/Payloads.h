@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "messaging/MessagingPlatform.h"
+#include "common/BoxKinds.h"
 
 namespace cv {
 
@@ -26,15 +26,7 @@ std::string GoSubPayload(std::string_view name);
 // Empty when `kind` is none of the four kind texts (exact, case-sensitive).
 std::string SystemPayload(std::string_view text, std::string_view kind);
 
-// One row per system-message kind: the kind text of the action, the digit
-// that travels, and the receiver's box.
-struct BoxKind {
-    const char* kindText;
-    char digit;
-    const char* caption;
-    platform::BoxIcon icon;
-};
-extern const BoxKind kBoxKinds[4];
+// The row of kBoxKinds whose digit travels as `digit`; nullptr for none.
 const BoxKind* BoxKindByDigit(char digit);
 
 // What a receiver makes of one payload.

@@ -2,6 +2,7 @@
 
 #include <sodium.h>
 
+#include "text/Decimal.h"
 #include "text/HexDigit.h"
 
 namespace cv {
@@ -34,14 +35,10 @@ bool ParseOperatorLine(std::string_view line, OperatorPublicKey* key) {
 // "max-skew N": one space, then decimal digits only.
 bool ParseSkewLine(std::string_view line, std::uint32_t* seconds) {
     constexpr std::string_view kPrefix = "max-skew ";
-    if (line.substr(0, kPrefix.size()) != kPrefix || line.size() == kPrefix.size()) return false;
-    std::uint32_t n = 0;
-    for (char c : line.substr(kPrefix.size())) {
-        if (c < '0' || c > '9') return false;
-        n = n * 10 + static_cast<std::uint32_t>(c - '0');
-        if (n > kLargestMaxSkew) return false;
-    }
-    *seconds = n;
+    if (line.substr(0, kPrefix.size()) != kPrefix) return false;
+    const std::optional<std::int64_t> n = ReadDecimal(line.substr(kPrefix.size()), DecimalSign::None);
+    if (!n || *n > kLargestMaxSkew) return false;
+    *seconds = static_cast<std::uint32_t>(*n);
     return true;
 }
 

@@ -3,12 +3,9 @@
 #include <array>
 #include <string>
 
+#include "dialogs/EditFlows.h"
 #include "messaging/Executors.h"
 #include "hostapi/HostStrings.h"
-
-#if defined(_WIN32)
-#include "dialogs/EditFlows.h"
-#endif
 
 namespace cv {
 namespace {
@@ -17,18 +14,17 @@ using Executor = bool (*)(const std::string* params);
 
 struct ActionRow {
     int paramCount;  // slots copied for the executor
-    bool hasDialog;  // edit flow shows a dialog; otherwise editing answers true
     Executor execute;
 };
 
 // Indexed by action number - 1.
 const std::array<ActionRow, 6> kActions{{
-    {2, true, [](const std::string* p) { return ExecOpenPort(p[0], p[1]); }},
-    {0, false, [](const std::string*) { return ExecClosePort(); }},
-    {2, true, [](const std::string* p) { return ExecSendMessage(p[0], p[1]); }},
-    {1, true, [](const std::string* p) { return ExecGoSub(p[0]); }},
-    {2, true, [](const std::string* p) { return ExecSystemMessage(p[0], p[1]); }},
-    {0, false, [](const std::string*) { return ExecMessageClear(); }},
+    {2, [](const std::string* p) { return ExecOpenPort(p[0], p[1]); }},
+    {0, [](const std::string*) { return ExecClosePort(); }},
+    {2, [](const std::string* p) { return ExecSendMessage(p[0], p[1]); }},
+    {1, [](const std::string* p) { return ExecGoSub(p[0]); }},
+    {2, [](const std::string* p) { return ExecSystemMessage(p[0], p[1]); }},
+    {0, [](const std::string*) { return ExecMessageClear(); }},
 }};
 
 const ActionRow* FindAction(std::int32_t action) {
@@ -57,7 +53,7 @@ bool ExecuteAction(std::int32_t action, const HostString* params) {
 bool EditActionParams(std::int32_t action, HostString* params) {
     const ActionRow* row = UsableAction(action, params);
     if (!row) return false;
-    if (!row->hasDialog) return true;
+    if (!HasEditDialog(action)) return true;
 #if defined(_WIN32)
     return EditAction(action, params);
 #else

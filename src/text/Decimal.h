@@ -1,6 +1,6 @@
 // The one reader of whole decimal numbers written as text: the port text of
-// the port action, the numbers on rizer-cli's command line and the stand-in
-// host's wait times. Header only, so that every program (the host links no
+// the port action, the key file's max-skew, the numbers on rizer-cli's
+// command line and every number of the stand-in host's scripts. Header only, so that every program (the host links no
 // library of the module) reads numbers the same way.
 #pragma once
 

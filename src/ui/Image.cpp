@@ -51,30 +51,26 @@ void TImage::Paint(HDC dc) {
   if (!bitmap_) return;
   BITMAP bm{};
   if (!GetObjectA(bitmap_.get(), sizeof(bm), &bm)) return;
-  HDC mem = CreateCompatibleDC(dc);
-  if (!mem) return;
-  {
-    SelectObjectScope sel(mem, bitmap_.get());
-    int x = 0, y = 0, w = bm.bmWidth, h = bm.bmHeight;
-    if (stretch_) {
-      w = Width();
-      h = Height();
-    } else if (center_) {
-      x = (Width() - w) / 2;
-      y = (Height() - h) / 2;
-    }
-    if (transparent_) {
-      const COLORREF key = GetPixel(mem, 0, bm.bmHeight - 1);
-      TransparentBlt(dc, x, y, w, h, mem, 0, 0, bm.bmWidth, bm.bmHeight, key);
-    } else if (stretch_) {
-      const int old = SetStretchBltMode(dc, COLORONCOLOR);
-      StretchBlt(dc, x, y, w, h, mem, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
-      SetStretchBltMode(dc, old);
-    } else {
-      BitBlt(dc, x, y, w, h, mem, 0, 0, SRCCOPY);
-    }
+  MemoryDC mem(dc);
+  if (!mem.Select(bitmap_.get())) return;
+  int x = 0, y = 0, w = bm.bmWidth, h = bm.bmHeight;
+  if (stretch_) {
+    w = Width();
+    h = Height();
+  } else if (center_) {
+    x = (Width() - w) / 2;
+    y = (Height() - h) / 2;
   }
-  DeleteDC(mem);
+  if (transparent_) {
+    const COLORREF key = GetPixel(mem.get(), 0, bm.bmHeight - 1);
+    TransparentBlt(dc, x, y, w, h, mem.get(), 0, 0, bm.bmWidth, bm.bmHeight, key);
+  } else if (stretch_) {
+    const int old = SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, x, y, w, h, mem.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+    SetStretchBltMode(dc, old);
+  } else {
+    BitBlt(dc, x, y, w, h, mem.get(), 0, 0, SRCCOPY);
+  }
 }
 
 bool TImage::SetProperty(std::string_view name, const TValue& v) {

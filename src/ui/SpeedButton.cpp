@@ -40,16 +40,12 @@ void TSpeedButton::Paint(HDC dc) {
   if (!glyph_) return;
   BITMAP bm{};
   if (!GetObjectA(glyph_.get(), sizeof(bm), &bm)) return;
-  HDC mem = CreateCompatibleDC(dc);
-  if (!mem) return;
-  {
-    SelectObjectScope sel(mem, glyph_.get());
-    const int shift = down_ ? 1 : 0;
-    const int x = (Width() - bm.bmWidth) / 2 + shift, y = (Height() - bm.bmHeight) / 2 + shift;
-    const COLORREF key = GetPixel(mem, 0, bm.bmHeight - 1);
-    TransparentBlt(dc, x, y, bm.bmWidth, bm.bmHeight, mem, 0, 0, bm.bmWidth, bm.bmHeight, key);
-  }
-  DeleteDC(mem);
+  MemoryDC mem(dc);
+  if (!mem.Select(glyph_.get())) return;
+  const int shift = down_ ? 1 : 0;
+  const int x = (Width() - bm.bmWidth) / 2 + shift, y = (Height() - bm.bmHeight) / 2 + shift;
+  const COLORREF key = GetPixel(mem.get(), 0, bm.bmHeight - 1);
+  TransparentBlt(dc, x, y, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, bm.bmWidth, bm.bmHeight, key);
 }
 
 }  // namespace ui

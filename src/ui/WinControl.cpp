@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "common/NoThrow.h"
+#include "common/ThisModule.h"
 #include "ui/Form.h"
 #include "ui/Gdi.h"
 #include "ui/GraphicControl.h"
@@ -89,11 +90,11 @@ void TWinControl::HandleNeeded() {
   ownClass_ = p.ClassName.empty();
   if (ownClass_) {
     CreateWindowExA(p.ExStyle, ToolkitWindowClass(), p.Caption.c_str(), p.Style, Left(), Top(), Width(),
-                    WindowHeight(), p.ParentWindow, id, ToolkitInstance(), this);
+                    WindowHeight(), p.ParentWindow, id, cv::ThisModule(), this);
     defProc_ = DefWindowProcA;
   } else {
     HWND h = CreateWindowExA(p.ExStyle, p.ClassName.c_str(), p.Caption.c_str(), p.Style, Left(), Top(),
-                             Width(), WindowHeight(), p.ParentWindow, id, ToolkitInstance(), nullptr);
+                             Width(), WindowHeight(), p.ParentWindow, id, cv::ThisModule(), nullptr);
     if (h) {
       SetPropA(h, kControlProp, this);
       handle_ = h;
@@ -276,27 +277,24 @@ void TWinControl::ColorChanged() {
 }
 
 void TWinControl::PaintHandler() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(handle_, &ps);
-  const RECT r = ps.rcPaint;
+  // Whatever a control's painting throws, the window is validated and no
+  // DC or bitmap is left behind.
+  const PaintScope paint(handle_);
+  HDC dc = paint.dc();
+  const RECT r = paint.Area();
   const int w = r.right - r.left, h = r.bottom - r.top;
-  if (dc && w > 0 && h > 0) {
-    HDC mem = CreateCompatibleDC(dc);
-    BitmapHandle bmp(CreateCompatibleBitmap(dc, w, h));
-    if (mem && bmp) {
-      {
-        SelectObjectScope sel(mem, bmp.get());
-        SetWindowOrgEx(mem, r.left, r.top, nullptr);
-        PaintContent(mem);
-        SetWindowOrgEx(mem, 0, 0, nullptr);
-        BitBlt(dc, r.left, r.top, w, h, mem, 0, 0, SRCCOPY);
-      }
-    } else {
-      PaintContent(dc);
-    }
-    if (mem) DeleteDC(mem);
+  if (!dc || w <= 0 || h <= 0) return;
+  // Drawn off screen first, then copied at once: no flicker.
+  BitmapHandle bmp(CreateCompatibleBitmap(dc, w, h));
+  MemoryDC mem(dc);
+  if (!bmp || !mem.Select(bmp.get())) {
+    PaintContent(dc);
+    return;
   }
-  EndPaint(handle_, &ps);
+  SetWindowOrgEx(mem.get(), r.left, r.top, nullptr);
+  PaintContent(mem.get());
+  SetWindowOrgEx(mem.get(), 0, 0, nullptr);
+  BitBlt(dc, r.left, r.top, w, h, mem.get(), 0, 0, SRCCOPY);
 }
 
 void TWinControl::UpdateHot(TGraphicControl* hit) {

@@ -1,5 +1,7 @@
 #include "ui/WindowClass.h"
 
+#include "common/ThisModule.h"
+
 namespace ui {
 
 namespace {
@@ -7,16 +9,9 @@ constexpr const char kClassName[] = "RizerUiWindow";
 bool g_registered = false;
 }  // namespace
 
-HINSTANCE ToolkitInstance() {
-  HMODULE mod = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&ToolkitInstance), &mod);
-  return mod;
-}
-
 const char* ToolkitWindowClass() {
   if (g_registered) return kClassName;
-  HINSTANCE inst = ToolkitInstance();
+  HINSTANCE inst = cv::ThisModule();
   WNDCLASSEXA existing{};
   existing.cbSize = sizeof(existing);
   if (GetClassInfoExA(inst, kClassName, &existing)) {
@@ -38,7 +33,7 @@ const char* ToolkitWindowClass() {
 }
 
 void UnregisterToolkitWindowClass() {
-  if (g_registered) UnregisterClassA(kClassName, ToolkitInstance());
+  if (g_registered) UnregisterClassA(kClassName, cv::ThisModule());
   g_registered = false;
 }
 

@@ -8,7 +8,6 @@ namespace ui {
 
 LRESULT CALLBACK UiWindowProc(HWND, UINT, WPARAM, LPARAM);
 
-HINSTANCE ToolkitInstance();
 // The registered class name; registers it (again, when a previous copy of
 // the module left one behind with another window procedure) on first use.
 const char* ToolkitWindowClass();

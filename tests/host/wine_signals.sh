@@ -2,7 +2,8 @@
 # The host's barriers, Signal and Await (and WaitVar's time-out), through the
 # stand-in host under Wine: a signal raised while another command waits ends
 # the wait; a missing one fails the run after its time-out; names cannot
-# leave the folder; a time-out that is not plain digits is refused.
+# leave the folder; a time-out that is not plain digits is refused, and so
+# is every other number of a script that is not one.
 #
 #   tests/host/wine_signals.sh HOST.exe riZER_2.cvp
 #
@@ -58,6 +59,27 @@ check "a missing signal, bad names and bad times fail the run, and write nothing
 
 run_host 'Signal here' "$work/missing"
 check "an unwritable folder fails the signal" bash -c '[ "$0" = 1 ] && grep -q "FAIL line 1: cannot write" <<<"$1"' "$rc" "$out"
+
+# Each bad number is a failed line, not a 0 that runs on: Exec 0 and Sleep 0
+# would pass unnoticed.
+run_host 'Sub Later
+Signal later
+End
+Exec soon
+Edit 1x
+ExecNull
+EditNull 99999999999
+Sleep -5
+Sleep 5 ms
+After 1e3 Later
+BoxDelay 0x10
+Dialog Shot "x.bmp" Wait soon Close
+Exec 0
+Sleep 0' "$work/meet"
+check "bad numbers fail the run, each its own line" bash -c '
+  [ "$0" = 1 ] && [ "$(grep -c "^FAIL line" <<<"$1")" = 9 ] &&
+  for n in 4 5 6 7 8 9 10 11 12; do grep -q "^FAIL line $n:" <<<"$1" || exit 1; done &&
+  grep -q "^Exec 0 -> false" <<<"$1" && [ ! -e "$2/meet/later" ]' "$rc" "$out" "$work"
 
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -1,21 +1,21 @@
-// Stand-in of ShowLocMessageBox() (localization/LocMessageBox.h): hands the
-// text to the test's function, and shows nothing.
+// Stand-in of ShowOwnedBox() (localization/LocMessageBox.h): hands the box
+// to the test's function, and shows nothing.
 #include "FakeLocalization.h"
 #include "localization/LocMessageBox.h"
 
 namespace rizer::test::fake {
 namespace {
-void (*gBox)(const char*) = nullptr;
+void (*gBox)(const cv::LocBox&) = nullptr;
 }  // namespace
 
-void SetLocMessageBox(void (*box)(const char* text)) { gBox = box; }
+void SetLocMessageBox(void (*box)(const cv::LocBox& box)) { gBox = box; }
 
 }  // namespace rizer::test::fake
 
 namespace cv {
 
-void ShowLocMessageBox(const char* text) {
-    if (rizer::test::fake::gBox) rizer::test::fake::gBox(text);
+void ShowOwnedBox(const LocBox& box) {
+    if (rizer::test::fake::gBox) rizer::test::fake::gBox(box);
 }
 
 }  // namespace cv

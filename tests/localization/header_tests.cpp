@@ -18,7 +18,7 @@ using test::HeaderPlus;
 using test::LocTestFolder;
 
 std::vector<std::string> g_shown;
-void RecordBox(const char* text) { g_shown.emplace_back(text); }
+void RecordBox(const LocBox& box) { g_shown.emplace_back(box.text); }
 
 class LocHeaderTest : public ::testing::Test {
  protected:

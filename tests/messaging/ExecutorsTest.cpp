@@ -102,15 +102,28 @@ TEST_F(Executors, UnloadStopsTheTimerAndClosesTheSocket) {
 }
 
 #if !defined(_WIN32)
+struct OwnedBox {
+    std::string caption, text;
+    cv::LocBoxIcon icon;
+};
+std::vector<OwnedBox>& OwnedBoxes() {
+    static std::vector<OwnedBox> boxes;
+    return boxes;
+}
+void RecordOwnedBox(const cv::LocBox& box) { OwnedBoxes().push_back({box.caption, box.text, box.icon}); }
+
 TEST_F(Executors, SocketLibraryThatCannotStartLeavesTheHostRunning) {
+    OwnedBoxes().clear();
+    rizer::test::fake::SetLocMessageBox(RecordOwnedBox);
     rizer::test::fake::SetStartupFails(true);
     cv::ExecOpenPort(std::to_string(kPort), "Chat");
     rizer::test::fake::SetStartupFails(false);
-    ASSERT_EQ(rec::Boxes().size(), 1u);
-    EXPECT_EQ(rec::Boxes()[0].caption, "Error");
-    EXPECT_EQ(rec::Boxes()[0].text, "Can not initialize network protocol.");
-    EXPECT_EQ(rec::Boxes()[0].icon, cv::platform::BoxIcon::Error);
-    EXPECT_TRUE(rec::Boxes()[0].ownedByHost);
+    rizer::test::fake::SetLocMessageBox(nullptr);
+    EXPECT_TRUE(rec::Boxes().empty());  // the host's window owns it
+    ASSERT_EQ(OwnedBoxes().size(), 1u);
+    EXPECT_EQ(OwnedBoxes()[0].caption, "Error");
+    EXPECT_EQ(OwnedBoxes()[0].text, "Can not initialize network protocol.");
+    EXPECT_EQ(OwnedBoxes()[0].icon, cv::LocBoxIcon::Error);
     EXPECT_FALSE(cv::NetIsReady());
     EXPECT_EQ(rec::LiveTimers(), 0);
     cv::ExecSendMessage("A", "b");
@@ -121,7 +134,7 @@ std::vector<std::string>& KeyBoxes() {
     static std::vector<std::string> texts;
     return texts;
 }
-void RecordKeyBox(const char* text) { KeyBoxes().emplace_back(text); }
+void RecordKeyBox(const cv::LocBox& box) { KeyBoxes().emplace_back(box.text); }
 
 // riZER.key next to riZER.loc, read at every open: the steps run in this
 // order, each open after the one before.

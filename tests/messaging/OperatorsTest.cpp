@@ -53,7 +53,7 @@ std::vector<std::string>& Reports() {
     static std::vector<std::string> texts;
     return texts;
 }
-void RecordReport(const char* text) { Reports().emplace_back(text); }
+void RecordReport(const cv::LocBox& box) { Reports().emplace_back(box.text); }
 
 // One datagram as it left this copy: whether it was sealed, signed (and by
 // whom), and its inner frame.

@@ -55,7 +55,6 @@ TEST_F(PollTick, SystemMessagesShowTheirBoxes) {
     EXPECT_EQ(boxes[2].icon, cv::platform::BoxIcon::Question);
     EXPECT_EQ(boxes[3].caption, "Information");
     EXPECT_EQ(boxes[3].text, "");
-    EXPECT_FALSE(boxes[3].ownedByHost);
     EXPECT_TRUE(Host().variables.empty());
     EXPECT_TRUE(Host().scriptLines.empty());
 }

@@ -8,6 +8,7 @@
 #include "ui/ComboBox.h"
 #include "ui/Edit.h"
 #include "ui/Form.h"
+#include "ui/GraphicControl.h"
 
 namespace {
 
@@ -81,6 +82,53 @@ TEST(WindowProcedure, ASubclassedControlWhoseHandlerThrowsAnswersAsItself) {
     EXPECT_EQ(result, own);
     c.control->WindowProc = saved;
   }
+}
+
+// A lightweight control whose painting throws every time, after noting the
+// DC it was given and the bitmap selected into it.
+class ThrowingPaint : public ui::TGraphicControl {
+ public:
+  int paints = 0;
+  HDC dc = nullptr;
+  HGDIOBJ bitmap = nullptr;
+  void Paint(HDC d) override {
+    ++paints;
+    dc = d;
+    bitmap = GetCurrentObject(d, OBJ_BITMAP);
+    throw std::runtime_error("paint failed");
+  }
+};
+
+// A paint that throws must neither leave its DCs and bitmaps behind (a few
+// thousand repaints would exhaust the process's GDI objects) nor leave the
+// window invalid (WM_PAINT again and again). Wine does not count GDI objects
+// (GetGuiResources answers 0): there the DC and bitmap the paint saw must
+// be gone.
+TEST(WindowProcedure, APaintThatThrowsLeavesNothingBehindAndValidatesTheWindow) {
+  ui::TForm form;
+  form.SetClientSize(100, 50);
+  ThrowingPaint control;
+  control.SetBounds(10, 10, 30, 20);
+  control.SetParent(&form);
+  form.SetVisible(true);
+  UpdateWindow(form.Handle());
+  const HANDLE self = GetCurrentProcess();
+  const DWORD objectsBefore = GetGuiResources(self, GR_GDIOBJECTS);
+  const int paintsBefore = control.paints;
+  constexpr int kPaints = 200;
+  for (int i = 0; i < kPaints; ++i) {
+    InvalidateRect(form.Handle(), nullptr, FALSE);
+    EXPECT_NO_THROW(UpdateWindow(form.Handle()));
+    ASSERT_EQ(control.paints, paintsBefore + i + 1);
+    ASSERT_NE(control.dc, nullptr);
+    EXPECT_EQ(GetObjectType(control.dc), 0u) << "paint " << i << ": the memory DC is left";
+    EXPECT_EQ(GetObjectType(control.bitmap), 0u) << "paint " << i << ": the bitmap is left";
+    RECT invalid{};
+    EXPECT_FALSE(GetUpdateRect(form.Handle(), &invalid, FALSE)) << "paint " << i;
+    if (HasFailure()) break;
+  }
+  EXPECT_LE(GetGuiResources(self, GR_GDIOBJECTS), objectsBefore + 2);
+  form.SetVisible(false);
 }
 
 }  // namespace
