@@ -43,12 +43,13 @@ void CV_CALL cvRegisterPlugIn(AddActionProc addAction, void*, void*, SetVariable
     RunCaught(RegisterCatalogue);
 }
 
+// A null slot is skipped; the others are filled all the same.
 void CV_CALL cvInitPlugIn(WindowHandle hostWindow, HostSlot title, HostSlot author, HostSlot description) {
     hostapi::HostWindow = hostWindow;
     RunCaught([&] {
-        AssignHostString(title, kPlugInTitle);
-        AssignHostString(author, kAuthor);
-        AssignHostString(description, kDescription);
+        if (title) AssignHostString(title, kPlugInTitle);
+        if (author) AssignHostString(author, kAuthor);
+        if (description) AssignHostString(description, kDescription);
     });
 }
 

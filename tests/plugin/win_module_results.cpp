@@ -1,13 +1,15 @@
-// The booleans the real module answers, read as a host that takes a 32-bit
-// BOOL (or the whole result register) would read them: exactly 0 or 1.
-// Each export is reached through a stub that fills the result register with
-// a pattern first, so that bits the export leaves untouched show up.
+// The real module as a host loads it. The booleans it answers, read as a
+// host that takes a 32-bit BOOL (or the whole result register) would read
+// them: exactly 0 or 1. Each export is reached through a stub that fills the
+// result register with a pattern first, so that bits the export leaves
+// untouched show up. And the set-up call with null slots.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 
 #include "hostapi/HostInterface.h"
 
@@ -99,6 +101,36 @@ TEST_F(ModuleResults, EveryAnswerFillsTheWholeRegister) {
     }
     for (std::int32_t action : {3, 4, 5}) {  // the port is closed: nothing is sent
         EXPECT_EQ(CallDirty(exec_, action, params), 1u) << "exec " << action;
+    }
+}
+
+TEST_F(ModuleResults, InitSkipsANullSlotAndFillsTheOthers) {
+    const auto init = reinterpret_cast<cv::cvInitPlugInFn>(
+        reinterpret_cast<void*>(GetProcAddress(module_, "cvInitPlugIn")));
+    ASSERT_NE(init, nullptr);
+    // The three texts as every slot receives them.
+    cv::HostString full[3] = {nullptr, nullptr, nullptr};
+    init(nullptr, &full[0], &full[1], &full[2]);
+    std::string texts[3];
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_NE(full[i], nullptr) << "slot " << i;
+        texts[i] = full[i];
+        EXPECT_FALSE(texts[i].empty()) << "slot " << i;
+        GlobalFree(full[i]);
+    }
+    // Bit i set: slot i is null.
+    for (unsigned nulls : {1u, 2u, 4u, 3u, 5u, 6u, 7u}) {
+        SCOPED_TRACE("null slots " + std::to_string(nulls));
+        cv::HostString slots[3] = {nullptr, nullptr, nullptr};
+        cv::HostSlot given[3];
+        for (int i = 0; i < 3; ++i) given[i] = (nulls >> i) & 1 ? nullptr : &slots[i];
+        init(nullptr, given[0], given[1], given[2]);
+        for (int i = 0; i < 3; ++i) {
+            if (!given[i]) continue;
+            ASSERT_NE(slots[i], nullptr) << "slot " << i << " was not filled";
+            EXPECT_STREQ(slots[i], texts[i].c_str()) << "slot " << i;
+            GlobalFree(slots[i]);
+        }
     }
 }
 
