@@ -13,6 +13,10 @@ bool ExecGoSub(const std::string& name);
 bool ExecSystemMessage(const std::string& text, const std::string& kind);
 bool ExecMessageClear();
 
+// The error box of the network side, owned by the host's window: the socket
+// library would not start, or the poll timer would not run.
+void ReportNetworkFailure();
+
 // Module unload: stops what is still running and releases the stored texts.
 void MessagingUnload();
 

@@ -86,18 +86,20 @@ TimerId StartTimer(unsigned intervalMs, TimerHandler handler) {
 void FreeTimer(TimerId timer) {
     auto it = gTimers.find(timer);
     if (it == gTimers.end()) return;
-    KillTimer(gWindow, timer);  // also drops a WM_TIMER already queued
+    // A WM_TIMER already queued stays queued: without the entry, the window
+    // procedure drops it.
+    KillTimer(gWindow, timer);
     gTimers.erase(it);
 }
 
-void SetTimerEnabled(TimerId timer, bool enabled) {
+bool SetTimerEnabled(TimerId timer, bool enabled) {
     auto it = gTimers.find(timer);
-    if (it == gTimers.end()) return;
-    if (enabled) {
-        SetTimer(gWindow, timer, it->second.intervalMs, nullptr);
-    } else {
+    if (it == gTimers.end()) return true;  // nothing to enable
+    if (!enabled) {
         KillTimer(gWindow, timer);
+        return true;
     }
+    return SetTimer(gWindow, timer, it->second.intervalMs, nullptr) != 0;
 }
 
 void ShowMessageBox(const char* caption, const char* text, BoxIcon icon) {

@@ -83,11 +83,19 @@ TEST_F(Executors, NonIntegerPortTextOpensTheDefaultPort) {
     EXPECT_EQ(rizer::test::Host().variables.size(), 2u);
 }
 
+// Without a timer nothing would read the socket: the port closes, and the
+// host's error box says so.
 TEST_F(Executors, TimerRefusedLeavesNothingRunning) {
     rec::RefuseTimers() = true;
     EXPECT_TRUE(cv::ExecOpenPort(std::to_string(kPort), "Chat"));
     EXPECT_EQ(rec::LiveTimers(), 0);
     EXPECT_EQ(cv::Messaging().PollTimer, 0u);
+    EXPECT_FALSE(cv::NetIsReady());
+    ASSERT_EQ(rec::Boxes().size(), 1u);
+    EXPECT_EQ(rec::Boxes()[0].text, "Can not initialize network protocol.");
+    EXPECT_TRUE(rec::Boxes()[0].ownedByHost);
+    rizer::test::PeerSocket taker(kPort);
+    EXPECT_TRUE(taker.Bound());
 }
 
 TEST_F(Executors, UnloadStopsTheTimerAndClosesTheSocket) {
