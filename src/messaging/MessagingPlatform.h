@@ -18,7 +18,8 @@ using TimerHandler = void (*)();
 TimerId StartTimer(unsigned intervalMs, TimerHandler handler);
 // Stops and forgets the timer; no tick of it runs afterwards. A tick already
 // queued still arrives (KillTimer leaves a posted WM_TIMER in the queue):
-// the window procedure finds no timer of that id and drops it.
+// the window procedure finds no timer of that id and drops it. The last
+// timer takes the window with it (see Module lifetime below).
 void FreeTimer(TimerId timer);
 // Disabling suspends the timer; enabling restarts it, its next tick one
 // interval later. A tick queued before the timer was disabled may still
@@ -41,7 +42,26 @@ void ShowMessageBox(const char* caption, const char* text, BoxIcon icon);
 // The error box owned by the host's window (stop icon, one OK button).
 void ShowOwnedErrorBox(const char* caption, const char* text);
 
-// Module unload: frees every timer and the window that carries them.
+// Module lifetime. The timers tick through a message-only window of the
+// thread that started them, and its window procedure is this module's code.
+// Only that thread can stop them: DestroyWindow fails for another thread's
+// window (under Wine too), and on Windows so does KillTimer. Were the module
+// unmapped with the window alive, its next message (a tick, or its
+// destruction when the thread ends) would run code that is gone.
+//
+// So the window never depends on DllMain: while it exists (from the first
+// StartTimer to the FreeTimer of the last timer, which riZERClosePort makes)
+// the module holds a reference to itself. A host that frees the module with
+// the port open, from whichever thread, drops only its own reference: the
+// module stays mapped, its port open and polling, until riZERClosePort on
+// the opening thread (after loading the module again) or the end of the
+// process. DllMain thus never meets a timer or the window and does no
+// window work; killing the timer there would have helped on the opening
+// thread alone. The reference costs a host that unloads with the port open
+// a module that stays loaded; a host that closes the port first unloads it.
+//
+// Frees every timer, and with the last the window and the module's
+// reference; on the thread that started them.
 void ReleasePlatform();
 
 }  // namespace cv::platform

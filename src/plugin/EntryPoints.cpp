@@ -64,9 +64,11 @@ BoolResult CV_CALL cvEditAction(std::int32_t action, HostString* params) {
 }  // extern "C"
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
-    // On FreeLibrary (not at process exit, where nothing needs tidying) stop
-    // the poll timer and socket before the code goes away, and release the
-    // texts that riZEROpenPort stored.
+    // On FreeLibrary (not at process exit, where nothing needs tidying),
+    // under the loader lock and on whichever thread the host frees us: no
+    // poll timer or window is left (the module stays loaded while they
+    // exist), so this releases the texts and keys that riZEROpenPort stored
+    // and does no window work (MessagingUnload).
     if (reason == DLL_PROCESS_DETACH && reserved == nullptr) RunCaught(MessagingUnload);
     return TRUE;
 }
