@@ -105,10 +105,16 @@ bool RunEditFlow(const EditFlowRow& flow, HostString* params) {
     form->LabelInfo->SetCaption(LocalizedText(flow.infoKey, LocPlace::Info));
 
     if (form->ShowModal() != ui::mrOk) return false;
-    // Every covered slot gets a new block, changed or not.
-    AssignHostString(&params[0], form->LEdit1->Text());
-    if (dubl) AssignHostString(&params[1], dubl->LEdit2->Text());
-    if (combo) AssignHostString(&params[1], combo->ComboBox1->Text());
+    // Every field is read before any slot changes: reading one allocates, and
+    // a failure there must leave every slot as it was. Then every covered
+    // slot gets a new block, changed or not (storing allocates nothing that
+    // throws: a failed block leaves the slot empty).
+    const std::string first = form->LEdit1->Text();
+    std::string second;
+    if (dubl) second = dubl->LEdit2->Text();
+    if (combo) second = combo->ComboBox1->Text();
+    AssignHostString(&params[0], first);
+    if (dubl || combo) AssignHostString(&params[1], second);
     return true;
 }
 

@@ -31,7 +31,9 @@ void ShowOwnedBox(const LocBox& box);
 
 // The two boxes the module shows: a notice without an icon under
 // kLocMessageCaption, and an error under its own caption.
-inline void ShowLocMessageBox(const char* text) { ShowOwnedBox({kLocMessageCaption, text, LocBoxIcon::None}); }
+inline void ShowLocMessageBox(const char* text) {
+    ShowOwnedBox({kLocMessageCaption, text, LocBoxIcon::None});
+}
 inline void ReportOwnedError(const char* caption, const char* text) {
     ShowOwnedBox({caption, text, LocBoxIcon::Error});
 }

@@ -16,8 +16,10 @@ constexpr char kInitErrorCaption[] = "Error";
 constexpr char kInvalidKeyFileText[] = "The riZER.key file is invalid.";
 constexpr char kInvalidOperatorFileText[] = "The riZER.operator file is invalid.";
 
-// One plain frame to 255.255.255.255 on the port of PortText.
+// One plain frame to 255.255.255.255 on the port of PortText. Like every
+// action, a chance to start a stalled poll timer again.
 void Broadcast(const std::string& payload) {
+    ResumePollTimer();
     NetResetSend();
     NetAppend(payload.data(), static_cast<std::int32_t>(payload.size()));
     NetSend(nullptr, PortNumber(Messaging().PortText), false);
@@ -66,13 +68,18 @@ bool ExecOpenPort(const std::string& portText, const std::string& chatVariable) 
         // The host (and the author's unsaved work) stays alive: say so, and
         // leave the port closed.
         StopReceiving();
-        ReportOwnedError(kInitErrorCaption, kInitErrorText);
+        ReportNetworkFailure();
         reportOperatorFile();
         return true;
     }
     NetOpen(PortNumber(portText));
     FreePollTimer();
-    StartPollTimer();
+    if (!StartPollTimer()) {
+        // Nothing would ever read the socket: as good as no network.
+        StopReceiving();
+        NetClose();
+        ReportNetworkFailure();
+    }
     reportOperatorFile();
     return true;
 }
@@ -100,9 +107,12 @@ bool ExecSystemMessage(const std::string& text, const std::string& kind) {
 }
 
 bool ExecMessageClear() {
+    ResumePollTimer();
     if (const auto& list = Messaging().ChatList) list->Clear();
     return true;
 }
+
+void ReportNetworkFailure() { ReportOwnedError(kInitErrorCaption, kInitErrorText); }
 
 void MessagingUnload() {
     MessagingState& s = Messaging();

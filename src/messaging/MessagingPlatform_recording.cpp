@@ -8,12 +8,14 @@ std::vector<Box> gBoxes;
 std::vector<Timer> gTimers;
 std::function<void(const Box&)> gOnBox;
 bool gRefuseTimers = false;
+int gRefuseEnables = 0;
 }  // namespace
 
 std::vector<Box>& Boxes() { return gBoxes; }
 std::vector<Timer>& Timers() { return gTimers; }
 std::function<void(const Box&)>& OnBox() { return gOnBox; }
 bool& RefuseTimers() { return gRefuseTimers; }
+int& RefuseEnables() { return gRefuseEnables; }
 
 int LiveTimers() {
     int n = 0;
@@ -41,6 +43,7 @@ void Reset() {
     gTimers.clear();
     gOnBox = nullptr;
     gRefuseTimers = false;
+    gRefuseEnables = 0;
 }
 
 Timer* Find(TimerId id) {
@@ -62,8 +65,15 @@ void FreeTimer(TimerId timer) {
     if (Timer* t = Find(timer)) t->freed = true;
 }
 
-void SetTimerEnabled(TimerId timer, bool enabled) {
-    if (Timer* t = Find(timer); t && !t->freed) t->enabled = enabled;
+bool SetTimerEnabled(TimerId timer, bool enabled) {
+    Timer* t = Find(timer);
+    if (!t || t->freed) return true;  // nothing to enable
+    if (enabled && gRefuseEnables > 0) {
+        --gRefuseEnables;
+        return false;
+    }
+    t->enabled = enabled;
+    return true;
 }
 
 void ShowMessageBox(const char* caption, const char* text, BoxIcon icon) {

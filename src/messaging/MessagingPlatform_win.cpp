@@ -22,6 +22,8 @@ struct TimerEntry {
 
 HWND gWindow = nullptr;
 ATOM gClass = 0;
+// The module's reference to itself while gWindow exists (MessagingPlatform.h).
+HMODULE gHold = nullptr;
 UINT_PTR gNextId = 1;
 std::map<UINT_PTR, TimerEntry> gTimers;
 
@@ -47,8 +49,35 @@ bool EnsureWindow() {
         gClass = RegisterClassA(&wc);
         if (!gClass) return false;
     }
+    // The reference first: no window of ours exists without it.
+    HMODULE hold = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&PollWindowProc),
+                            &hold))
+        return false;
     gWindow = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
-    return gWindow != nullptr;
+    if (!gWindow) {
+        FreeLibrary(hold);  // the host holds its own: this is never the last
+        return false;
+    }
+    gHold = hold;
+    return true;
+}
+
+// Destroys the window once no timer needs it, with the class and the
+// module's reference. On the window's own thread (the one of every entry
+// point) only: from another, DestroyWindow fails and the window keeps the
+// reference, and with it the code its procedure runs.
+void DropWindowIfUnused() {
+    if (!gWindow || !gTimers.empty()) return;
+    const bool destroyed = DestroyWindow(gWindow) != 0;
+    gWindow = nullptr;
+    if (!destroyed) return;
+    if (gClass && UnregisterClassA(kWindowClass, ThisModule())) gClass = 0;
+    // The host holds its own reference while it calls in (the tick that
+    // may have come here runs host script that calls an entry point), so
+    // this is not the last one.
+    if (gHold) FreeLibrary(gHold);
+    gHold = nullptr;
 }
 
 UINT IconFlag(BoxIcon icon) {
@@ -68,9 +97,15 @@ TimerId StartTimer(unsigned intervalMs, TimerHandler handler) {
     const UINT_PTR id = gNextId++;
     // Recorded before it starts: a timer running without its entry would
     // tick on unseen, every tick dropped.
-    gTimers.emplace(id, TimerEntry{intervalMs, handler});
+    try {
+        gTimers.emplace(id, TimerEntry{intervalMs, handler});
+    } catch (...) {
+        DropWindowIfUnused();
+        throw;
+    }
     if (!SetTimer(gWindow, id, intervalMs, nullptr)) {
         gTimers.erase(id);
+        DropWindowIfUnused();
         return 0;
     }
     return id;
@@ -79,18 +114,21 @@ TimerId StartTimer(unsigned intervalMs, TimerHandler handler) {
 void FreeTimer(TimerId timer) {
     auto it = gTimers.find(timer);
     if (it == gTimers.end()) return;
-    KillTimer(gWindow, timer);  // also drops a WM_TIMER already queued
+    // A WM_TIMER already queued stays queued: without the entry, the window
+    // procedure drops it.
+    KillTimer(gWindow, timer);
     gTimers.erase(it);
+    DropWindowIfUnused();
 }
 
-void SetTimerEnabled(TimerId timer, bool enabled) {
+bool SetTimerEnabled(TimerId timer, bool enabled) {
     auto it = gTimers.find(timer);
-    if (it == gTimers.end()) return;
-    if (enabled) {
-        SetTimer(gWindow, timer, it->second.intervalMs, nullptr);
-    } else {
+    if (it == gTimers.end()) return true;  // nothing to enable
+    if (!enabled) {
         KillTimer(gWindow, timer);
+        return true;
     }
+    return SetTimer(gWindow, timer, it->second.intervalMs, nullptr) != 0;
 }
 
 void ShowMessageBox(const char* caption, const char* text, BoxIcon icon) {
@@ -102,10 +140,7 @@ void ShowMessageBox(const char* caption, const char* text, BoxIcon icon) {
 void ReleasePlatform() {
     for (const auto& [id, entry] : gTimers) KillTimer(gWindow, id);
     gTimers.clear();
-    if (gWindow) DestroyWindow(gWindow);
-    gWindow = nullptr;
-    if (gClass) UnregisterClassA(kWindowClass, ThisModule());
-    gClass = 0;
+    DropWindowIfUnused();
 }
 
 }  // namespace cv::platform

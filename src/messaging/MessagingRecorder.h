@@ -31,6 +31,9 @@ std::vector<Timer>& Timers();
 std::function<void(const Box&)>& OnBox();
 // Makes StartTimer refuse.
 bool& RefuseTimers();
+// The next this many enablings (SetTimerEnabled(..., true)) fail: the timer
+// stays off, as when SetTimer refuses.
+int& RefuseEnables();
 
 // Timers not freed; and those of them enabled.
 int LiveTimers();

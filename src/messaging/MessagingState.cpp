@@ -1,5 +1,6 @@
 #include "messaging/MessagingState.h"
 
+#include "messaging/Executors.h"
 #include "messaging/PollTick.h"
 
 namespace cv {
@@ -12,6 +13,7 @@ MessagingState& Messaging() {
 bool StartPollTimer() {
     MessagingState& s = Messaging();
     s.PollTimer = platform::StartTimer(kPollIntervalMs, PollTick);
+    s.PollTimerStalled = false;
     ++s.TimerGeneration;
     return s.PollTimer != 0;
 }
@@ -20,7 +22,23 @@ void FreePollTimer() {
     MessagingState& s = Messaging();
     if (s.PollTimer) platform::FreeTimer(s.PollTimer);
     s.PollTimer = 0;
+    s.PollTimerStalled = false;
     ++s.TimerGeneration;
+}
+
+void PollTimerStalled() {
+    MessagingState& s = Messaging();
+    s.PollTimerStalled = true;
+    if (ResumePollTimer()) return;
+    ReportNetworkFailure();
+}
+
+bool ResumePollTimer() {
+    MessagingState& s = Messaging();
+    if (!s.PollTimer || !s.PollTimerStalled) return true;
+    if (!platform::SetTimerEnabled(s.PollTimer, true)) return false;
+    s.PollTimerStalled = false;
+    return true;
 }
 
 }  // namespace cv

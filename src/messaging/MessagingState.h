@@ -22,6 +22,9 @@ struct MessagingState {
     // change knows the port was closed or reopened under it.
     std::uint64_t TimerGeneration = 0;
     bool InTick = false;
+    // PollTimer exists but is off: the end of a tick could not enable it
+    // again. Nothing polls until ResumePollTimer succeeds.
+    bool PollTimerStalled = false;
 };
 
 MessagingState& Messaging();
@@ -32,5 +35,15 @@ constexpr unsigned kPollIntervalMs = 50;
 bool StartPollTimer();
 // Frees PollTimer if it exists.
 void FreePollTimer();
+
+// The end of a tick could not enable PollTimer again (SetTimer refused), and
+// nothing else would start it: tries once more at once; if it stays off,
+// shows the network error box (ReportNetworkFailure) and leaves it stalled
+// for ResumePollTimer, which every action the host runs calls. One box a
+// stall: no tick comes while it lasts.
+void PollTimerStalled();
+// Enables a stalled PollTimer again; true when polling runs (or there is no
+// timer to run).
+bool ResumePollTimer();
 
 }  // namespace cv

@@ -9,6 +9,7 @@
 #include "messaging/Payloads.h"
 #include "messaging/TickClock.h"
 #include "net/Net.h"
+#include "common/NoThrow.h"
 #include "hostapi/HostCallbacks.h"
 
 namespace cv {
@@ -61,13 +62,16 @@ void PollTick() {
     if (s.InTick) return;  // ticks never nest
     if (s.PollTimer) platform::SetTimerEnabled(s.PollTimer, false);
     // Ends the tick on every path, also when a dispatch step throws: the
-    // timer of this tick, unless host script freed or replaced it, ticks on.
+    // timer of this tick, unless host script freed or replaced it, ticks on,
+    // or, when it cannot be enabled again, the author is told.
     struct TickScope {
         MessagingState& s;
         const std::uint64_t generation;
         ~TickScope() {
             s.InTick = false;
-            if (s.TimerGeneration == generation && s.PollTimer) platform::SetTimerEnabled(s.PollTimer, true);
+            if (s.TimerGeneration == generation && s.PollTimer &&
+                !platform::SetTimerEnabled(s.PollTimer, true))
+                RunCaught(PollTimerStalled);
         }
     } scope{s, s.TimerGeneration};
     s.InTick = true;

@@ -43,12 +43,13 @@ void CV_CALL cvRegisterPlugIn(AddActionProc addAction, void*, void*, SetVariable
     RunCaught(RegisterCatalogue);
 }
 
+// A null slot is skipped; the others are filled all the same.
 void CV_CALL cvInitPlugIn(WindowHandle hostWindow, HostSlot title, HostSlot author, HostSlot description) {
     hostapi::HostWindow = hostWindow;
     RunCaught([&] {
-        AssignHostString(title, kPlugInTitle);
-        AssignHostString(author, kAuthor);
-        AssignHostString(description, kDescription);
+        if (title) AssignHostString(title, kPlugInTitle);
+        if (author) AssignHostString(author, kAuthor);
+        if (description) AssignHostString(description, kDescription);
     });
 }
 
@@ -63,9 +64,11 @@ BoolResult CV_CALL cvEditAction(std::int32_t action, HostString* params) {
 }  // extern "C"
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
-    // On FreeLibrary (not at process exit, where nothing needs tidying) stop
-    // the poll timer and socket before the code goes away, and release the
-    // texts that riZEROpenPort stored.
+    // On FreeLibrary (not at process exit, where nothing needs tidying),
+    // under the loader lock and on whichever thread the host frees us: no
+    // poll timer or window is left (the module stays loaded while they
+    // exist), so this releases the texts and keys that riZEROpenPort stored
+    // and does no window work (MessagingUnload).
     if (reason == DLL_PROCESS_DETACH && reserved == nullptr) RunCaught(MessagingUnload);
     return TRUE;
 }

@@ -83,11 +83,17 @@ TEST_F(Executors, NonIntegerPortTextOpensTheDefaultPort) {
     EXPECT_EQ(rizer::test::Host().variables.size(), 2u);
 }
 
+// Without a timer nothing would read the socket: the port closes, and the
+// host's error box says so.
 TEST_F(Executors, TimerRefusedLeavesNothingRunning) {
     rec::RefuseTimers() = true;
     cv::ExecOpenPort(std::to_string(kPort), "Chat");
     EXPECT_EQ(rec::LiveTimers(), 0);
     EXPECT_EQ(cv::Messaging().PollTimer, 0u);
+    EXPECT_FALSE(cv::NetIsReady());
+    EXPECT_EQ(rizer::test::BoxTexts(), std::vector<std::string>{"Can not initialize network protocol."});
+    rizer::test::PeerSocket taker(kPort);
+    EXPECT_TRUE(taker.Bound());
 }
 
 TEST_F(Executors, UnloadStopsTheTimerAndClosesTheSocket) {
@@ -102,39 +108,20 @@ TEST_F(Executors, UnloadStopsTheTimerAndClosesTheSocket) {
 }
 
 #if !defined(_WIN32)
-struct OwnedBox {
-    std::string caption, text;
-    cv::LocBoxIcon icon;
-};
-std::vector<OwnedBox>& OwnedBoxes() {
-    static std::vector<OwnedBox> boxes;
-    return boxes;
-}
-void RecordOwnedBox(const cv::LocBox& box) { OwnedBoxes().push_back({box.caption, box.text, box.icon}); }
-
 TEST_F(Executors, SocketLibraryThatCannotStartLeavesTheHostRunning) {
-    OwnedBoxes().clear();
-    rizer::test::fake::SetLocMessageBox(RecordOwnedBox);
     rizer::test::fake::SetStartupFails(true);
     cv::ExecOpenPort(std::to_string(kPort), "Chat");
     rizer::test::fake::SetStartupFails(false);
-    rizer::test::fake::SetLocMessageBox(nullptr);
-    EXPECT_TRUE(rec::Boxes().empty());  // the host's window owns it
-    ASSERT_EQ(OwnedBoxes().size(), 1u);
-    EXPECT_EQ(OwnedBoxes()[0].caption, "Error");
-    EXPECT_EQ(OwnedBoxes()[0].text, "Can not initialize network protocol.");
-    EXPECT_EQ(OwnedBoxes()[0].icon, cv::LocBoxIcon::Error);
+    EXPECT_TRUE(rec::Boxes().empty());  // not a received box
+    ASSERT_EQ(rizer::test::ShownBoxes().size(), 1u);
+    EXPECT_EQ(rizer::test::ShownBoxes()[0].caption, "Error");
+    EXPECT_EQ(rizer::test::ShownBoxes()[0].text, "Can not initialize network protocol.");
+    EXPECT_EQ(rizer::test::ShownBoxes()[0].icon, cv::LocBoxIcon::Error);
     EXPECT_FALSE(cv::NetIsReady());
     EXPECT_EQ(rec::LiveTimers(), 0);
     cv::ExecSendMessage("A", "b");
 }
 #endif
-
-std::vector<std::string>& KeyBoxes() {
-    static std::vector<std::string> texts;
-    return texts;
-}
-void RecordKeyBox(const cv::LocBox& box) { KeyBoxes().emplace_back(box.text); }
 
 // riZER.key next to riZER.loc, read at every open: the steps run in this
 // order, each open after the one before.
@@ -160,7 +147,6 @@ TEST_F(Executors, EveryOpenReadsTheKeyFile) {
     cv::test::LocTestFolder folder;
     const fs::path keyPath = folder.LocPath().parent_path() / "riZER.key";
     const std::string folderText = (folder.LocPath().parent_path() / "").string();
-    rizer::test::fake::SetLocMessageBox(RecordKeyBox);
     for (const Step& st : steps) {
         SCOPED_TRACE(st.what);
         fs::remove_all(keyPath);
@@ -169,12 +155,13 @@ TEST_F(Executors, EveryOpenReadsTheKeyFile) {
         rizer::test::fake::SetLocFolder(st.file == File::FolderUnknown ? std::string() : folderText);
         if (st.file == File::Invalid) std::ofstream(keyPath, std::ios::binary) << key << key;
         if (st.file == File::Folder) fs::create_directory(keyPath);
-        KeyBoxes().clear();
+        rizer::test::ShownBoxes().clear();
         rizer::test::Host().variables.clear();
 
         cv::ExecOpenPort(std::to_string(kPort), "Chat");
-        EXPECT_EQ(KeyBoxes(), st.open ? std::vector<std::string>{}
-                                      : std::vector<std::string>{"The riZER.key file is invalid."});
+        EXPECT_EQ(rizer::test::BoxTexts(), st.open
+                                               ? std::vector<std::string>{}
+                                               : std::vector<std::string>{"The riZER.key file is invalid."});
         EXPECT_EQ(cv::NetIsReady(), st.open);
         EXPECT_EQ(cv::NetSocketHandle() != 0, st.open);
         EXPECT_EQ(rec::LiveTimers(), st.open ? 1 : 0);
@@ -195,7 +182,6 @@ TEST_F(Executors, EveryOpenReadsTheKeyFile) {
         EXPECT_EQ(cv::NetConsumedCount(cv::NetConsumed::Unkeyed), st.keyed ? 1u : 0u);
         EXPECT_EQ(cv::NetKeyed(), st.keyed);
     }
-    rizer::test::fake::SetLocMessageBox(nullptr);
     std::ofstream(keyPath, std::ios::binary) << key;
     cv::ExecOpenPort(std::to_string(kPort), "Chat");
     ASSERT_TRUE(cv::NetKeyed());

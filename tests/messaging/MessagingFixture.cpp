@@ -1,5 +1,7 @@
 #include "MessagingFixture.h"
 
+#include "FakeLocalization.h"
+
 namespace rizer::test {
 namespace {
 
@@ -19,7 +21,20 @@ void CV_CALL RecordScript(const char* line) {
     Host().scriptLines[at] = line;
 }
 
+void RecordBox(const cv::LocBox& box) { ShownBoxes().push_back({box.caption, box.text, box.icon}); }
+
 }  // namespace
+
+std::vector<ShownBox>& ShownBoxes() {
+    static std::vector<ShownBox> boxes;
+    return boxes;
+}
+
+std::vector<std::string> BoxTexts() {
+    std::vector<std::string> texts;
+    for (const ShownBox& box : ShownBoxes()) texts.push_back(box.text);
+    return texts;
+}
 
 HostRecord& Host() {
     static HostRecord record;
@@ -33,6 +48,8 @@ void Messaging::SetUp() {
     cv::hostapi::ResetHostCallbacks();
     cv::hostapi::SetVariable = RecordSetVariable;
     cv::hostapi::ScriptProcessor = RecordScript;
+    ShownBoxes().clear();
+    fake::SetLocMessageBox(RecordBox);
     cv::ExecOpenPort(std::to_string(kPort), "Chat");
     peer_ = std::make_unique<PeerSocket>(kPeerPort);
     ASSERT_TRUE(peer_->Bound());
@@ -43,6 +60,7 @@ void Messaging::TearDown() {
     cv::MessagingUnload();
     cv::hostapi::ResetHostCallbacks();
     cv::platform::recorder::Reset();
+    fake::SetLocMessageBox(nullptr);
 }
 
 }  // namespace rizer::test

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "localization/LocMessageBox.h"
 #include "messaging/Executors.h"
 #include "messaging/MessagingRecorder.h"
 #include "messaging/MessagingState.h"
@@ -28,6 +29,16 @@ struct HostRecord {
 };
 
 HostRecord& Host();
+
+// Every box the module showed through its own box (key files, the network
+// error) since the fixture's SetUp; no box is ever on screen.
+struct ShownBox {
+    std::string caption, text;
+    cv::LocBoxIcon icon;
+};
+std::vector<ShownBox>& ShownBoxes();
+// Their texts alone.
+std::vector<std::string> BoxTexts();
 
 class Messaging : public ::testing::Test {
  protected:

@@ -49,12 +49,6 @@ std::string OperatorFileText(const cv::OperatorKey& k) {
     return "# operator\r\n" + Hex(k.secret.data(), k.secret.size()) + "\r\n";
 }
 
-std::vector<std::string>& Reports() {
-    static std::vector<std::string> texts;
-    return texts;
-}
-void RecordReport(const cv::LocBox& box) { Reports().emplace_back(box.text); }
-
 // One datagram as it left this copy: whether it was sealed, signed (and by
 // whom), and its inner frame.
 struct Sent {
@@ -73,12 +67,6 @@ class Operators : public rizer::test::Messaging {
         group_.operators = {teacher_.PublicKey()};
         sealing_ = cv::MakeSealingKey(group_);
         randombytes_buf(session_, sizeof session_);
-        rizer::test::fake::SetLocMessageBox(RecordReport);
-        Reports().clear();
-    }
-    void TearDown() override {
-        rizer::test::fake::SetLocMessageBox(nullptr);
-        Messaging::TearDown();
     }
 
     fs::path Beside(const char* name) const { return folder_.LocPath().parent_path() / name; }
@@ -203,12 +191,12 @@ TEST_F(Operators, EveryOpenReadsTheOperatorFileAndSignsOnlyCommandsWithAListedKe
             case Op::Text: WriteFile("riZER.operator", r.operatorText); break;
             case Op::Folder: fs::create_directory(Beside("riZER.operator")); break;
         }
-        Reports().clear();
+        rizer::test::ShownBoxes().clear();
         Open();
         const char* const box = r.box == Box::Key        ? "The riZER.key file is invalid."
                                 : r.box == Box::Operator ? "The riZER.operator file is invalid."
                                                          : nullptr;
-        EXPECT_EQ(Reports(), box ? std::vector<std::string>{box} : std::vector<std::string>{});
+        EXPECT_EQ(rizer::test::BoxTexts(), box ? std::vector<std::string>{box} : std::vector<std::string>{});
         EXPECT_EQ(cv::NetIsReady(), r.open);
         EXPECT_EQ(cv::NetSigns(), r.signs);
         if (!r.open) continue;

@@ -64,7 +64,7 @@ TEST(PlatformWin, TimersTickOnlyWhileEnabledAndAlive) {
 
 TEST(PlatformWin, ATimerThatCannotBeRecordedNeverStarts) {
     namespace p = cv::platform;
-    p::FreeTimer(p::StartTimer(20, CountTick));  // the timers' window exists
+    const p::TimerId keep = p::StartTimer(60000, CountTick);  // the timers' window exists while it does
     HWND window = FindWindowExA(HWND_MESSAGE, nullptr, "riZER2PollWindow", nullptr);
     ASSERT_NE(window, nullptr);
     bool threw = false;
@@ -84,6 +84,9 @@ TEST(PlatformWin, ATimerThatCannotBeRecordedNeverStarts) {
     PumpFor(200);
     EXPECT_GT(gTicks, 0);
     p::FreeTimer(t);
+    p::FreeTimer(keep);
+    EXPECT_EQ(FindWindowExA(HWND_MESSAGE, nullptr, "riZER2PollWindow", nullptr), nullptr)
+        << "the window outlives the last timer";
     p::ReleasePlatform();
 }
 

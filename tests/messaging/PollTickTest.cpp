@@ -180,6 +180,48 @@ TEST_F(PollTick, ATickThatThrowsStillEndsAndTheTimerTicksOn) {
     EXPECT_EQ(Host().variables.back().second, "<A>: lost\r\n<A>: next\r\n");
 }
 
+// The end of a tick cannot enable the poll timer again (SetTimer refused).
+// The first refusal is retried at once; when the timer stays off, the host's
+// error box says so (once), and the next action starts it again. Lines that
+// came meanwhile wait on the socket.
+TEST_F(PollTick, ATimerThatWillNotStartAgainIsRetriedAndReported) {
+    struct Case {
+        const char* what;
+        int refusals;
+        bool box;              // the error box after the tick
+        bool runsAfterAction;  // an action started it again
+    } cases[] = {
+        {"refused once", 1, false, true},
+        {"refused twice", 2, true, true},
+        {"refused on", 1000, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(cv::ExecOpenPort(std::to_string(kPort), "Chat"));
+        rizer::test::ShownBoxes().clear();
+        Host().variables.clear();
+        rec::RefuseEnables() = c.refusals;
+        SendPlain("<A>: one");
+        Tick();
+        ASSERT_EQ(Host().variables.size(), 1u);
+        EXPECT_EQ(rec::EnabledTimers(), c.box ? 0 : 1);
+        const std::vector<std::string> box{"Can not initialize network protocol."};
+        EXPECT_EQ(rizer::test::BoxTexts(), c.box ? box : std::vector<std::string>{});
+        EXPECT_TRUE(cv::ExecSendMessage("B", "two"));
+        Tick();
+        EXPECT_EQ(rec::EnabledTimers(), c.runsAfterAction ? 1 : 0);
+        EXPECT_EQ(Host().variables.size(), c.runsAfterAction ? 2u : 1u);
+        EXPECT_EQ(rizer::test::BoxTexts(), c.box ? box : std::vector<std::string>{}) << "a box for every try";
+        // No longer refused: the next action starts it, and every line is there.
+        rec::RefuseEnables() = 0;
+        EXPECT_TRUE(cv::ExecSendMessage("C", "three"));
+        Tick();
+        EXPECT_EQ(rec::EnabledTimers(), 1);
+        ASSERT_FALSE(Host().variables.empty());
+        EXPECT_EQ(Host().variables.back().second, "<A>: one\r\n<B>: two\r\n<C>: three\r\n");
+    }
+}
+
 TEST_F(PollTick, ClearThenOneLineLeavesThatLine) {
     SendPlain("<A>: old");
     Tick();

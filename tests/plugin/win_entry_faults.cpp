@@ -14,6 +14,7 @@
 
 #include "DialogDriver.h"
 #include "FailingNew.h"
+#include "dialogs/EditDuibl.h"
 #include "dialogs/PropertyForm.h"
 #include "plugin/EntryPoints.h"
 #include "support/NetNamespaceGuard.h"
@@ -157,6 +158,65 @@ TEST_F(EntryFaults, DialogsBuiltAndShown) {
     EachAllocationFails([&] { EXPECT_NO_THROW(cvAbout()); }, [&](long n) { ExpectNothingLeft(n); });
     for (auto& s : slots) GlobalFree(s);
     liveBefore_ = blocks::Live();
+}
+
+// The dialogs of two text fields (riZEROpenPort, riZERSendMessage): both
+// fields are read after OK, and each read of a text this long allocates.
+// Whatever fails, the answer is false with both slots as they were (the
+// same blocks), or true with both new texts.
+TEST_F(EntryFaults, TwoFieldDialogsChangeBothSlotsOrNeither) {
+    constexpr char kOld0[] = "the first text as it was";
+    constexpr char kOld1[] = "the second text as it was";
+    constexpr char kNew0[] = "the first text as typed anew";
+    constexpr char kNew1[] = "the second text as typed anew";
+    for (const int action : {1, 3}) {
+        SCOPED_TRACE("action " + std::to_string(action));
+        cv::HostString slots[2] = {blocks::HostBlock(kOld0), blocks::HostBlock(kOld1)};
+        cv::HostString before[2] = {};
+        liveBefore_ = blocks::Live();
+        std::unique_ptr<dlgtest::ModalScript> confirm;
+        beforeEachRun_ = [&] {
+            confirm.reset();
+            confirm =
+                std::make_unique<dlgtest::ModalScript>(std::vector<dlgtest::Step>{[&](ui::TForm& shown) {
+                    auto& f = dynamic_cast<cv::TDublForm&>(shown);
+                    f.LEdit1->SetText(kNew0);
+                    f.LEdit2->SetText(kNew1);
+                    f.ButtonOK50->Click();
+                }});
+            for (int i = 0; i < 2; ++i) {
+                const char* old = i == 0 ? kOld0 : kOld1;
+                if (std::strcmp(slots[i], old) != 0) {
+                    GlobalFree(slots[i]);
+                    slots[i] = blocks::HostBlock(old);
+                }
+                before[i] = slots[i];
+            }
+        };
+        EachAllocationFails(
+            [&] {
+                cv::BoolResult result = 2;
+                EXPECT_NO_THROW(result = cvEditAction(action, slots));
+                const bool fired = failnew::Fired();
+                failnew::Disarm();  // what follows may allocate
+                ASSERT_TRUE(result == 0u || result == 1u) << result;
+                if (result == 1u) {
+                    EXPECT_STREQ(slots[0], kNew0);
+                    EXPECT_STREQ(slots[1], kNew1);
+                    return;
+                }
+                EXPECT_TRUE(fired) << "ended without a failure";
+                for (int i = 0; i < 2; ++i) {
+                    EXPECT_EQ(slots[i], before[i]) << "slot " << i << " changed on false";
+                    EXPECT_STREQ(slots[i], i == 0 ? kOld0 : kOld1) << "slot " << i;
+                }
+            },
+            [&](long n) { ExpectNothingLeft(n); });
+        beforeEachRun_ = nullptr;
+        confirm.reset();
+        for (auto& s : slots) GlobalFree(s);
+        liveBefore_ = blocks::Live();
+    }
 }
 
 TEST_F(EntryFaults, ActionsRun) {
