@@ -16,16 +16,13 @@ fi
 host_exe=$(readlink -f "$1")
 module=$(readlink -f "$2")
 root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/lib.sh"
 # In the repository: every Wine lane sees it (a lane's own /tmp may differ).
 mkdir -p "$root/build/e2e"
 work=$(mktemp -d "$root/build/e2e/signals.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 passed=0 failed=0
 
-check() {  # name, condition...
-  local name=$1; shift
-  if "$@"; then echo "ok   $name"; passed=$((passed + 1)); else echo "FAIL $name"; failed=$((failed + 1)); fi
-}
 run_host() {  # script text, signal folder: output in $out, exit code in $rc
   printf '%s\n' "$1" >"$work/script.cvs"
   "$root/scripts/wine-run" "$host_exe" "$module" "$work/script.cvs" "$2" >"$work/out" 2>&1 </dev/null
@@ -59,5 +56,4 @@ check "a missing signal, bad names and bad times fail the run, and write nothing
 run_host 'Signal here' "$work/missing"
 check "an unwritable folder fails the signal" bash -c '[ "$0" = 1 ] && grep -q "FAIL line 1: cannot write" <<<"$1"' "$rc" "$out"
 
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+tally_line
