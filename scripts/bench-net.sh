@@ -2,7 +2,7 @@
 # Builds the network benchmarks (native, Release) and runs them inside private
 # namespaces: the receive path, keyed and signed GoSubs, a timer beside the
 # poller under a flood of forged GoSubs and the chat-line cost in one
-# namespace, the burst across a pair of joined namespaces, the keyed send
+# namespace, the burst across a LAN of two namespaces, the keyed send
 # path on a machine of one adapter and on one of four (scripts/netns-subnets).
 # Prints the ratios.
 #   scripts/bench-net.sh [--wine | --wine-only]   (see below; RIZER_LANE picks one lane)
@@ -80,7 +80,9 @@ if [ "${native:-1}" = 1 ]; then
   ninja -C "$build" -j2 bench_net >/dev/null
   bench="$root/$build/bench/net/bench_net"
   scripts/netns-run "$bench" | tee >(grep '^keyed receive path' | sed 's/^/native /' >>"$keyed_log") >(operator_lines native)
-  scripts/netns-pair "$bench" --burst-send 5000 -- "$bench" --burst-receive 5000
+  # (bench_net's burst sides meet in RIZER_PAIR_DIR)
+  pair='RIZER_PAIR_DIR=$RIZER_LAN_DIR exec "$@"'
+  scripts/netns-lan bash -c "$pair" _ "$bench" --burst-send 5000 -- bash -c "$pair" _ "$bench" --burst-receive 5000
   send_cost native "$bench" --keyed-send
 fi
 
@@ -91,7 +93,7 @@ fi
 #  - the receive path: datagrams per second through the module's poller
 #    against a raw Winsock recvfrom loop, in one process, same lane, same run;
 #  - the delay from riZERSendMessage on one copy to SetVariableProc on the
-#    other, two copies on the two sides of a netns-pair;
+#    other, two copies on the two sides of a netns-lan of two;
 #  - the keyed send path on one adapter and on four (send-bench.exe);
 #  - the stand-in host's 10 ms timer (TimerGaps) with the module's port open
 #    in a group with an operator, two seconds quiet and then two seconds of
@@ -99,12 +101,12 @@ fi
 # A lane that this checkout cannot run yet is named in a note, not skipped
 # silently.
 [ "$wine" = 1 ] || exit 0
-lanes=${RIZER_LANE:-wine8-x64 wine10-x64 wine10-x86}
-# Refuses (exit 3) when wine_start did not bring up the lane asked for: a lane
-# other than Debian's Wine 8 says which bitness it runs (RIZER_LANE_ARCH).
-lane_up='source scripts/wine-env.sh; wine_start "$1" >/dev/null || exit 3
-  if [ "$RIZER_LANE" != wine8-x64 ] && [ "${RIZER_LANE_ARCH:-}" != "$2" ]; then wine_stop; exit 3; fi'
-source scripts/wine-env.sh
+source scripts/lib.sh
+lanes=${RIZER_LANE:-${rizer_lanes[*]}}
+# The start of each measurement's namespace (bash -c "cd \"\$0\"; $lane_up"
+# ROOT PREFIX ...): the lane RIZER_LANE names, started by lane_start; exit 3
+# when it does not start.
+lane_up='source scripts/wine-env.sh; lane_start "$1" || { echo "$lane_problem" >&2; exit 3; }'
 # flood_gaps LANE BUILD: the stand-in host of BUILD, from a folder of its own
 # whose riZER.key lists an operator, runs a 10 ms timer (TimerGaps) with the
 # port open, two seconds quiet, then while flood.py sends it forged GoSubs
@@ -118,13 +120,13 @@ flood_gaps() {
   printf '%s\n' 'riZEROpenPort "50150" "Chat"' 'TimerGaps 10' 'Sleep 2000' 'TimerGaps end' 'TimerGaps 10' \
     'Signal quiet' 'Await flood-done 60000' 'Sleep 200' 'TimerGaps end' 'riZERClosePort' >"$dir/gaps.cvs"
   out=$(scripts/netns-run bash -c "cd \"\$0\"; $lane_up"'
-    dir=$3
-    ( for _ in $(seq 1200); do [ -e "$dir/quiet" ] && break; sleep 0.05; done
+    dir=$2
+    ( wait_for 60 "$dir/quiet"
       /usr/bin/python3 tests/e2e/flood.py --key "$dir/riZER.key" --signals "$dir" --to 127.0.0.1 --seconds 2 \
         --rate 4000 ) &
     flood=$!
-    scripts/wine-run "$dir/rizer-host.exe" "$4" "$dir/gaps.cvs" "$dir"; rc=$?
-    kill $flood 2>/dev/null; wait $flood; wine_stop; exit $rc' "$root" bench-gaps "$arch" "$dir" "$(realpath "$build/src/plugin/riZER_2.cvp")" 2>&1 |
+    scripts/wine-run "$dir/rizer-host.exe" "$3" "$dir/gaps.cvs" "$dir"; rc=$?
+    kill $flood 2>/dev/null; wait $flood; wine_stop; exit $rc' "$root" bench-gaps "$dir" "$(realpath "$build/src/plugin/riZER_2.cvp")" 2>&1 |
     tr -d '\r' | grep -E '^(TimerGaps|flood:|FAIL)' || true)
   rm -rf "$dir"
   echo "$out" | sed 's/^/  /'
@@ -138,7 +140,7 @@ flood_gaps() {
   fi
 }
 for lane in $lanes; do
-  arch=${lane##*-}
+  arch=$(lane_arch "$lane") || { echo "note: $lane: no such lane (${rizer_lanes[*]})"; continue; }
   build=build/$arch
   echo "== $lane ($build)"
   if why=$(rizer_lane_why_not "$lane"); then echo "note: $lane: not measured: $why"; continue; fi
@@ -154,25 +156,24 @@ for lane in $lanes; do
   export RIZER_LANE=$lane
   rc=0
   scripts/netns-run bash -c "cd \"\$0\"; $lane_up"'
-    scripts/wine-run "$3"; rc=$?; wine_stop; exit $rc' "$root" bench-recv "$arch" "$recv" >"$keyed_log.lane" || rc=$?
+    scripts/wine-run "$2"; rc=$?; wine_stop; exit $rc' "$root" bench-recv "$recv" >"$keyed_log.lane" || rc=$?
   cat "$keyed_log.lane"
   { grep '^keyed receive path' "$keyed_log.lane" || true; } | sed "s/^/$lane /" >>"$keyed_log"
   operator_lines "$lane" <"$keyed_log.lane"
   rm -f "$keyed_log.lane"
   if [ $rc = 3 ]; then
-    echo "note: $lane: this checkout's scripts/wine-env.sh cannot start the lane yet; lane not measured"
+    echo "note: $lane: Wine did not start; lane not measured"
     continue
   fi
   [ $rc = 0 ] || echo "note: $lane: the receive benchmark failed (exit $rc)"
   side="cd \"\$0\"; $lane_up"'
-    other=$([ "$RIZER_PAIR_SIDE" = a ] && echo b || echo a)
-    touch "$RIZER_PAIR_DIR/$RIZER_PAIR_SIDE"
-    for _ in $(seq 600); do [ -e "$RIZER_PAIR_DIR/$other" ] && break; sleep 0.05; done
-    scripts/wine-run "$3" "$4" "$5" 200; rc=$?; wine_stop; exit $rc'
-  scripts/netns-pair bash -c "$side" "$root" bench-a "$arch" "$probe" "$module" send -- \
-    bash -c "$side" "$root" bench-b "$arch" "$probe" "$module" receive ||
+    touch "$RIZER_LAN_DIR/$RIZER_LAN_SIDE"
+    wait_for 30 "$RIZER_LAN_DIR/$((3 - RIZER_LAN_SIDE))"
+    scripts/wine-run "$2" "$3" "$4" 200; rc=$?; wine_stop; exit $rc'
+  scripts/netns-lan bash -c "$side" "$root" bench-a "$probe" "$module" send -- \
+    bash -c "$side" "$root" bench-b "$probe" "$module" receive ||
     echo "note: $lane: the latency probe failed"
   send_cost "$lane" bash -c "cd \"\$0\"; $lane_up"'
-    scripts/wine-run "$3"; rc=$?; wine_stop; exit $rc' "$root" bench-send "$arch" "$send"
+    scripts/wine-run "$2"; rc=$?; wine_stop; exit $rc' "$root" bench-send "$send"
   flood_gaps "$lane" "$build"
 done

@@ -10,15 +10,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/setup-lib.sh"
 
 version=$(dpkg-query -W -f='${source:Version}' libjpeg62-turbo-dev)
-dir=$(dep_folder libjpeg "$0" "$version")
-if [ ! -f "$dir/.rizer-ready" ]; then
-  mkdir -p "$(dirname "$dir")"
-  exec 7>"$dir.lock"
-  flock 7
-fi
-if [ ! -f "$dir/.rizer-ready" ]; then
-  rm -rf "$dir"; mkdir -p "$dir"
-  trap '[ -f "$dir/.rizer-ready" ] || rm -rf "$dir"' EXIT   # no half-built folder stays
+build_all() {  # folder
+  local dir=$1 src t
   echo "build-libjpeg: libjpeg-turbo $version into $dir"
   src=$(timed "libjpeg: source package" "$here/deb-source" libjpeg-turbo "$dir/src" | tail -n1)
   build() {  # triplet
@@ -39,6 +32,5 @@ if [ ! -f "$dir/.rizer-ready" ]; then
   for t in "${rizer_triplets[@]}"; do
     timed "libjpeg: build for $t" quiet build "$t"
   done
-  touch "$dir/.rizer-ready"
-fi
-dep_link libjpeg "$dir"
+}
+dep_build libjpeg "$0" "$version" build_all

@@ -11,15 +11,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/setup-lib.sh"
 
 version=$(dpkg-query -W -f='${source:Version}' libsodium-dev)
-dir=$(dep_folder libsodium "$0" "$version")
-if [ ! -f "$dir/.rizer-ready" ]; then
-  mkdir -p "$(dirname "$dir")"
-  exec 7>"$dir.lock"
-  flock 7
-fi
-if [ ! -f "$dir/.rizer-ready" ]; then
-  rm -rf "$dir"; mkdir -p "$dir"
-  trap '[ -f "$dir/.rizer-ready" ] || rm -rf "$dir"' EXIT   # no half-built folder stays
+build_all() {  # folder
+  local dir=$1 src t
   echo "build-libsodium: libsodium $version into $dir"
   src=$(timed "libsodium: source package" "$here/deb-source" libsodium "$dir/src" | tail -n1)
   # (autogen.sh would otherwise fetch newer config.guess/config.sub from the
@@ -37,6 +30,5 @@ if [ ! -f "$dir/.rizer-ready" ]; then
   for t in "${rizer_triplets[@]}"; do
     timed "libsodium: build for $t" quiet build "$t"
   done
-  touch "$dir/.rizer-ready"
-fi
-dep_link libsodium "$dir"
+}
+dep_build libsodium "$0" "$version" build_all

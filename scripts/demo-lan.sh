@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # demo-lan.sh
-# Two copies on a LAN of their own (two namespaces joined by a veth pair,
-# scripts/netns-pair), each a stand-in host under Wine with its own
-# wineserver: Ann on the x86 build under wine10-x86, Bob on the x64 build
-# under wine10-x64. They exchange chat lines, Ann runs a subroutine on both
-# copies, Bob sends an information message (closed automatically by the
-# stand-in host), and each prints its chat variable. Where the Wine 10 lanes
-# are not set up, both copies run the x64 build under wine8-x64 (said so).
+# Two copies on a LAN of their own (two namespaces, scripts/netns-lan), each
+# a stand-in host under Wine with its own wineserver: Ann on the x86 build
+# under wine10-x86, Bob on the x64 build under wine10-x64. They exchange chat
+# lines, Ann runs a subroutine on both copies, Bob sends an information
+# message (closed automatically by the stand-in host), and each prints its
+# chat variable. Where the Wine 10 lanes are not set up, both copies run the
+# x64 build under wine8-x64 (said so).
 # The two scripts wait for each other through signal files, not fixed sleeps.
 # Then a closed group on a LAN of four (see "a closed group" below), a
 # classroom whose teacher is the group's operator on a LAN of three, and a
@@ -59,36 +59,39 @@ side='
   set -uo pipefail
   cd "$0"
   work=$1
-  me=$RIZER_PAIR_SIDE other=$([ "$RIZER_PAIR_SIDE" = a ] && echo b || echo a)
+  me=$([ "$RIZER_LAN_SIDE" = 1 ] && echo a || echo b) other=$([ "$RIZER_LAN_SIDE" = 1 ] && echo b || echo a)
   who=$([ "$me" = a ] && echo Ann || echo Bob)
   export RIZER_LANE=$([ "$me" = a ] && echo wine10-x86 || echo wine10-x64)
   source scripts/wine-env.sh
-  source scripts/lane-start.sh
   if why=$(rizer_lane_why_not "$RIZER_LANE"); then
     echo "note: $who: $why; the x64 build under wine10-x64 instead"
     export RIZER_LANE=wine10-x64
   fi
-  if lane_start "lan-$me"; then echo yes >"$RIZER_PAIR_DIR/$me.lane"; else echo no >"$RIZER_PAIR_DIR/$me.lane"; fi
-  for _ in $(seq 3000); do [ -s "$RIZER_PAIR_DIR/$other.lane" ] && break; sleep 0.05; done
-  if [ "$(cat "$RIZER_PAIR_DIR/$me.lane")" != yes ] || [ "$(cat "$RIZER_PAIR_DIR/$other.lane" 2>/dev/null)" != yes ]; then
+  # The host and module of the lane'"'"'s build: dist/, else build/.
+  build_of() {
+    arch=$(lane_arch "$RIZER_LANE")
+    host=dist/$arch/rizer-host.exe module=dist/$arch/riZER_2.cvp
+    [ -f "$module" ] || host=build/$arch/host/rizer-host.exe module=build/$arch/src/plugin/riZER_2.cvp
+  }
+  build_of
+  if lane_start "lan-$me" "$host" "$module"; then echo yes >"$RIZER_LAN_DIR/$me.lane"; else echo no >"$RIZER_LAN_DIR/$me.lane"; fi
+  wait_for 150 "$RIZER_LAN_DIR/$other.lane" ""
+  if [ "$(cat "$RIZER_LAN_DIR/$me.lane")" != yes ] || [ "$(cat "$RIZER_LAN_DIR/$other.lane" 2>/dev/null)" != yes ]; then
     [ "$me" = a ] && echo "note: the Wine 10 lanes are not set up here; both copies run the x64 build under wine8-x64"
     [ -n "$lane_problem" ] && echo "note: $who: $lane_problem"
     [ -z "$lane_problem" ] && wine_stop
     export RIZER_LANE=wine8-x64
-    lane_start "lan-$me" || { echo "$who: $lane_problem"; exit 1; }
+    build_of
+    lane_start "lan-$me" "$host" "$module" || { echo "$who: $lane_problem"; exit 1; }
   fi
-  arch=$RIZER_LANE_ARCH
-  dist=dist/$arch
-  host=$dist/rizer-host.exe module=$dist/riZER_2.cvp
-  [ -f "$module" ] || host=build/$arch/host/rizer-host.exe module=build/$arch/src/plugin/riZER_2.cvp
   echo "$who: the $arch build under $RIZER_LANE" >"$work/$me.who"
   scripts/wine-run "$host" "$module" "$work/$me.cvs" "$work" >"$work/$me.log" 2>&1
   rc=$?
   wine_stop
   exit $rc'
-echo "Ann is 10.77.1.1, Bob is 10.77.1.2; both open port 50150 ..."
+echo "Ann is 10.77.2.1, Bob is 10.77.2.2; both open port 50150 ..."
 rc=0
-scripts/netns-pair bash -c "$side" "$root" "$work" -- bash -c "$side" "$root" "$work" || rc=$?
+scripts/netns-lan bash -c "$side" "$root" "$work" -- bash -c "$side" "$root" "$work" || rc=$?
 for s in a b; do
   who=$([ "$s" = a ] && echo "Ann" || echo "Bob")
   cat "$work/$s.who" 2>/dev/null || true
@@ -163,22 +166,18 @@ group_side='
   cd "$0"
   group=$1 cli=$2 has_key=$3
   export RIZER_LANE=wine8-x64
-  wait_for() {  # file [seconds]
-    local end=$((SECONDS + ${2:-60}))
-    while [ $SECONDS -lt $end ]; do [ -e "$1" ] && return 0; sleep 0.05; done
-    return 1
-  }
+  source scripts/wine-env.sh
   case $RIZER_LAN_SIDE in
     1)  # the outsider: no key
-      wait_for "$RIZER_LAN_DIR/open.2" 300 && wait_for "$RIZER_LAN_DIR/open.3" 300 || exit 1
+      wait_for 300 "$RIZER_LAN_DIR/open.2" && wait_for 300 "$RIZER_LAN_DIR/open.3" || exit 1
       "$cli" listen --verbose --seconds 600 >"$group/outsider.out" 2>"$group/outsider.err" &
       listener=$!
-      wait_for "$RIZER_LAN_DIR/admin.ready" 120 || { kill $listener; exit 1; }
+      wait_for 120 "$RIZER_LAN_DIR/admin.ready" || { kill $listener; exit 1; }
       touch "$group/listening"
-      wait_for "$group/chatted" 180 || { kill $listener; exit 1; }
+      wait_for 180 "$group/chatted" || { kill $listener; exit 1; }
       "$cli" gosub Shutdown
       touch "$group/outsider-sent"
-      wait_for "$group/bob-done" 180
+      wait_for 180 "$group/bob-done"
       kill $listener 2>/dev/null; wait $listener 2>/dev/null
       touch "$RIZER_LAN_DIR/outsider.done"
       exit 0 ;;
@@ -186,9 +185,9 @@ group_side='
       if [ "$has_key" = yes ]; then
         "$cli" --key "$group/riZER.key" listen --verbose --seconds 600 >"$group/admin.out" 2>"$group/admin.err" &
         listener=$!
-        for _ in $(seq 200); do grep -q "listening on port" "$group/admin.err" 2>/dev/null && break; sleep 0.05; done
+        wait_for 10 "$group/admin.err" "listening on port"
         touch "$RIZER_LAN_DIR/admin.ready"
-        wait_for "$RIZER_LAN_DIR/outsider.done" 600
+        wait_for 600 "$RIZER_LAN_DIR/outsider.done"
         kill $listener 2>/dev/null; wait $listener 2>/dev/null
       else
         touch "$RIZER_LAN_DIR/admin.ready"
@@ -196,18 +195,16 @@ group_side='
       exit 0 ;;
   esac
   who=$([ "$RIZER_LAN_SIDE" = 2 ] && echo ann || echo bob)
-  [ "$who" = ann ] || wait_for "$RIZER_LAN_DIR/wine.2" 240   # one Wine start at a time
-  source scripts/wine-env.sh
-  wine_start "group-$who" >/dev/null || { echo "$who: wine did not start"; exit 1; }
+  [ "$who" = ann ] || wait_for 240 "$RIZER_LAN_DIR/wine.2"   # one Wine start at a time
+  lane_start "group-$who" dist/x64/rizer-host.exe dist/x64/riZER_2.cvp || { echo "$who: $lane_problem"; exit 1; }
   touch "$RIZER_LAN_DIR/wine.$RIZER_LAN_SIDE"
   # Both copies start their scripts once both Wines are up.
-  [ "$who" = bob ] || wait_for "$RIZER_LAN_DIR/wine.3" 240
+  [ "$who" = bob ] || wait_for 240 "$RIZER_LAN_DIR/wine.3"
   script=$group/host.cvs
   [ "$who" = bob ] && script=$group/bob.cvs
   scripts/wine-run "$group/$who/rizer-host.exe" dist/x64/riZER_2.cvp "$script" "$group" >"$group/$who.log" 2>&1 &
   host=$!
-  end=$((SECONDS + 240))
-  while [ $SECONDS -lt $end ] && ! grep -q "port open" "$group/$who.log" 2>/dev/null; do sleep 0.05; done
+  wait_for 240 "$group/$who.log" "port open"
   touch "$RIZER_LAN_DIR/open.$RIZER_LAN_SIDE"
   wait $host; rc=$?
   wine_stop
@@ -290,26 +287,23 @@ all_lines="$ann_line<Teacher>: Quiz time.\r\n"
   printf 'WaitVar Chat "%s" 30000\n' "$all_lines"
   printf '%s\n' 'Print Chat' 'Signal bob-done' 'riZERClosePort'
 } >"$class/bob.cvs"
-# The start of a side of a LAN of Wine copies, for bash -c: lane wine8-x64,
-# wait_for FILE [SECONDS], and $who, side i of the names in $names; the
-# sides start Wine one at a time (prefix $prefix-$who), side 1 first.
+# The start of a side of a LAN of Wine copies, for bash -c: lane wine8-x64
+# (lane_start, holding the desktop with the host $hold_host) and $who, side
+# i of the names in $names; the sides start Wine one at a time (prefix
+# $prefix-$who), side 1 first.
 wine_side_start='
   export RIZER_LANE=wine8-x64
-  wait_for() {  # file [seconds]
-    local end=$((SECONDS + ${2:-60}))
-    while [ $SECONDS -lt $end ]; do [ -e "$1" ] && return 0; sleep 0.05; done
-    return 1
-  }
-  who=$(echo $names | cut -d" " -f"$RIZER_LAN_SIDE")
-  [ "$RIZER_LAN_SIDE" = 1 ] || wait_for "$RIZER_LAN_DIR/wine.$((RIZER_LAN_SIDE - 1))" 240
   source scripts/wine-env.sh
-  wine_start "$prefix-$who" >/dev/null || { echo "$who: wine did not start"; touch "$RIZER_LAN_DIR/wine.$RIZER_LAN_SIDE"; exit 1; }
+  who=$(echo $names | cut -d" " -f"$RIZER_LAN_SIDE")
+  [ "$RIZER_LAN_SIDE" = 1 ] || wait_for 240 "$RIZER_LAN_DIR/wine.$((RIZER_LAN_SIDE - 1))"
+  lane_start "$prefix-$who" "$hold_host" "$module" ||
+    { echo "$who: $lane_problem"; touch "$RIZER_LAN_DIR/wine.$RIZER_LAN_SIDE"; exit 1; }
   touch "$RIZER_LAN_DIR/wine.$RIZER_LAN_SIDE"
 '
 class_side='
   set -uo pipefail
   cd "$0"
-  class=$1 module=$2
+  class=$1 module=$2 hold_host=$3
   names="teacher ann bob" prefix=class
 '"$wine_side_start"'
   scripts/wine-run "$class/$who/$(basename "$3")" "$module" "$class/$who.cvs" "$class" >"$class/$who.log" 2>&1
@@ -380,13 +374,13 @@ done
 two_side='
   set -uo pipefail
   cd "$0"
-  two=$1 cli=$2
+  two=$1 cli=$2 hold_host=dist/x64/rizer-host.exe module=dist/x64/riZER_2.cvp
   names="xena ann bob" prefix=subnets
 '"$wine_side_start"'
-  scripts/wine-run "$two/$who/rizer-host.exe" dist/x64/riZER_2.cvp "$two/$who.cvs" "$two" >"$two/$who.log" 2>&1 &
+  scripts/wine-run "$two/$who/rizer-host.exe" "$module" "$two/$who.cvs" "$two" >"$two/$who.log" 2>&1 &
   host=$!
   if [ "$who" = xena ]; then
-    if wait_for "$two/chatted" 300; then
+    if wait_for 300 "$two/chatted"; then
       if "$cli" --help 2>&1 | grep -qE "^  adapters( |$)"; then
         "$cli" adapters >"$two/adapters.out" 2>&1
       fi

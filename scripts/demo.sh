@@ -4,7 +4,7 @@
 # (title, author, description, catalogue), a chat line heard by its own
 # sender, screenshots of every dialog; then the same set-up and chat line with
 # the 32-bit module (Wine 10 in WoW64 mode, lane wine10-x86), then two copies
-# talking on a LAN of two joined namespaces, a closed group on a LAN of four,
+# talking on a LAN of two namespaces, a closed group on a LAN of four,
 # a classroom whose teacher is the group's operator on a LAN of three, a
 # keyed copy with two adapters reaching a copy on each of two subnets
 # (scripts/demo-lan.sh), and rizer-cli's acknowledged box on a LAN of three.
@@ -17,7 +17,8 @@ exec "$root/scripts/netns-run" bash -c '
   set -euo pipefail
   cd "$1"
   source scripts/wine-env.sh
-  wine_start demo
+  # (no waiting host: the screenshots are taken from the screen)
+  lane_start demo || { echo "$lane_problem" >&2; exit 1; }
   trap wine_stop EXIT
   mkdir -p dist/screenshots
   scripts/wine-run dist/x64/rizer-host.exe dist/x64/riZER_2.cvp demo/solo.cvs
@@ -33,7 +34,7 @@ exec "$root/scripts/netns-run" bash -c '
     echo "not run here: $why"
   else
     export RIZER_LANE=wine10-x86
-    wine_start demo
+    lane_start demo || { echo "$lane_problem" >&2; exit 1; }
     trap wine_stop EXIT
     scripts/wine-run dist/x86/rizer-host.exe dist/x86/riZER_2.cvp demo/solo.cvs
     wine_stop; trap - EXIT

@@ -13,7 +13,7 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 scripts/netns-run bash -c '
   source scripts/wine-env.sh
-  wine_start grad >/dev/null 2>&1
+  lane_start grad || { echo "$lane_problem" >&2; exit 1; }
   scripts/wine-run "$1/tests/gradient_gallery/gradient_paint_bench.exe" </dev/null
   scripts/wine-run "$1/tests/gradient_gallery/gradient_gallery.exe" "$2/gallery.bmp" </dev/null
   wine_stop' _ "$build" "$out" </dev/null

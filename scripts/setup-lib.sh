@@ -1,5 +1,7 @@
-# Sourced by the set-up scripts: tries with a visible cause, timed steps, and
-# the hashes that key each cached artefact to the files that make it.
+# Sourced by the set-up scripts: tries with a visible cause, timed steps, the
+# hashes that key each cached artefact to the files that make it, the build
+# of a cached library (dep_build) and the unmounting of what a step mounted
+# (unmount_below).
 
 # retry COMMAND...: three tries, for anything that downloads. Each try's
 # output goes to a log; when the third fails too, the last 20 lines of its
@@ -84,4 +86,44 @@ dep_link() {
     echo "setup: removing $(dirname "$old"), used least recently"
     rm -rf "$(dirname "$old")"
   done
+}
+
+# dep_build LIB BUILD-SCRIPT VERSION FUNCTION: the cached library LIB of
+# VERSION, built when its folder (dep_folder) is not ready yet: under a lock
+# of its own (another clone may be building the same folder), from an empty
+# folder, by FUNCTION FOLDER; then marked ready and linked (dep_link). A
+# build that stops half-way leaves no folder behind.
+dep_build() {
+  local lib=$1 script=$2 version=$3 make_it=$4
+  _dep_dir=$(dep_folder "$lib" "$script" "$version")
+  if [ ! -f "$_dep_dir/.rizer-ready" ]; then
+    mkdir -p "$(dirname "$_dep_dir")"
+    exec 7>"$_dep_dir.lock"
+    flock 7
+  fi
+  if [ ! -f "$_dep_dir/.rizer-ready" ]; then
+    rm -rf "$_dep_dir"; mkdir -p "$_dep_dir"
+    trap '[ -f "$_dep_dir/.rizer-ready" ] || rm -rf "$_dep_dir"' EXIT   # no half-built folder stays
+    "$make_it" "$_dep_dir"
+    touch "$_dep_dir/.rizer-ready"
+  fi
+  dep_link "$lib" "$_dep_dir"
+}
+
+# unmount_below DIR: unmounts every mount point at or below DIR, the deepest
+# first (lazily when one is busy). debootstrap mounts /proc and /sys inside
+# the root it builds and unmounts them only when it ends on its own: the
+# set-up calls this on its way out, whatever ends it, and before it removes
+# a folder, so that nothing stays mounted in a half-built root and nothing is
+# removed through a mount.
+unmount_below() {
+  local dir mp
+  dir=$(realpath -m "$1")
+  awk '{ print $5 }' /proc/self/mountinfo | sed 's/\\\([0-7][0-7][0-7]\)/\\0\1/g' |
+    while IFS= read -r mp; do printf '%b\n' "$mp"; done |
+    awk -v d="$dir" '$0 == d || index($0, d "/") == 1' | sort -r |
+    while IFS= read -r mp; do
+      umount "$mp" 2>/dev/null || umount -l "$mp" || continue
+      echo "setup: unmounted $mp, left mounted by a step" >&2
+    done
 }

@@ -10,7 +10,8 @@
 # the files that make it gives a new folder, built here from nothing. Each
 # step leaves a marker; a warm run does nothing but note that the root was
 # used. Only the two most recently used roots (and their prefix templates)
-# are kept. Run as root.
+# are kept. Whatever ends a build, nothing it mounted in the root (debootstrap
+# mounts /proc and /sys there) stays mounted. Run as root.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/trixie-env.sh"
@@ -37,6 +38,7 @@ prune_roots() {
   printf '%s\n' "${list[@]}" | sort -rn | tail -n +3 | while read -r _ dir; do
     [ "$dir" = "$rizer_trixie" ] && continue
     echo "setup-trixie: removing the root $dir, used least recently"
+    unmount_below "$dir"
     rm -rf "$dir" "$rizer_cache/prefixes${dir#"$rizer_cache"/trixie}"
   done
 }
@@ -52,6 +54,11 @@ if all_done; then
   touch "$rizer_trixie/.rizer-used"
   exit 0
 fi
+# The root is ours now: on every way out, what a step mounted in it goes.
+trap 'unmount_below "$rizer_trixie"' EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
 echo "setup-trixie: building the root $rizer_trixie"
 
 mirror=$("$here/apt-mirror")
@@ -70,6 +77,7 @@ tool=$rizer_cache/debootstrap
 [ -f "$tool/.rizer-ready" ] || timed "debootstrap (download)" get_debootstrap "$tool"
 
 bootstrap() {
+  unmount_below "$rizer_trixie"   # (left by a set-up that was killed outright)
   rm -rf "$rizer_trixie"; mkdir -p "$rizer_trixie"
   DEBOOTSTRAP_DIR="$tool/usr/share/debootstrap" "$tool/usr/sbin/debootstrap" \
     --variant=minbase --keyring=/usr/share/keyrings/debian-archive-keyring.gpg \
@@ -134,7 +142,7 @@ template() {
   "$here/netns-run" bash -c '
     source "$1/wine-env.sh"
     export RIZER_LANE=wine10-x64
-    wine_start setup || { wine_stop; exit 1; }
+    lane_start setup || { echo "$lane_output"; exit 1; }
     prefix=$WINEPREFIX
     wine_stop
     rm -rf "$prefix"' _ "$here"

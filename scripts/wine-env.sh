@@ -1,33 +1,26 @@
-# Sourced (not run) inside a namespace made by netns-run / netns-pair.
-#   wine_start NAME   for the lane $RIZER_LANE (unset: wine8-x64; see lane-exec):
-#                     prefix .cache/wine/LANE/NAME (made once, then reused), an
+# Sourced (not run) inside a namespace made by netns-run / netns-lan.
+#   lane_start NAME [HOST MODULE]   starts Wine in the lane $RIZER_LANE (unset:
+#                     the first of scripts/lib.sh's table) and, with HOST and
+#                     MODULE, holds its desktop (wine_hold): 0 with
+#                     RIZER_LANE_ARCH set, else 1 with the reason in
+#                     lane_problem (and wine_start's last lines in lane_output)
+#                     and Wine stopped again. Every script starts a lane so.
+#   wine_start NAME   for the lane $RIZER_LANE (see lane-exec): prefix
+#                     .cache/wine/LANE/NAME (made once, then reused), an
 #                     Xvfb of this namespace and a persistent wineserver started
 #                     here; exports RIZER_LANE and RIZER_LANE_ARCH (x64 or x86,
 #                     the build this lane runs: build/$RIZER_LANE_ARCH/...)
 #   wine_hold HOST MODULE   keeps the desktop up till wine_stop (see below)
 #   wine_stop         ends them all
-#   rizer_lanes       the lanes, in the order the test command runs them
-#   rizer_lane_why_not LANE   why LANE cannot run on this machine, if it cannot
+# The lanes themselves (rizer_lanes, lane_arch, rizer_lane_why_not...) are
+# scripts/lib.sh's, which this sources.
 # Wine creates its sockets in the wineserver's process, so a wineserver that
 # runs in any other namespace would put the plug-in's broadcasts on the real
 # network: the server is always started here, and wine-run checks it.
 _rizer_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-rizer_lanes=(wine8-x64 wine10-x64 wine10-x86)
-declare -gA _rizer_lane_arch=([wine8-x64]=x64 [wine10-x64]=x64 [wine10-x86]=x86)
+source "$_rizer_root/scripts/lib.sh"
 
 _rizer_lane() { "$_rizer_root/scripts/lane-exec" "$@"; }
-
-# rizer_lane_why_not LANE: when LANE cannot run on this machine at all, prints
-# why and answers 0; answers 1 when it can. The 32-bit lane needs a kernel
-# that runs 32-bit code (scripts/ia32-check); callers report such a lane as
-# not run, naming the reason, rather than as failed.
-rizer_lane_why_not() {
-  if [ "${_rizer_lane_arch[$1]:-}" = x86 ] && ! "$_rizer_root/scripts/ia32-check" 2>/dev/null; then
-    echo "this machine's kernel runs no 32-bit code (its ia32 emulation is off), so Wine's WoW64 mode starts no 32-bit program"
-    return 0
-  fi
-  return 1
-}
 
 # A Wine 10 prefix is large (its DLLs are copied in): one is made per machine
 # under the cache, and each NAME gets a copy of hard links, with the files
@@ -55,17 +48,18 @@ _rizer_wine10_prefix() {  # target
 
 wine_start() {
   local name=$1
-  local lane=${RIZER_LANE:-wine8-x64}
+  local lane; lane=$(lane_default)
   "$_rizer_root/scripts/netns-check" || return 1
-  [ -n "${_rizer_lane_arch[$lane]:-}" ] ||
+  local wine; wine=$(lane_wine "$lane") ||
     { echo "wine_start: unknown lane '$lane' (${rizer_lanes[*]})" >&2; return 1; }
   local rizer_trixie_hash=
-  if [ "$lane" != wine8-x64 ]; then
+  if [ "$wine" = trixie ]; then
     source "$_rizer_root/scripts/trixie-env.sh"
     [ -f "$rizer_trixie/.rizer-step-wow64" ] ||
       { echo "wine_start: lane $lane needs the trixie root in $rizer_trixie (scripts/setup.sh makes it)" >&2; return 1; }
   fi
-  export RIZER_LANE=$lane RIZER_LANE_ARCH=${_rizer_lane_arch[$lane]}
+  RIZER_LANE_ARCH=$(lane_arch "$lane")
+  export RIZER_LANE=$lane RIZER_LANE_ARCH
   # (a wine10 prefix is a copy of its root's template: one folder per root)
   export WINEPREFIX="$_rizer_root/.cache/wine/$lane${rizer_trixie_hash:+-$rizer_trixie_hash}/$name"
   export WINEDEBUG=${WINEDEBUG:--all}
@@ -78,11 +72,10 @@ wine_start() {
   # (lane-exec itself, not a function: $! must be the Xvfb that wine_stop ends)
   "$_rizer_root/scripts/lane-exec" Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
   _rizer_xvfb=$!
-  local i; for i in $(seq 200); do [ -s "$fdfile" ] && break; sleep 0.05; done
-  [ -s "$fdfile" ] || { echo "wine_start: Xvfb did not start" >&2; rm -f "$fdfile"; return 1; }
+  wait_for 10 "$fdfile" "" || { echo "wine_start: Xvfb did not start" >&2; rm -f "$fdfile"; return 1; }
   export DISPLAY=":$(head -n1 "$fdfile")"; rm -f "$fdfile"
   if [ ! -f "$WINEPREFIX/.rizer-ready" ]; then
-    if [ "$lane" = wine8-x64 ]; then
+    if [ "$wine" = system ]; then
       _rizer_lane wine wineboot -i </dev/null >/dev/null 2>&1 || true
       _rizer_lane wineserver -w 2>/dev/null || true
     else
@@ -121,18 +114,14 @@ wine_start() {
 # the lane fails ("The explorer process failed to start"). With one user that
 # stays, the desktop started by wine_start serves the whole lane.
 wine_hold() {
-  local host=$1 module=$2 i
+  local host=$1 module=$2
   mkdir -p "$_rizer_root/build/e2e"  # every Wine lane sees the repository
   _rizer_hold_dir=$(mktemp -d "$_rizer_root/build/e2e/hold.XXXXXX")
   printf 'Signal held\nSleep 3600000\n' >"$_rizer_hold_dir/hold.cvs"
   "$_rizer_root/scripts/wine-run" "$host" "$module" "$_rizer_hold_dir/hold.cvs" "$_rizer_hold_dir" \
     </dev/null >/dev/null 2>&1 &
   _rizer_hold=$!
-  for i in $(seq 600); do
-    [ -e "$_rizer_hold_dir/held" ] && return 0
-    kill -0 "$_rizer_hold" 2>/dev/null || break
-    sleep 0.1
-  done
+  wait_for --while "$_rizer_hold" 60 "$_rizer_hold_dir/held" && return 0
   echo "wine_hold: the waiting host did not start" >&2
   return 1
 }
@@ -148,4 +137,25 @@ wine_stop() {
   [ -n "${_rizer_xvfb:-}" ] && kill "$_rizer_xvfb" 2>/dev/null || true
   wait "${_rizer_xvfb:-}" 2>/dev/null || true
   _rizer_xvfb=
+}
+
+# lane_start NAME [HOST MODULE]: see the top. wine_start's output goes to a
+# log, its last line into lane_problem, its last five into lane_output.
+lane_start() {
+  local name=$1 log
+  lane_problem="" lane_output=""
+  log=$(mktemp)
+  if ! wine_start "$name" >"$log" 2>&1 </dev/null; then
+    lane_problem="Wine did not start: $(tail -n 1 "$log")"
+    lane_output=$(tail -n 5 "$log")
+    rm -f "$log"
+    wine_stop
+    return 1
+  fi
+  rm -f "$log"
+  if [ $# -ge 3 ] && ! wine_hold "$2" "$3" 2>/dev/null; then
+    lane_problem="the waiting host did not start"
+    wine_stop
+    return 1
+  fi
 }

@@ -7,16 +7,13 @@
 # from the same files byte-identical to the first.
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/lib.sh"
 dist=$(realpath "${1:-$root/dist}")
 passed=0 failed=0
-check() {  # name, command...
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "ok   $name"; else failed=$((failed + 1)); echo "FAIL $name"; fi
-}
 
 zips=("$dist"/riZER_2-*.zip)
 if [ ${#zips[@]} != 1 ] || [ ! -f "${zips[0]}" ]; then
-  echo "FAIL one bundle in $dist (found: ${zips[*]})"; echo "0 passed, 1 failed"; exit 1
+  tally_fail "FAIL one bundle in $dist (found: ${zips[*]})"; tally_line; exit 1
 fi
 zip=${zips[0]}
 version=$(basename "$zip" .zip); version=${version#riZER_2-}
@@ -62,5 +59,4 @@ check "README.txt is docs/README.txt" cmp -s <(tr -d '\r' <"$work/x/README.txt")
 check "a second bundle gives the same bytes" \
   bash -c '"$1/scripts/bundle.sh" "$2" >/dev/null && cmp -s "$2" "$3"' _ "$root" "$work/again.zip" "$zip"
 
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+tally_line

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One side of tests/cli/run-lan.sh, inside its namespace of a netns-lan.
 # Side 1 is the administrator's machine (the native rizer-cli); every other
-# side runs a stand-in host with the module under its own Wine. Ready files
+# side runs a stand-in host with the module under its own Wine, started by
+# lane_start with the lane's waiting host, as every Wine side is. Ready files
 # in RIZER_LAN_DIR order them; results go to RIZER_CLI_LAN_WORK.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -9,22 +10,14 @@ cd "$root"
 me=$RIZER_LAN_SIDE
 work=$RIZER_CLI_LAN_WORK
 cli=$RIZER_CLI_LAN_CLI
-
-wait_for() {  # file, text or "", seconds
-  local i
-  for ((i = 0; i < $3 * 20; i++)); do
-    if [ -z "$2" ]; then [ -e "$1" ] && return 0; else grep -qF -- "$2" "$1" 2>/dev/null && return 0; fi
-    sleep 0.05
-  done
-  return 1
-}
+source scripts/wine-env.sh
 
 if [ "$me" != 1 ]; then
   # One Wine start at a time: making two new prefixes at once has left one
   # host without a window.
-  [ "$me" = 2 ] || wait_for "$RIZER_LAN_DIR/wine.$((me - 1))" "" 240
-  source scripts/wine-env.sh
-  wine_start "cli-lan-$me" >/dev/null || { echo "side $me: wine did not start" >&2; exit 1; }
+  [ "$me" = 2 ] || wait_for 240 "$RIZER_LAN_DIR/wine.$((me - 1))"
+  lane_start "cli-lan-$me" "$RIZER_CLI_LAN_HOST" "$RIZER_CLI_LAN_MODULE" ||
+    { echo "side $me: $lane_problem" >&2; exit 1; }
   touch "$RIZER_LAN_DIR/wine.$me"
   trap wine_stop EXIT
   exe=$RIZER_CLI_LAN_HOST
@@ -38,14 +31,14 @@ if [ "$me" != 1 ]; then
   timeout 300 scripts/wine-run "$exe" "$RIZER_CLI_LAN_MODULE" "$work/host.cvs" \
     >"$work/host.$me.log" 2>&1 &
   host=$!
-  wait_for "$work/host.$me.log" "port open" 240 && touch "$RIZER_LAN_DIR/ready.$me"
+  wait_for 240 "$work/host.$me.log" "port open" && touch "$RIZER_LAN_DIR/ready.$me"
   wait "$host"
   echo $? >"$work/host.$me.rc"
   exit 0
 fi
 
 for ((i = 2; i <= RIZER_LAN_SIZE; i++)); do
-  wait_for "$RIZER_LAN_DIR/ready.$i" "" 240 || { echo "side 1: host $i never opened its port" >&2; exit 1; }
+  wait_for 240 "$RIZER_LAN_DIR/ready.$i" || { echo "side 1: host $i never opened its port" >&2; exit 1; }
 done
 sleep 0.3
 if [ -n "${RIZER_CLI_LAN_KEY:-}" ]; then
@@ -80,7 +73,7 @@ echo $? >"$work/who.rc"
 # The listener hears its own side's cue too: one line more than the hosts.
 "$cli" listen --count "$RIZER_LAN_SIZE" --seconds 60 --verbose >"$work/listen.out" 2>"$work/listen.err" &
 listener=$!
-wait_for "$work/listen.err" "listening on port" 10
+wait_for 10 "$work/listen.err" "listening on port"
 "$cli" gosub Speak
 wait "$listener"
 echo $? >"$work/listen.rc"

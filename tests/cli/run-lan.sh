@@ -11,6 +11,7 @@
 #   RIZER_CLI_LAN_KEEP=1 keeps the hosts' and the CLI's output for a look.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/lib.sh"
 if [ $# -lt 2 ]; then
   echo "usage: $0 HOST.exe MODULE.cvp [RIZER-CLI]" >&2
   exit 2
@@ -19,7 +20,7 @@ host=$(realpath "$1")
 module=$(realpath "$2")
 cli=$(realpath "${3:-$root/dist/linux/rizer-cli}")
 for f in "$host" "$module" "$cli"; do
-  [ -f "$f" ] || { echo "cli lan: missing $f"; echo "0 passed, 1 failed"; exit 1; }
+  [ -f "$f" ] || { tally_fail "cli lan: missing $f"; tally_line; exit 1; }
 done
 hosts=2
 
@@ -53,10 +54,6 @@ for _ in $(seq "$hosts"); do lan+=(-- "${side[@]}"); done
 timeout 600 "$root/scripts/netns-lan" "${lan[@]}" >"$work/lan.log" 2>&1
 
 passed=0 failed=0
-check() {  # name, command...
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "ok   $name"; else failed=$((failed + 1)); echo "FAIL $name"; fi
-}
 has() { grep -qF -- "$2" "$work/$1" 2>/dev/null; }
 lacks() { [ -f "$work/$1" ] && ! has "$1" "$2"; }
 is() { [ "$(cat "$work/$1" 2>/dev/null)" = "$2" ]; }
@@ -129,5 +126,4 @@ CVS
     done
   fi
 fi
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+tally_line

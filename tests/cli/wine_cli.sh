@@ -11,24 +11,16 @@ if [ $# -ne 2 ]; then
   exit 2
 fi
 root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/lib.sh"
 win_cli=$(realpath -m "$(dirname "$1")/../tools/cli/rizer-cli.exe")
 native_cli=${RIZER_NATIVE_CLI:-$root/dist/linux/rizer-cli}
 [ -x "$native_cli" ] || native_cli=$root/build/native/tools/cli/rizer-cli
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0 failed=0
-check() {  # name, command...
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "ok   $name"; else failed=$((failed + 1)); echo "FAIL $name"; fi
-}
 win() { "$root/scripts/wine-run" "$win_cli" "$@"; }
-wait_for() {  # file, text
-  local i
-  for ((i = 0; i < 400; i++)); do grep -qF -- "$2" "$1" 2>/dev/null && return 0; sleep 0.05; done
-  return 1
-}
 for f in "$win_cli" "$native_cli"; do
-  [ -f "$f" ] || { echo "FAIL missing $f"; echo "0 passed, 1 failed"; exit 1; }
+  [ -f "$f" ] || { tally_fail "FAIL missing $f"; tally_line; exit 1; }
 done
 
 win --help >"$work/help" 2>&1
@@ -39,7 +31,7 @@ check "an unknown kind: exit 2, named" [ $? = 2 -a -n "$(grep "unknown kind 'war
 # Windows listens, Linux sends.
 win listen --port 50190 --count 3 --seconds 120 --verbose >"$work/win.out" 2>"$work/win.err" &
 listener=$!
-check "Windows listen binds" wait_for "$work/win.err" "listening on port 50190"
+check "Windows listen binds" wait_for 20 "$work/win.err" "listening on port 50190"
 "$native_cli" --to 127.0.0.1 --port 50190 chat Ann hi
 "$native_cli" --to 127.0.0.1 --port 50190 gosub Refresh
 "$native_cli" --reliable --wait 1000 --to 127.0.0.1 --port 50190 box "Disk low" Warning >"$work/native.ack" 2>/dev/null
@@ -53,7 +45,7 @@ box Warning Disk low" ]
 # Linux listens, Windows sends.
 "$native_cli" listen --port 50191 --count 2 --seconds 120 --verbose >"$work/native.out" 2>"$work/native.err" &
 listener=$!
-wait_for "$work/native.err" "listening on port 50191"
+wait_for 20 "$work/native.err" "listening on port 50191"
 win --to 127.0.0.1 --port 50191 chat Bob yo
 win --reliable --wait 1000 --to 127.0.0.1 --port 50191 box "Server stops" Error >"$work/win.ack" 2>/dev/null
 check "Windows --reliable: acknowledged by the Linux listener" [ $? = 0 -a "$(cat "$work/win.ack")" = 127.0.0.1 ]
@@ -77,7 +69,7 @@ win --key "$long/group.key" --to 127.0.0.1 --port 50193 chat Ann long >/dev/null
 check "key: a key file path over MAX_PATH characters" [ $? = 0 ]
 win --key "$work/group.key" listen --port 50192 --count 1 --seconds 120 --verbose >"$work/keyed.out" 2>"$work/keyed.err" &
 listener=$!
-wait_for "$work/keyed.err" "listening on port 50192"
+wait_for 20 "$work/keyed.err" "listening on port 50192"
 "$native_cli" --to 127.0.0.1 --port 50192 chat Eve plain
 "$native_cli" --key "$work/group.key" --reliable --wait 1000 --to 127.0.0.1 --port 50192 box "Sealed" Warning \
   >"$work/keyed.ack" 2>/dev/null
@@ -97,7 +89,7 @@ cp "$work/teacher.op" "$long/teacher.op"
 "$native_cli" --key "$work/ops.key" listen --port 50195 --count 1 --seconds 120 --verbose >"$work/ops.out" \
   2>"$work/ops.err" &
 listener=$!
-wait_for "$work/ops.err" "listening on port 50195"
+wait_for 20 "$work/ops.err" "listening on port 50195"
 win --key "$work/ops.key" --to 127.0.0.1 --port 50195 gosub Unsigned
 win --key "$work/ops.key" --operator "$long/teacher.op" --to 127.0.0.1 --port 50195 gosub Signed
 wait "$listener"
@@ -112,7 +104,7 @@ check "operators: an operator the key file does not list: exit 2, named" \
 # namespace's loopback and the adapter 255.255.255.255 leaves through.
 "$native_cli" listen --port 50194 --seconds 120 --verbose >/dev/null 2>"$work/who-listener.err" &
 listener=$!
-wait_for "$work/who-listener.err" "listening on port 50194"
+wait_for 20 "$work/who-listener.err" "listening on port 50194"
 win who --wait 1000 --port 50194 >"$work/who.out" 2>"$work/who.err"
 check "Windows who: the Linux listener answered" [ $? = 0 -a -n "$(grep -x '10\.77\.0\.1\|127\.0\.0\.1' "$work/who.out")" ]
 kill "$listener" 2>/dev/null; wait "$listener" 2>/dev/null
@@ -121,5 +113,4 @@ check "Windows adapters: exit 0, the loopback and the route of 255.255.255.255" 
   [ $? = 0 -a -n "$(grep '127\.0\.0\.1/8 .*no broadcast.* loopback' "$work/adapters.out")" \
     -a -n "$(grep '^255\.255\.255\.255 leaves through ' "$work/adapters.out")" ]
 
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+tally_line

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # tests/e2e/run.sh [HOST.exe MODULE.cvp]
-# Two stand-in hosts under Wine in two namespaces joined by a veth pair (a LAN
-# of their own), once per lane. Each case is a pair of scripts, cases/NAME.a.cvs
+# Two stand-in hosts under Wine on a LAN of two namespaces of their own
+# (scripts/netns-lan: a 10.77.2.1, b 10.77.2.2), once per lane. Each case is a pair of scripts, cases/NAME.a.cvs
 # and NAME.b.cvs, started together on the two sides; the two meet through
 # Signal/Await and WaitVar, not fixed sleeps. A side passes when its host
 # exits 0 (every expectation and barrier met, memory balanced), every line of
@@ -25,7 +25,7 @@
 # and side c (10.77.2.4), no Wine, shell steps only (rizer-cli, flood.py).
 #
 # Lanes (RIZER_E2E_LANES="..." picks some, default all):
-#   wine8-x64 wine10-x64 wine10-x86   both sides in that Wine lane, every case
+#   each of scripts/lib.sh's lanes    both sides in that Wine lane, every case
 #   mixed   side a the x86 build under wine10-x86, side b the x64 build under
 #           wine10-x64: the cases in mixed_cases below; on the subnets, Xena
 #           the x86 build, the others the x64 build: mixed_subnet_cases; in
@@ -45,13 +45,9 @@ export RIZER_E2E_HOST_X86=${RIZER_E2E_HOST_X86:-$root/build/x86/host/rizer-host.
 export RIZER_E2E_MODULE_X86=${RIZER_E2E_MODULE_X86:-$root/build/x86/src/plugin/riZER_2.cvp}
 
 # lane: "side a's Wine lane, side b's"
-declare -A lane_sides=(
-  [wine8-x64]="wine8-x64 wine8-x64"
-  [wine10-x64]="wine10-x64 wine10-x64"
-  [wine10-x86]="wine10-x86 wine10-x86"
-  [mixed]="wine10-x86 wine10-x64"
-)
-all_lanes="wine8-x64 wine10-x64 wine10-x86 mixed"
+declare -A lane_sides=([mixed]="wine10-x86 wine10-x64")
+for l in "${rizer_lanes[@]}"; do lane_sides[$l]="$l $l"; done
+all_lanes="${rizer_lanes[*]} mixed"
 mixed_cases="chat_both_ways gosub_both boxes burst keyed_group strangers_key"
 mixed_subnet_cases="subnets_keyed"
 mixed_operator_cases="operators_commands"
@@ -150,19 +146,16 @@ has_step() {  # cases folder, names, side
   return 1
 }
 
-# run_lan LANE KIND CASES-FOLDER NAMES: the cases on a netns-pair (KIND pair,
+# run_lan LANE KIND CASES-FOLDER NAMES: the cases on a LAN of two (KIND pair,
 # sides a and b), on the LAN of two subnets (KIND subnets) or in the
-# classroom (KIND operators, a netns-lan), then one line per case; counts
-# into passed and failed.
+# classroom (KIND operators, a LAN of four), then one line per case; counts
+# into the tally.
 run_lan() {
   local lane=$1 kind=$2 cases=$3 names=$4 results status side sides name why s lan=()
   results=$work/$lane/$kind
   mkdir -p "$results" "$work/$lane/$kind.signals"
-  if [ "$kind" = pair ]; then
-    sides="a b"
-    lan=("$root/scripts/netns-pair" "$root/tests/e2e/side.sh" -- "$root/tests/e2e/side.sh")
-  elif [ "$kind" = operators ]; then
-    sides=$operator_sides
+  if [ "$kind" != subnets ]; then
+    sides=$([ "$kind" = pair ] && echo "a b" || echo "$operator_sides")
     lan=("$root/scripts/netns-lan")
     for s in $sides; do lan+=("$root/tests/e2e/side.sh" --); done
     unset 'lan[${#lan[@]}-1]'
@@ -178,14 +171,14 @@ run_lan() {
     # A side that has no step in any of the cases asked for never mattered.
     has_step "$cases" "$names" "$side" || continue
     status=$(cat "$results/lane.$side" 2>/dev/null || echo "side did not start")
-    [ "$status" = ok ] || { echo "FAIL $lane/$kind: not available: side $side: $status"; failed=$((failed + 1)); return; }
+    [ "$status" = ok ] || { tally_fail "FAIL $lane/$kind: not available: side $side: $status"; return; }
   done
   for name in $names; do
     why=$(check_case "$cases" "$results" "$name" "$sides")
     if [ -z "$why" ]; then
-      echo "ok   $lane/$name ($(seconds "$results" "$name") s)"; passed=$((passed + 1))
+      tally_pass "ok   $lane/$name ($(seconds "$results" "$name") s)"
     else
-      echo "FAIL $lane/$name:${why:0:400}"; failed=$((failed + 1))
+      tally_fail "FAIL $lane/$name:${why:0:400}"
     fi
   done
 }
@@ -193,7 +186,7 @@ run_lan() {
 passed=0 failed=0
 for lane in ${RIZER_E2E_LANES:-$all_lanes}; do
   if [ -z "${lane_sides[$lane]:-}" ]; then
-    echo "FAIL $lane: no such lane (lanes: $all_lanes)"; failed=$((failed + 1)); continue
+    tally_fail "FAIL $lane: no such lane (lanes: $all_lanes)"; continue
   fi
   read -r lane_a lane_b <<<"${lane_sides[$lane]}"
   if why=$(rizer_lane_why_not "$lane_a" || rizer_lane_why_not "$lane_b"); then
@@ -219,5 +212,4 @@ for lane in ${RIZER_E2E_LANES:-$all_lanes}; do
   [ -n "$names$subnet_names$operator_names" ] &&
     echo "     $lane: $(awk -v s="$started" -v e="$(date +%s.%N)" 'BEGIN { printf "%.0f", e - s }') s"
 done
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+tally_line

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# One side of an end-to-end run, inside its namespace: of a netns-pair
-# (sides a and b), of a netns-subnets LAN or of a netns-lan (RIZER_E2E_SIDES
-# names its sides in the LAN's order, "x a b y c" or "t a b c"). The side's
-# Wine lane (RIZER_E2E_LANE_A, _B, _X, ...; "none": a side without Wine,
-# which runs shell steps only) with its own wineserver and prefix, then
+# One side of an end-to-end run, inside its namespace of a netns-lan or a
+# netns-subnets LAN (RIZER_E2E_SIDES names its sides in the LAN's order,
+# "a b", "x a b y c" or "t a b c"). The side's Wine lane (RIZER_E2E_LANE_A,
+# _B, _X, ...; "none": a side without Wine, which runs shell steps only),
+# started by lane_start with its own wineserver and prefix, then
 # every case's step for this side, each started once every side is done with
 # the one before (ready files in the shared folder). The hosts meet through
 # signal files in RIZER_E2E_SIGNALS/CASE.
@@ -12,30 +12,19 @@
 # NAME.SIDE.sh (a shell script, run with SIGNALS (the case's signal folder),
 # KEY (the side's key file, see case_key; empty when it has none), OPERATOR
 # (its operator key, NAME.SIDE.operator, or empty) and CLI (the Linux
-# rizer-cli) in its environment, and the functions signal NAME and await
-# NAME SECONDS); a side with neither sits the case out.
+# rizer-cli) in its environment, and the functions signal NAME, await NAME
+# SECONDS and wait_for (scripts/lib.sh)); a side with neither sits the case
+# out.
 # Writes RIZER_E2E_RESULTS/lane.SIDE: "ok", or why the lane cannot run here.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
-if [ -n "${RIZER_PAIR_SIDE:-}" ]; then
-  side=$RIZER_PAIR_SIDE shared=$RIZER_PAIR_DIR sides=(a b) iface=rz$RIZER_PAIR_SIDE
-else
-  read -ra sides <<<"${RIZER_E2E_SIDES:?}"
-  side=${sides[RIZER_LAN_SIDE - 1]} shared=$RIZER_LAN_DIR iface=rzl0
-fi
+source scripts/wine-env.sh
+read -ra sides <<<"${RIZER_E2E_SIDES:?}"
+side=${sides[RIZER_LAN_SIDE - 1]} shared=$RIZER_LAN_DIR iface=rzl0
 results=$RIZER_E2E_RESULTS
 lane_var=RIZER_E2E_LANE_${side^^}
-export RIZER_LANE=${!lane_var:-wine8-x64}
-
-await_file() {  # file, seconds
-  local i
-  for ((i = 0; i < $2 * 20; i++)); do
-    [ -e "$1" ] && return 0
-    sleep 0.05
-  done
-  return 1
-}
+export RIZER_LANE=${!lane_var:-$(lane_default)}
 # Tells the other sides (and run.sh) whether this side's lane runs; on "no"
 # every side gives up at once instead of waiting for the others' cases.
 lane_status() {  # text
@@ -46,35 +35,28 @@ others_ok() {
   local s
   for s in "${sides[@]}"; do
     [ "$s" = "$side" ] && continue
-    await_file "$shared/lane.$s" 300 && [ "$(cat "$shared/lane.$s")" = ok ] || return 1
+    wait_for 300 "$shared/lane.$s" && [ "$(cat "$shared/lane.$s")" = ok ] || return 1
   done
 }
 
-keeper=
 if [ "$RIZER_LANE" != none ]; then
   # On a LAN of more than two, one Wine start at a time (in the sides'
   # order): starting several at once has left a host without a window.
   for s in "${sides[@]}"; do
     [ "$s" = "$side" ] && break
-    [ ${#sides[@]} -gt 2 ] && await_file "$shared/lane.$s" 300
+    [ ${#sides[@]} -gt 2 ] && wait_for 300 "$shared/lane.$s"
   done
-  source scripts/wine-env.sh
-  source scripts/lane-start.sh
-  lane_start "net-e2e-$side" || { lane_status "$lane_problem"; exit 1; }
-  trap 'wine_stop' EXIT
-  arch=$RIZER_LANE_ARCH
+  arch=$(lane_arch "$RIZER_LANE") || { lane_status "no such lane: $RIZER_LANE"; exit 1; }
   host_var=RIZER_E2E_HOST_${arch^^} module_var=RIZER_E2E_MODULE_${arch^^}
   host=${!host_var:-} module=${!module_var:-}
   for f in "$host" "$module"; do
     [ -f "$f" ] || { lane_status "no $arch build: missing ${f:-host/module}"; exit 1; }
   done
-  # A host that only waits keeps Wine's own services running, so that every
-  # case's host starts quickly and at nearly the same moment on every side.
-  printf 'Signal keeper-%s\nSleep 900000\n' "$side" >"$results/keeper.$side.cvs"
-  scripts/wine-run "$host" "$module" "$results/keeper.$side.cvs" "$results" >/dev/null 2>&1 &
-  keeper=$!
-  trap 'kill $keeper 2>/dev/null; wine_stop' EXIT
-  await_file "$results/keeper-$side" 60 || { lane_status "the waiting host did not start"; exit 1; }
+  # The lane's waiting host (wine_hold) also keeps Wine's own services
+  # running, so that every case's host starts quickly and at nearly the same
+  # moment on every side.
+  lane_start "net-e2e-$side" "$host" "$module" || { lane_status "$lane_problem"; exit 1; }
+  trap 'wine_stop' EXIT
 fi
 lane_status ok
 others_ok || exit 1
@@ -113,21 +95,17 @@ case_host() {  # case name
 # For a case's shell steps.
 signal() { touch "$SIGNALS/$1"; echo "signal $1"; }
 await() {  # name, seconds
-  local i
-  for ((i = 0; i < $2 * 20; i++)); do
-    [ -e "$SIGNALS/$1" ] && return 0
-    sleep 0.05
-  done
+  wait_for "$2" "$SIGNALS/$1" && return 0
   echo "FAIL: no signal $1 within $2 s"
   return 1
 }
-export -f signal await
+export -f signal await wait_for
 cli=${RIZER_E2E_CLI:-$root/dist/linux/rizer-cli}
 [ -x "$cli" ] || cli=$root/build/linux/tools/cli/rizer-cli
 
 for name in $RIZER_E2E_NAMES; do
   touch "$shared/$name.$side.ready"
-  for s in "${sides[@]}"; do await_file "$shared/$name.$s.ready" 120; done
+  for s in "${sides[@]}"; do wait_for 120 "$shared/$name.$s.ready"; done
   mkdir -p "$RIZER_E2E_SIGNALS/$name"
   step=$RIZER_E2E_CASES/$name.$side
   [ -f "$step.cvs" ] || [ -f "$step.sh" ] || continue

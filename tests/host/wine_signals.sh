@@ -17,16 +17,13 @@ fi
 host_exe=$(readlink -f "$1")
 module=$(readlink -f "$2")
 root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/lib.sh"
 # In the repository: every Wine lane sees it (a lane's own /tmp may differ).
 mkdir -p "$root/build/e2e"
 work=$(mktemp -d "$root/build/e2e/signals.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 passed=0 failed=0
 
-check() {  # name, condition...
-  local name=$1; shift
-  if "$@"; then echo "ok   $name"; passed=$((passed + 1)); else echo "FAIL $name"; failed=$((failed + 1)); fi
-}
 run_host() {  # script text, signal folder: output in $out, exit code in $rc
   printf '%s\n' "$1" >"$work/script.cvs"
   "$root/scripts/wine-run" "$host_exe" "$module" "$work/script.cvs" "$2" >"$work/out" 2>&1 </dev/null
@@ -81,5 +78,4 @@ check "bad numbers fail the run, each its own line" bash -c '
   for n in 4 5 6 7 8 9 10 11 12; do grep -q "^FAIL line $n:" <<<"$1" || exit 1; done &&
   grep -q "^Exec 0 -> false" <<<"$1" && [ ! -e "$2/meet/later" ]' "$rc" "$out" "$work"
 
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+tally_line

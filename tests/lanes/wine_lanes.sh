@@ -16,29 +16,24 @@ if [ $# -ne 2 ]; then
 fi
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/trixie-env.sh"
-lane=${RIZER_LANE:-wine8-x64}
-arch=${RIZER_LANE_ARCH:-x64}
+source "$root/scripts/lib.sh"
+lane=$(lane_default)
+arch=${RIZER_LANE_ARCH:-$(lane_arch "$lane")}
 passed=0 failed=0
-check() {  # description, command...
-  local what=$1; shift
-  if "$@"; then echo "ok   $what"; passed=$((passed + 1))
-  else echo "FAIL $what"; failed=$((failed + 1)); fi
-}
 
-# lane -> root of its wineserver, Windows version that `ver` names
-declare -A server_root=([wine8-x64]=/ [wine10-x64]=$rizer_trixie [wine10-x86]=$rizer_trixie)
-declare -A windows=([wine8-x64]="Windows 6.1." [wine10-x64]="Windows 10.0." [wine10-x86]="Windows 10.0.")
+# The root of the lane's wineserver, and the Windows version `ver` names.
+server_root=$([ "$(lane_wine "$lane")" = trixie ] && echo "$rizer_trixie" || echo /)
+windows="Windows $(lane_windows "$lane")."
 
 server_in_lane_root() {
   local pid found=0
-  for pid in $(pgrep -x wineserver; pgrep -x wineserver64); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
-    [ "$(readlink "/proc/$pid/root")" = "${server_root[$lane]}" ] || return 1
+  for pid in $(wine_servers); do
+    [ "$(readlink "/proc/$pid/root")" = "$server_root" ] || return 1
     found=1
   done
   [ "$found" = 1 ]
 }
-ver_names() { "$root/scripts/wine-run" cmd.exe /c ver </dev/null 2>/dev/null | tr -d '\r' | grep -qF "${windows[$lane]}"; }
+ver_names() { "$root/scripts/wine-run" cmd.exe /c ver </dev/null 2>/dev/null | tr -d '\r' | grep -qF "$windows"; }
 both_of_lane_arch() { [ "$("$root/scripts/pe-arch" "$1")" = "$arch" ] && [ "$("$root/scripts/pe-arch" "$2")" = "$arch" ]; }
 refuses_other_bitness() {
   local other fake out
@@ -60,8 +55,7 @@ refuses_outside_namespace() {
 # that program's output it would hold a caller's pipe open (CTest waits).
 desktop_streams_closed() {
   local pid found=0 fd
-  for pid in $(pgrep -f 'explorer.exe /desktop'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+  for pid in $(wine_desktops); do
     for fd in 0 1 2; do
       # /dev/null, seen through the root in the wine10 lanes
       case "$(readlink "/proc/$pid/fd/$fd")" in
@@ -76,7 +70,7 @@ desktop_streams_closed() {
 }
 
 check "$lane: the wineserver runs in the lane's root" server_in_lane_root
-check "$lane: Windows reports ${windows[$lane]}" ver_names
+check "$lane: Windows reports $windows" ver_names
 check "$lane: host and module are $arch builds" both_of_lane_arch "$1" "$2"
 check "$lane: wine-run refuses a program of the other bitness" refuses_other_bitness
 check "$lane: wine-run refuses outside a private namespace" refuses_outside_namespace "$1"
@@ -89,27 +83,15 @@ check "$lane: the desktop's process has no caller's output" desktop_streams_clos
 # and every later window of the lane fails. The lane keeps a waiting host of
 # its own build on the desktop (wine_hold), so that the desktop outlives every
 # test program, however long the gap before the next one.
-desktops() {
-  local pid
-  for pid in $(pgrep -f 'explorer.exe /desktop'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
-  done
-}
-held_by_waiting_host() {
-  local pid
-  for pid in $(pgrep -f 'hold\.cvs'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && return 0
-  done
-  return 1
-}
+held_by_waiting_host() { [ -n "$(prefix_pids -f 'hold\.cvs')" ]; }
 desktop_outlives_programs() {  # HOST.exe MODULE.cvp
   local before after i
-  before=$(desktops)
+  before=$(wine_desktops)
   for i in 1 2; do
     "$root/scripts/wine-run" "$1" "$2" </dev/null >/dev/null 2>&1
     sleep 2.5
   done
-  after=$(desktops)
+  after=$(wine_desktops)
   [ -n "$before" ] && [ "$before" = "$after" ] || { echo "desktop processes before: ${before:-none}, after: ${after:-none}"; return 1; }
 }
 check "$lane: a waiting host of the lane holds the desktop" held_by_waiting_host
@@ -119,5 +101,4 @@ if [ "$arch" = x86 ]; then
   wow64() { WINEDEBUG=err+environ "$root/scripts/wine-run" "$1" "$2" </dev/null 2>&1 >/dev/null | grep -q 'in experimental wow64 mode'; }
   check "$lane: the 32-bit host runs in Wine's WoW64 mode" wow64 "$1" "$2"
 fi
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+tally_line

@@ -15,6 +15,7 @@ fi
 host_exe=$(readlink -f "$1")
 module=$(readlink -f "$2")
 root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/lib.sh"
 samples="$root/samples"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -77,18 +78,6 @@ run_case() {
   (cd "$dir" && timeout 120 "$root/scripts/wine-run" "$hostdir/host.exe" riZER_2.cvp script.txt) > "$dir/raw" 2>&1
   echo $? > "$dir/rc"
   tr -d '\r' < "$dir/raw" > "$dir/out"
-}
-
-check() {
-  local what=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "ok   $what"
-  else
-    failed=$((failed + 1))
-    echo "FAIL $what"
-  fi
 }
 
 # registered NAME EXPECTED: the AddAction lines of the run equal EXPECTED.
@@ -155,11 +144,10 @@ run_case longpath "$work/close.loc" "ExpectNoBox" "$long"
 if grep -q 'ShellExecuteEx failed' "$work/longpath/out"; then
   # Wine 10's launcher in WoW64 mode cannot start a 32-bit program from such a
   # folder at all (the x64 lanes run this case): nothing of ours ran.
-  echo "not run in lane ${RIZER_LANE:-wine8-x64}: Wine cannot start a program whose path is longer than MAX_PATH"
+  echo "not run in lane $(lane_default): Wine cannot start a program whose path is longer than MAX_PATH"
 else
   check "path longer than MAX_PATH (${#work} + ${#long} characters): file found" registered longpath "$close_catalogue"
   check "long path: clean exit" clean_exit longpath
 fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+tally_line

@@ -7,6 +7,7 @@
 # (check-stdcall.py).
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/lib.sh"
 expected_exports="1 cvAbout
 2 cvMessage
 3 cvRegisterInterfaceAccess
@@ -19,10 +20,6 @@ expected_exports="1 cvAbout
 allowed='^(kernel32|user32|gdi32|ws2_32|wsock32|iphlpapi|shell32|comctl32|uxtheme|msvcrt|advapi32|ole32|oleaut32|msimg32|comdlg32|shlwapi|version|ntdll|api-ms-win-crt-[a-z0-9-]+|ucrtbase)\.dll$'
 
 passed=0 failed=0
-check() {  # name, command...
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "ok   $name"; else failed=$((failed + 1)); echo "FAIL $name"; fi
-}
 
 exports_of() {  # ordinal and name of each export, by ordinal
   x86_64-w64-mingw32-objdump -p "$1" | awk '
@@ -60,5 +57,4 @@ for module in "$@"; do
     check "$module: exports pop their argument bytes (stdcall)" pops_arguments "$module"
   fi
 done
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+tally_line

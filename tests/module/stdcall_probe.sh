@@ -7,12 +7,13 @@
 set -u
 host_exe=$1 probe=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/lib.sh"
 mkdir -p "$root/build/e2e"  # every Wine lane sees the repository
 work=$(mktemp -d "$root/build/e2e/stdcall.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 passed=0 failed=0
 verdict() {  # name, ok(0)/not, detail
-  if [ "$2" = 0 ]; then passed=$((passed + 1)); echo "ok   $1"; else failed=$((failed + 1)); echo "FAIL $1: $3"; fi
+  if [ "$2" = 0 ]; then tally_pass "ok   $1"; else tally_fail "FAIL $1: $3"; fi
 }
 
 out=$(/usr/bin/python3 "$root/tests/module/check-stdcall.py" "$probe"); rc=$?
@@ -33,5 +34,4 @@ while IFS='|' read -r line code last; do
   verdict "host: $line" $? "exit $rc, last line: $got"
 done <<<"$rows"
 
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+tally_line

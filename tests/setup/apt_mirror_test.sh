@@ -3,6 +3,7 @@
 # release's archive, in either source format, and a clear failure when none.
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/lib.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0 failed=0
@@ -12,8 +13,7 @@ mirror_of() {  # name -> prints the result of apt-mirror on $work/name, or "exit
 }
 expect() {  # name, expected
   local got; got=$(mirror_of "$1")
-  if [ "$got" = "$2" ]; then passed=$((passed + 1))
-  else echo "FAIL $1: got '$got', want '$2'"; failed=$((failed + 1)); fi
+  if [ "$got" = "$2" ]; then tally_pass; else tally_fail "FAIL $1: got '$got', want '$2'"; fi
 }
 conf() {  # name, file, text
   mkdir -p "$work/$1/sources.list.d"
@@ -60,5 +60,4 @@ expect none "exit 1"
 mkdir -p "$work/empty"
 expect empty "exit 1"
 
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+tally_line

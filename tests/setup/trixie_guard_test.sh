@@ -5,6 +5,7 @@
 # inside runs under scripts/netns-run. Needs root (unshare --net).
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/lib.sh"
 passed=0 failed=0
 
 cases=(
@@ -44,11 +45,9 @@ for row in "${cases[@]}"; do
   got_out=$(answer outside "$line")
   got_in=$(answer inside "$line")
   if [ "$got_out/$got_in" = "$want_out/$want_in" ]; then
-    passed=$((passed + 1))
+    tally_pass
   else
-    echo "FAIL: $line: outside $got_out (want $want_out), inside $got_in (want $want_in)"
-    failed=$((failed + 1))
+    tally_fail "FAIL: $line: outside $got_out (want $want_out), inside $got_in (want $want_in)"
   fi
 done
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+tally_line

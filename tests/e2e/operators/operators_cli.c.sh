@@ -4,7 +4,7 @@
 for s in t a b; do await "$s-open" 60 || exit 1; done
 "$CLI" --key "$KEY" --verbose listen --count 3 --seconds 30 >"$SIGNALS/heard" 2>"$SIGNALS/heard.err" &
 listener=$!
-for _ in $(seq 100); do grep -q "listening on port" "$SIGNALS/heard.err" && break; sleep 0.05; done
+wait_for 5 "$SIGNALS/heard.err" "listening on port"
 "$CLI" --key "$KEY" --operator "$OPERATOR" gosub FromCli
 echo "signed gosub: exit $?"
 "$CLI" --key "$KEY" --operator "$OPERATOR" box "Signed at the console" Information

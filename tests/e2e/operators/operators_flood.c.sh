@@ -4,7 +4,7 @@
 await t-open 60 || exit 1
 "$CLI" --key "$KEY" --verbose listen --seconds 30 >/dev/null 2>"$SIGNALS/heard.err" &
 listener=$!
-for _ in $(seq 100); do grep -q "listening on port" "$SIGNALS/heard.err" && break; sleep 0.05; done
+wait_for 5 "$SIGNALS/heard.err" "listening on port"
 /usr/bin/python3 tests/e2e/flood.py --key "$KEY" --signals "$SIGNALS" --to "$RIZER_LAN_ADDR" --count 20 --rate 100
 sleep 0.5
 kill $listener
