@@ -7,7 +7,7 @@
 //                                  flood of forged ones; chat line cost
 //   bench_net --receive-only       the receive path alone (for profilers)
 //   bench_net --burst-receive N    receives a burst from the other side of a
-//                                  netns-pair and reports how many were lost
+//                                  netns-lan of two and reports how many were lost
 //   bench_net --burst-send N       sends N chat datagrams back to back
 //   bench_net --keyed-send         a keyed chat line's send path against an
 //                                  unkeyed one's (KeyedSend.h), on the

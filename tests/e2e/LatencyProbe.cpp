@@ -1,5 +1,5 @@
 // latency-probe MODULE.cvp send|receive COUNT
-// Under Wine on the two sides of a netns-pair: the sender runs
+// Under Wine on the two sides of a netns-lan of two: the sender runs
 // riZERSendMessage every 100 ms with its clock reading in the text; the
 // receiver notes when SetVariableProc brings each line and prints the median
 // and the largest delay. Both sides read the same machine clock

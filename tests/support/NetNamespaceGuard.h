@@ -1,6 +1,6 @@
 // Tests that open a socket or send call RequirePrivateNetwork() first: it
 // answers true only inside a private network namespace made by
-// scripts/netns-run or scripts/netns-pair, so that no datagram of ours can
+// scripts/netns-run or scripts/netns-lan, so that no datagram of ours can
 // reach the machine's real network.
 #pragma once
 
