@@ -3,9 +3,11 @@
 // a private namespace) the system's own list.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "net/Adapters.h"
@@ -203,6 +205,15 @@ TEST(AdapterList, TheSystemsListInsideTheNamespace) {
     for (const bool up : {false, true}) {
         if (up) {
             ASSERT_TRUE(Ip("link set rzt1 up") && Ip("link set rzt0 up"));
+            // The kernel marks a link running a moment after it is set up
+            // (its link watch may take a second): wait for that, not longer.
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+            for (;;) {
+                ASSERT_TRUE(cv::ListAdapters(&adapters));
+                const Adapter* a = Find(adapters, "10.89.0.1");
+                if ((a && a->up) || std::chrono::steady_clock::now() > until) break;
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
         }
         ASSERT_TRUE(cv::ListAdapters(&adapters));
         for (const auto& c : cases) {
