@@ -11,8 +11,6 @@
 namespace cv {
 namespace {
 
-constexpr char kInitErrorText[] = "Can not initialize network protocol.";
-constexpr char kInitErrorCaption[] = "Error";
 constexpr char kInvalidKeyFileText[] = "The riZER.key file is invalid.";
 constexpr char kInvalidOperatorFileText[] = "The riZER.operator file is invalid.";
 
@@ -111,8 +109,6 @@ bool ExecMessageClear() {
     if (const auto& list = Messaging().ChatList) list->Clear();
     return true;
 }
-
-void ReportNetworkFailure() { ReportOwnedError(kInitErrorCaption, kInitErrorText); }
 
 void MessagingUnload() {
     MessagingState& s = Messaging();

@@ -13,10 +13,6 @@ bool ExecGoSub(const std::string& name);
 bool ExecSystemMessage(const std::string& text, const std::string& kind);
 bool ExecMessageClear();
 
-// The error box of the network side, owned by the host's window: the socket
-// library would not start, or the poll timer would not run.
-void ReportNetworkFailure();
-
 // Module unload, from DllMain under the loader lock, on whichever thread the
 // host frees the module. No timer or window is left by then: while one
 // exists the module holds a reference to itself (MessagingPlatform.h), so

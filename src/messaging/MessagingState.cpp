@@ -1,9 +1,13 @@
 #include "messaging/MessagingState.h"
 
-#include "messaging/Executors.h"
+#include "localization/LocMessageBox.h"
 #include "messaging/PollTick.h"
 
 namespace cv {
+namespace {
+constexpr char kInitErrorText[] = "Can not initialize network protocol.";
+constexpr char kInitErrorCaption[] = "Error";
+}  // namespace
 
 MessagingState& Messaging() {
     static MessagingState state;
@@ -32,6 +36,8 @@ void PollTimerStalled() {
     if (ResumePollTimer()) return;
     ReportNetworkFailure();
 }
+
+void ReportNetworkFailure() { ReportOwnedError(kInitErrorCaption, kInitErrorText); }
 
 bool ResumePollTimer() {
     MessagingState& s = Messaging();

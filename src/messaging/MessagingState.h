@@ -36,6 +36,10 @@ bool StartPollTimer();
 // Frees PollTimer if it exists.
 void FreePollTimer();
 
+// The error box of the network side, owned by the host's window: the socket
+// library would not start, or the poll timer would not run.
+void ReportNetworkFailure();
+
 // The end of a tick could not enable PollTimer again (SetTimer refused), and
 // nothing else would start it: tries once more at once; if it stays off,
 // shows the network error box (ReportNetworkFailure) and leaves it stalled
